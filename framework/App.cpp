@@ -1,0 +1,146 @@
+#include "App.h"
+
+#include <ole2.h>
+#include <shlobj.h>
+
+#include "Exception.h"
+#include "Module.h"
+#include "Wnd.h"
+
+namespace {
+
+CWinApp* g_pApp = nullptr;
+MessageBoxSink g_messageBoxSink;
+
+CString ProgramBaseName() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    CString name(path);
+    name = name.Mid(name.ReverseFind('\\') + 1);
+    const int dot = name.ReverseFind('.');
+    return dot > 0 ? name.Left(dot) : name;
+}
+
+CString DefaultProfilePath(const CString& baseName) {
+    char appData[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData)))
+        return baseName + ".ini";
+    return CString(appData) + "\\Lumivane\\" + baseName + ".ini";
+}
+
+} // namespace
+
+CWinApp::CWinApp(const char* appName) {
+    g_pApp = this;
+    const CString baseName = ProgramBaseName();
+    m_strAppName = appName ? CString(appName) : baseName;
+    m_strProfilePath = DefaultProfilePath(baseName);
+    m_hInstance = ::GetModuleHandleA(nullptr);
+}
+
+CWinApp::~CWinApp() {
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+int CWinApp::Run() {
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!CWnd::WalkPreTranslateTree(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    return ExitInstance();
+}
+
+void CWinApp::SetRegistryKey(const char* key) { m_strRegistryKey = key; }
+
+CString CWinApp::ProfileKeyPath(const char* section) const {
+    return "Software\\" + m_strRegistryKey + "\\" + m_strAppName + "\\" + section;
+}
+
+CString CWinApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) {
+    const CString fallback(defaultValue);
+    if (m_strRegistryKey.IsEmpty()) {
+        CString value;
+        const DWORD capacity = 4096;
+        const DWORD length = ::GetPrivateProfileStringA(section, entry, fallback, value.GetBuffer(capacity),
+                                                        capacity, m_strProfilePath);
+        value.ReleaseBuffer(static_cast<int>(length));
+        return value;
+    }
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, ProfileKeyPath(section), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return fallback;
+    DWORD type = 0;
+    DWORD size = 0;
+    CString value = fallback;
+    if (::RegQueryValueExA(key, entry, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
+        CString stored;
+        if (::RegQueryValueExA(key, entry, nullptr, nullptr,
+                               reinterpret_cast<BYTE*>(stored.GetBuffer(static_cast<int>(size))),
+                               &size) == ERROR_SUCCESS) {
+            stored.ReleaseBuffer();
+            value = stored;
+        }
+    }
+    ::RegCloseKey(key);
+    return value;
+}
+
+BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const char* value) {
+    if (m_strRegistryKey.IsEmpty()) {
+        const int slash = m_strProfilePath.ReverseFind('\\');
+        if (slash > 0)
+            ::SHCreateDirectoryExA(nullptr, m_strProfilePath.Left(slash), nullptr);
+        return ::WritePrivateProfileStringA(section, entry, value, m_strProfilePath);
+    }
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, ProfileKeyPath(section), 0, nullptr, 0, KEY_SET_VALUE,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return FALSE;
+    LONG status = ERROR_SUCCESS;
+    if (value)
+        status = ::RegSetValueExA(key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                                  static_cast<DWORD>(lstrlenA(value) + 1));
+    else
+        ::RegDeleteValueA(key, entry);
+    ::RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+CWinApp* AfxGetApp() { return g_pApp; }
+
+HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleA(nullptr); }
+
+HINSTANCE AfxGetResourceHandle() { return ::GetModuleHandleA(nullptr); }
+
+MessageBoxSink AfxSetMessageBoxSink(MessageBoxSink sink) {
+    MessageBoxSink previous = std::move(g_messageBoxSink);
+    g_messageBoxSink = std::move(sink);
+    return previous;
+}
+
+int AfxMessageBox(const char* text, UINT type) {
+    if ((type & MB_ICONMASK) == 0 && ((type & MB_TYPEMASK) == MB_OK || (type & MB_TYPEMASK) == MB_OKCANCEL))
+        type |= MB_ICONEXCLAMATION;
+    CWinApp* app = AfxGetApp();
+    const CString caption = app ? app->GetAppName() : CString();
+    if (g_messageBoxSink)
+        return g_messageBoxSink(text, caption, type);
+    HWND owner = nullptr;
+    if (app && app->m_pMainWnd && ::IsWindow(app->m_pMainWnd->m_hWnd))
+        owner = ::GetLastActivePopup(app->m_pMainWnd->m_hWnd);
+    return ::MessageBoxA(owner, text, caption, type);
+}
+
+void AfxReportException(const CException& error) {
+    AfxMessageBox(error.GetErrorMessage(), MB_OK | MB_ICONSTOP);
+}
+
+void AfxEnableControlContainer() {
+    // COM objects (the XML DOM, the browser) need OLE on the UI thread.
+    static const HRESULT initialised = ::OleInitialize(nullptr);
+    (void)initialised;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "String.h"
+
+class CWnd;
+
+// The one application object. The framework's WinMain calls InitInstance; when it returns
+// FALSE the process ends without a message loop of its own.
+class CWinApp {
+public:
+    explicit CWinApp(const char* appName = nullptr);
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+    virtual ~CWinApp();
+
+    virtual BOOL InitInstance() { return TRUE; }
+    virtual int Run();
+    virtual int ExitInstance() { return 0; }
+
+    // The name used as message box caption and as the settings' application key;
+    // the program file's name without extension unless set.
+    const CString& GetAppName() const { return m_strAppName; }
+    void SetAppName(const char* name) { m_strAppName = name; }
+
+    // From then on the profile lives in HKCU\Software\<key>\<app name>\<section>.
+    void SetRegistryKey(const char* key);
+    CString GetProfileString(const char* section, const char* entry, const char* defaultValue = nullptr);
+    BOOL WriteProfileString(const char* section, const char* entry, const char* value);
+    // The INI file used when no registry key is set: %APPDATA%\Lumivane\<program>.ini.
+    const CString& GetProfilePath() const { return m_strProfilePath; }
+    void SetProfilePath(const char* path) { m_strProfilePath = path; }
+
+    CWnd* m_pMainWnd = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    const char* m_lpCmdLine = "";
+    int m_nCmdShow = SW_SHOWNORMAL;
+
+private:
+    CString ProfileKeyPath(const char* section) const;
+
+    CString m_strAppName;
+    CString m_strRegistryKey;
+    CString m_strProfilePath;
+};
+
+CWinApp* AfxGetApp();
+HINSTANCE AfxGetInstanceHandle();
+HINSTANCE AfxGetResourceHandle();
+
+// An OK box with the exclamation icon unless another is given, captioned with the
+// application name and owned by the main window.
+int AfxMessageBox(const char* text, UINT type = MB_OK);
+
+// Replaces the real message box (tests record the text instead); returns the previous sink.
+using MessageBoxSink = std::function<int(const CString& text, const CString& caption, UINT type)>;
+MessageBoxSink AfxSetMessageBoxSink(MessageBoxSink sink);
+
+// Windows of the process may host ActiveX controls: OLE is initialised for the thread.
+void AfxEnableControlContainer();

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Wnd.h"
+
+// A dialog from a template in the program's resources. DoModal runs the framework's own
+// modal loop, so that PreTranslateMessage of the dialog and its controls sees every message.
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    ~CDialog() override;
+
+    virtual INT_PTR DoModal();
+    // Modeless, from the same template (used by tests).
+    BOOL Create(CWnd* parent = nullptr);
+    void EndDialog(int result);
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+    const MessageMap* GetMessageMap() const override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    UINT GetTemplateId() const { return m_nIDTemplate; }
+
+protected:
+    // Fills controls from the template's initialisation data (resource type 240).
+    void ExecuteDlgInit();
+
+private:
+    HWND CreateFromTemplate(HWND owner);
+    HWND ModalOwner() const;
+    void RunModalLoop();
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+    bool m_bModal = false;
+    bool m_bEnded = false;
+    int m_nModalResult = -1;
+};

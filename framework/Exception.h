@@ -1,0 +1,17 @@
+#pragma once
+
+#include "String.h"
+
+// Errors raised by the framework's services (the database layer among them). The message
+// dispatch catches them, shows their text and keeps the window running.
+class CException {
+public:
+    explicit CException(CString message) : m_strError(std::move(message)) {}
+    virtual ~CException() = default;
+    const CString& GetErrorMessage() const { return m_strError; }
+
+    CString m_strError;
+};
+
+// Shows an error's text in a message box with the stop icon.
+void AfxReportException(const CException& error);
