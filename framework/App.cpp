@@ -30,7 +30,7 @@ CString DefaultProfilePath(const CString& baseName) {
 
 } // namespace
 
-CWinApp::CWinApp(const char* appName) {
+CWinApp::CWinApp(const char* appName) : m_pPreviousApp(g_pApp) {
     g_pApp = this;
     const CString baseName = ProgramBaseName();
     m_strAppName = appName ? CString(appName) : baseName;
@@ -40,7 +40,7 @@ CWinApp::CWinApp(const char* appName) {
 
 CWinApp::~CWinApp() {
     if (g_pApp == this)
-        g_pApp = nullptr;
+        g_pApp = m_pPreviousApp;
 }
 
 int CWinApp::Run() {
@@ -54,29 +54,34 @@ int CWinApp::Run() {
     return ExitInstance();
 }
 
-void CWinApp::SetRegistryKey(const char* key) { m_strRegistryKey = key; }
+void CWinApp::SetRegistryKey(const char* key) {
+    m_strRegistryKey = key;
+}
 
 CString CWinApp::ProfileKeyPath(const char* section) const {
     return "Software\\" + m_strRegistryKey + "\\" + m_strAppName + "\\" + section;
 }
 
-CString CWinApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) {
+CString CWinApp::GetProfileString(const char* section, const char* entry,
+                                  const char* defaultValue) {
     const CString fallback(defaultValue);
     if (m_strRegistryKey.IsEmpty()) {
         CString value;
         const DWORD capacity = 4096;
-        const DWORD length = ::GetPrivateProfileStringA(section, entry, fallback, value.GetBuffer(capacity),
-                                                        capacity, m_strProfilePath);
+        const DWORD length = ::GetPrivateProfileStringA(
+            section, entry, fallback, value.GetBuffer(capacity), capacity, m_strProfilePath);
         value.ReleaseBuffer(static_cast<int>(length));
         return value;
     }
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, ProfileKeyPath(section), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, ProfileKeyPath(section), 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
         return fallback;
     DWORD type = 0;
     DWORD size = 0;
     CString value = fallback;
-    if (::RegQueryValueExA(key, entry, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
+    if (::RegQueryValueExA(key, entry, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        type == REG_SZ) {
         CString stored;
         if (::RegQueryValueExA(key, entry, nullptr, nullptr,
                                reinterpret_cast<BYTE*>(stored.GetBuffer(static_cast<int>(size))),
@@ -110,11 +115,17 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const c
     return status == ERROR_SUCCESS;
 }
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
-HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleA(nullptr); }
+HINSTANCE AfxGetInstanceHandle() {
+    return ::GetModuleHandleA(nullptr);
+}
 
-HINSTANCE AfxGetResourceHandle() { return ::GetModuleHandleA(nullptr); }
+HINSTANCE AfxGetResourceHandle() {
+    return ::GetModuleHandleA(nullptr);
+}
 
 MessageBoxSink AfxSetMessageBoxSink(MessageBoxSink sink) {
     MessageBoxSink previous = std::move(g_messageBoxSink);
@@ -123,7 +134,8 @@ MessageBoxSink AfxSetMessageBoxSink(MessageBoxSink sink) {
 }
 
 int AfxMessageBox(const char* text, UINT type) {
-    if ((type & MB_ICONMASK) == 0 && ((type & MB_TYPEMASK) == MB_OK || (type & MB_TYPEMASK) == MB_OKCANCEL))
+    if ((type & MB_ICONMASK) == 0 &&
+        ((type & MB_TYPEMASK) == MB_OK || (type & MB_TYPEMASK) == MB_OKCANCEL))
         type |= MB_ICONEXCLAMATION;
     CWinApp* app = AfxGetApp();
     const CString caption = app ? app->GetAppName() : CString();

@@ -8,8 +8,9 @@
 
 class CWnd;
 
-// The one application object. The framework's WinMain calls InitInstance; when it returns
-// FALSE the process ends without a message loop of its own.
+// The application object (a later one stands in for an earlier one while it lives). The framework's
+// WinMain calls InitInstance; when it returns FALSE the process ends without a message loop of its
+// own.
 class CWinApp {
 public:
     explicit CWinApp(const char* appName = nullptr);
@@ -28,7 +29,8 @@ public:
 
     // From then on the profile lives in HKCU\Software\<key>\<app name>\<section>.
     void SetRegistryKey(const char* key);
-    CString GetProfileString(const char* section, const char* entry, const char* defaultValue = nullptr);
+    CString GetProfileString(const char* section, const char* entry,
+                             const char* defaultValue = nullptr);
     BOOL WriteProfileString(const char* section, const char* entry, const char* value);
     // The INI file used when no registry key is set: %APPDATA%\Lumivane\<program>.ini.
     const CString& GetProfilePath() const { return m_strProfilePath; }
@@ -42,6 +44,7 @@ public:
 private:
     CString ProfileKeyPath(const char* section) const;
 
+    CWinApp* m_pPreviousApp;
     CString m_strAppName;
     CString m_strRegistryKey;
     CString m_strProfilePath;

@@ -6,6 +6,7 @@ void CComboBox::GetLBText(int index, CString& text) const {
         text.Empty();
         return;
     }
-    SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.GetBuffer(length + 1)));
+    SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index),
+                reinterpret_cast<LPARAM>(text.GetBuffer(length + 1)));
     text.ReleaseBuffer();
 }

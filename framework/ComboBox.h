@@ -9,6 +9,8 @@ public:
     }
     int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
-    int SetCurSel(int index) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index))); }
+    int SetCurSel(int index) {
+        return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index)));
+    }
     void GetLBText(int index, CString& text) const;
 };

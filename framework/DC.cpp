@@ -42,14 +42,26 @@ CSize CDC::GetTextExtent(const char* text, int length) const {
     return CSize(size.cx, size.cy);
 }
 
-CPaintDC::CPaintDC(CWnd* window) : m_hWnd(window->m_hWnd) { m_hDC = ::BeginPaint(m_hWnd, &m_ps); }
+CPaintDC::CPaintDC(CWnd* window) : m_hWnd(window->m_hWnd) {
+    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+}
 
-CPaintDC::~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
+CPaintDC::~CPaintDC() {
+    ::EndPaint(m_hWnd, &m_ps);
+}
 
-CClientDC::CClientDC(CWnd* window) : m_hWnd(window->m_hWnd) { m_hDC = ::GetDC(m_hWnd); }
+CClientDC::CClientDC(CWnd* window) : m_hWnd(window->m_hWnd) {
+    m_hDC = ::GetDC(m_hWnd);
+}
 
-CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, m_hDC); }
+CClientDC::~CClientDC() {
+    ::ReleaseDC(m_hWnd, m_hDC);
+}
 
-CWindowDC::CWindowDC(CWnd* window) : m_hWnd(window->m_hWnd) { m_hDC = ::GetWindowDC(m_hWnd); }
+CWindowDC::CWindowDC(CWnd* window) : m_hWnd(window->m_hWnd) {
+    m_hDC = ::GetWindowDC(m_hWnd);
+}
 
-CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, m_hDC); }
+CWindowDC::~CWindowDC() {
+    ::ReleaseDC(m_hWnd, m_hDC);
+}

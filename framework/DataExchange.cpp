@@ -2,7 +2,9 @@
 
 #include "Wnd.h"
 
-HWND CDataExchange::ControlWindow(int id) const { return ::GetDlgItem(m_pDlgWnd->m_hWnd, id); }
+HWND CDataExchange::ControlWindow(int id) const {
+    return ::GetDlgItem(m_pDlgWnd->m_hWnd, id);
+}
 
 void DDX_Control(CDataExchange* exchange, int id, CWnd& control) {
     if (!control.m_hWnd)

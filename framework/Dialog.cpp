@@ -9,7 +9,9 @@ namespace {
 
 // All the dialog's work happens in the subclassed window procedure; the dialog manager's
 // own procedure only asks for default processing.
-INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 
 constexpr WORD kDlgInitResourceType = 240;
 
@@ -23,11 +25,10 @@ CDialog::~CDialog() {
 }
 
 const MessageMap* CDialog::GetMessageMap() const {
-    static const MessageMap map(CWnd::GetMessageMap(),
-                                {
-                                    OnCommand<&CDialog::OnOK>(IDOK),
-                                    OnCommand<&CDialog::OnCancel>(IDCANCEL),
-                                });
+    static const MessageMap map(CWnd::GetMessageMap(), {
+                                                           OnCommand<&CDialog::OnOK>(IDOK),
+                                                           OnCommand<&CDialog::OnCancel>(IDCANCEL),
+                                                       });
     return &map;
 }
 
@@ -125,7 +126,9 @@ void CDialog::OnOK() {
         EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 BOOL CDialog::PreTranslateMessage(MSG* msg) {
     if (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))
@@ -166,7 +169,8 @@ void CDialog::ExecuteDlgInit() {
         else if (message == 0x0401) // LB_ADDSTRING likewise
             platformMessage = LB_ADDSTRING;
         if (platformMessage)
-            ::SendDlgItemMessageA(m_hWnd, id, platformMessage, 0,
-                                  reinterpret_cast<LPARAM>(static_cast<const char*>(Utf8ToAnsi(text))));
+            ::SendDlgItemMessageA(
+                m_hWnd, id, platformMessage, 0,
+                reinterpret_cast<LPARAM>(static_cast<const char*>(Utf8ToAnsi(text))));
     }
 }

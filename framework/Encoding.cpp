@@ -13,7 +13,8 @@ std::wstring ToWide(UINT codePage, const char* text, int length) {
 }
 
 std::string FromWide(UINT codePage, const wchar_t* text, int length) {
-    const int needed = ::WideCharToMultiByte(codePage, 0, text, length, nullptr, 0, nullptr, nullptr);
+    const int needed =
+        ::WideCharToMultiByte(codePage, 0, text, length, nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<size_t>(needed), '\0');
     if (needed > 0)
         ::WideCharToMultiByte(codePage, 0, text, length, &narrow[0], needed, nullptr, nullptr);

@@ -9,13 +9,16 @@ class CHeaderCtrl : public CWnd {
 public:
     int GetItemCount() const { return static_cast<int>(SendMessage(HDM_GETITEMCOUNT)); }
     BOOL GetItem(int index, HDITEMA* item) const {
-        return static_cast<BOOL>(SendMessage(HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item)));
+        return static_cast<BOOL>(
+            SendMessage(HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item)));
     }
     BOOL SetItem(int index, HDITEMA* item) {
-        return static_cast<BOOL>(SendMessage(HDM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item)));
+        return static_cast<BOOL>(
+            SendMessage(HDM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item)));
     }
     BOOL GetItemRect(int index, RECT* rect) const {
-        return static_cast<BOOL>(SendMessage(HDM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(rect)));
+        return static_cast<BOOL>(SendMessage(HDM_GETITEMRECT, static_cast<WPARAM>(index),
+                                             reinterpret_cast<LPARAM>(rect)));
     }
 
     // Paints an owner-drawn item; the list hands the header's WM_DRAWITEM back to it.

@@ -13,7 +13,9 @@ public:
 
     BOOL Create(int cx, int cy, UINT flags, int initial, int grow);
     // Adds a bitmap strip; pixels of the mask colour become transparent.
-    int Add(HBITMAP bitmap, COLORREF mask) { return ImageList_AddMasked(m_hImageList, bitmap, mask); }
+    int Add(HBITMAP bitmap, COLORREF mask) {
+        return ImageList_AddMasked(m_hImageList, bitmap, mask);
+    }
     int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
     BOOL DeleteImageList();
     HIMAGELIST Detach();

@@ -7,7 +7,8 @@ int CListCtrl::InsertColumn(int column, const char* heading, int format, int wid
     info.cx = width;
     info.pszText = const_cast<char*>(heading);
     info.iSubItem = column;
-    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)));
+    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column),
+                                        reinterpret_cast<LPARAM>(&info)));
 }
 
 int CListCtrl::InsertItem(int item, const char* text, int image) {
@@ -23,7 +24,8 @@ BOOL CListCtrl::SetItemText(int item, int subItem, const char* text) {
     LVITEMA info{};
     info.iSubItem = subItem;
     info.pszText = const_cast<char*>(text);
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info)));
 }
 
 CString CListCtrl::GetItemText(int item, int subItem) const {
@@ -34,8 +36,8 @@ CString CListCtrl::GetItemText(int item, int subItem) const {
         info.iSubItem = subItem;
         info.cchTextMax = capacity;
         info.pszText = text.GetBuffer(capacity);
-        const int length = static_cast<int>(
-            SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info)));
+        const int length = static_cast<int>(SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(item),
+                                                        reinterpret_cast<LPARAM>(&info)));
         text.ReleaseBuffer();
         if (length < capacity - 1 || capacity >= (1 << 20))
             return text;
@@ -62,5 +64,6 @@ BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask) {
     LVITEMA info{};
     info.state = state;
     info.stateMask = mask;
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info)));
 }

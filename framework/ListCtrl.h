@@ -12,7 +12,8 @@ public:
         return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
     }
     BOOL SetColumnWidth(int column, int width) {
-        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), width));
+        return static_cast<BOOL>(
+            SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), width));
     }
     HWND GetHeaderCtrl() const { return reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)); }
 
@@ -41,12 +42,15 @@ public:
     }
     UINT GetSelectedCount() const { return static_cast<UINT>(SendMessage(LVM_GETSELECTEDCOUNT)); }
 
-    DWORD GetExtendedStyle() const { return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
+    DWORD GetExtendedStyle() const {
+        return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE));
+    }
     DWORD SetExtendedStyle(DWORD style) {
-        return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style)));
+        return static_cast<DWORD>(
+            SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style)));
     }
     HIMAGELIST SetImageList(HIMAGELIST list, int kind) {
-        return reinterpret_cast<HIMAGELIST>(
-            SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(list)));
+        return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(kind),
+                                                        reinterpret_cast<LPARAM>(list)));
     }
 };

@@ -40,9 +40,7 @@ private:
 namespace message_detail {
 
 template <typename F> struct Member;
-template <typename C, typename R, typename... A> struct Member<R (C::*)(A...)> {
-    using Class = C;
-};
+template <typename C, typename R, typename... A> struct Member<R (C::*)(A...)> { using Class = C; };
 
 template <typename> inline constexpr bool unsupported = false;
 

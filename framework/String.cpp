@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsLeadByte(char ch) { return IsDBCSLeadByte(static_cast<BYTE>(ch)) != FALSE; }
+bool IsLeadByte(char ch) {
+    return IsDBCSLeadByte(static_cast<BYTE>(ch)) != FALSE;
+}
 
 size_t Clamp(int value, size_t limit) {
     return value < 0 ? 0 : std::min(static_cast<size_t>(value), limit);
@@ -37,11 +39,19 @@ CString& CString::operator+=(char ch) {
     return *this;
 }
 
-CString operator+(const CString& a, const CString& b) { return CString(a.m_text + b.m_text); }
-CString operator+(const CString& a, const char* b) { return CString(a.m_text + (b ? b : "")); }
-CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_text); }
+CString operator+(const CString& a, const CString& b) {
+    return CString(a.m_text + b.m_text);
+}
+CString operator+(const CString& a, const char* b) {
+    return CString(a.m_text + (b ? b : ""));
+}
+CString operator+(const char* a, const CString& b) {
+    return CString((a ? a : "") + b.m_text);
+}
 
-int CString::Compare(const char* other) const { return std::strcmp(m_text.c_str(), other ? other : ""); }
+int CString::Compare(const char* other) const {
+    return std::strcmp(m_text.c_str(), other ? other : "");
+}
 
 int CString::Find(const char* sub, int start) const {
     const size_t subLength = std::strlen(sub);
@@ -65,9 +75,13 @@ int CString::ReverseFind(char ch) const {
     return found;
 }
 
-CString CString::Left(int count) const { return CString(m_text.substr(0, Clamp(count, m_text.size()))); }
+CString CString::Left(int count) const {
+    return CString(m_text.substr(0, Clamp(count, m_text.size())));
+}
 
-CString CString::Mid(int first) const { return CString(m_text.substr(Clamp(first, m_text.size()))); }
+CString CString::Mid(int first) const {
+    return CString(m_text.substr(Clamp(first, m_text.size())));
+}
 
 CString CString::Mid(int first, int count) const {
     const size_t from = Clamp(first, m_text.size());

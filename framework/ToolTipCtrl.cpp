@@ -22,8 +22,7 @@ CToolTipCtrl::~CToolTipCtrl() {
 }
 
 BOOL CToolTipCtrl::Create(CWnd* owner, DWORD style) {
-    return CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style,
-                    CRect(), owner, 0);
+    return CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style, CRect(), owner, 0);
 }
 
 BOOL CToolTipCtrl::AddTool(CWnd* window, const char* text, const RECT* area, UINT toolId) {

@@ -9,7 +9,8 @@ HTREEITEM CTreeCtrl::InsertItem(const char* text, int image, int selectedImage, 
     insert.item.pszText = const_cast<char*>(text);
     insert.item.iImage = image;
     insert.item.iSelectedImage = selectedImage;
-    return reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    return reinterpret_cast<HTREEITEM>(
+        SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 UINT CTreeCtrl::GetItemState(HTREEITEM item, UINT mask) const {

@@ -136,14 +136,18 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
     return window != nullptr;
 }
 
-BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
 
 const MessageMap* CWnd::GetMessageMap() const {
     static const MessageMap map(nullptr, {});
     return &map;
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 BOOL CWnd::WalkPreTranslateTree(MSG* msg) {
     for (HWND window = msg->hwnd; window; window = ::GetParent(window)) {
@@ -193,7 +197,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProc(message, wParam, lParam);
 }
 
-LRESULT CWnd::Default() { return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam); }
+LRESULT CWnd::Default() {
+    return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam);
+}
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pfnSuper)
@@ -210,7 +216,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         entry = map->FindControl(MessageKind::Command, HIWORD(wParam), LOWORD(wParam));
     else if (message == WM_NOTIFY) {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        entry = map->FindControl(MessageKind::Notify, header->code, static_cast<UINT>(header->idFrom));
+        entry =
+            map->FindControl(MessageKind::Notify, header->code, static_cast<UINT>(header->idFrom));
     }
     if (!entry)
         entry = map->FindMessage(MessageKind::Message, message);
@@ -238,11 +245,12 @@ BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
 
 BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message == WM_COMMAND)
-        return HandleReflection(MessageKind::ReflectCommand, message, HIWORD(wParam), wParam, lParam,
-                                result);
+        return HandleReflection(MessageKind::ReflectCommand, message, HIWORD(wParam), wParam,
+                                lParam, result);
     if (message == WM_NOTIFY)
         return HandleReflection(MessageKind::ReflectNotify, message,
-                                reinterpret_cast<const NMHDR*>(lParam)->code, wParam, lParam, result);
+                                reinterpret_cast<const NMHDR*>(lParam)->code, wParam, lParam,
+                                result);
     return HandleReflection(MessageKind::ReflectMessage, message, 0, wParam, lParam, result);
 }
 

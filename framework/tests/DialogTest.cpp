@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "ComboBox.h"
+#include "DataExchange.h"
+#include "Dialog.h"
+#include "TestResource.h"
+#include "TestSupport.h"
+
+namespace {
+
+class ExchangeDialog : public CDialog {
+public:
+    ExchangeDialog() : CDialog(IDD_TEST) {}
+    CString text = "初始值";
+    int field = 1;
+    CComboBox combo;
+    void DoDataExchange(CDataExchange* exchange) override {
+        DDX_Control(exchange, IDC_TEST_COMBO, combo);
+        DDX_Text(exchange, IDC_TEST_EDIT, text);
+        DDX_CBIndex(exchange, IDC_TEST_COMBO, field);
+    }
+};
+
+CString ComboText(CComboBox& combo, int index) {
+    CString text;
+    combo.GetLBText(index, text);
+    return text;
+}
+
+TEST(DataExchange, InitialisationFillsComboAndShowsMembers) {
+    ExchangeDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    ASSERT_EQ(2, dialog.combo.GetCount());
+    EXPECT_STREQ("省份", ComboText(dialog.combo, 0));
+    EXPECT_STREQ("地区", ComboText(dialog.combo, 1));
+    EXPECT_EQ(1, dialog.combo.GetCurSel());
+    char shown[64] = {};
+    GetDlgItemTextA(dialog.m_hWnd, IDC_TEST_EDIT, shown, sizeof shown);
+    EXPECT_STREQ("初始值", shown);
+    dialog.DestroyWindow();
+}
+
+TEST(DataExchange, SaveReadsControlsIntoMembers) {
+    ExchangeDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    SetDlgItemTextA(dialog.m_hWnd, IDC_TEST_EDIT, "邮政编码 100");
+    dialog.combo.SetCurSel(0);
+    dialog.UpdateData(TRUE);
+    EXPECT_STREQ("邮政编码 100", dialog.text);
+    EXPECT_EQ(0, dialog.field);
+    dialog.DestroyWindow();
+}
+
+TEST(DataExchange, GbkTextSurvivesTheControlAsUnicode) {
+    ExchangeDialog dialog;
+    dialog.text = "电话区号：010";
+    ASSERT_TRUE(dialog.Create());
+    wchar_t wide[64] = {};
+    GetWindowTextW(dialog.GetDlgItem(IDC_TEST_EDIT), wide, 64);
+    EXPECT_STREQ(L"\u7535\u8bdd\u533a\u53f7\uff1a010", wide);
+    dialog.DestroyWindow();
+}
+
+// Ends itself from a timer inside the modal loop and records what the loop showed it.
+class ModalDialog : public CDialog {
+public:
+    explicit ModalDialog(CWnd* parent) : CDialog(IDD_TEST, parent) {}
+    int endWith = IDOK;
+    bool endInInit = false;
+    bool ownerWasDisabled = false;
+    int pretranslatedTimers = 0;
+    HWND owner = nullptr;
+
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        if (endInInit)
+            EndDialog(77);
+        else
+            SetTimer(m_hWnd, 1, 10, nullptr);
+        return TRUE;
+    }
+    BOOL PreTranslateMessage(MSG* msg) override {
+        if (msg->message == WM_TIMER && msg->hwnd == m_hWnd) {
+            ++pretranslatedTimers;
+            ownerWasDisabled = owner && !::IsWindowEnabled(owner);
+            KillTimer(m_hWnd, 1);
+            EndDialog(endWith);
+            return TRUE;
+        }
+        return CDialog::PreTranslateMessage(msg);
+    }
+};
+
+class OwnerWindow : public CWnd {};
+
+TEST(ModalDialog, RunsItsOwnLoopAndReEnablesTheOwner) {
+    OwnerWindow owner;
+    ASSERT_TRUE(owner.CreateEx(0, "STATIC", "owner", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+    ModalDialog dialog(&owner);
+    dialog.owner = owner.m_hWnd;
+    dialog.endWith = 42;
+    EXPECT_EQ(42, dialog.DoModal());
+    EXPECT_EQ(1, dialog.pretranslatedTimers);
+    EXPECT_TRUE(dialog.ownerWasDisabled);
+    EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+    owner.DestroyWindow();
+}
+
+TEST(ModalDialog, EndedDuringInitialisationNeverRunsTheLoop) {
+    ModalDialog dialog(nullptr);
+    dialog.endInInit = true;
+    EXPECT_EQ(77, dialog.DoModal());
+    EXPECT_EQ(0, dialog.pretranslatedTimers);
+}
+
+TEST(ModalDialog, EscapeEndsWithCancelThroughTheDialogManager) {
+    class EscapeDialog : public CDialog {
+    public:
+        EscapeDialog() : CDialog(IDD_TEST) {}
+        BOOL OnInitDialog() override {
+            CDialog::OnInitDialog();
+            HWND focus = GetDlgItem(IDC_TEST_EDIT);
+            ::PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 0);
+            return TRUE;
+        }
+    } dialog;
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+}
+
+TEST(ModalDialog, EnterRunsTheDefaultOkAndSavesData) {
+    class EnterDialog : public ExchangeDialog {
+    public:
+        BOOL OnInitDialog() override {
+            ExchangeDialog::OnInitDialog();
+            HWND edit = GetDlgItem(IDC_TEST_EDIT);
+            ::SetWindowTextA(edit, "回车");
+            ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+            return TRUE;
+        }
+    } dialog;
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_STREQ("回车", dialog.text);
+}
+
+} // namespace

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "Button.h"
+#include "DataExchange.h"
+#include "Dialog.h"
+#include "Exception.h"
+#include "ListCtrl.h"
+#include "Static.h"
+#include "TestResource.h"
+#include "TestSupport.h"
+
+namespace {
+
+constexpr UINT WM_TEST_USER = WM_USER + 101;
+
+class ReflectingButton : public CButton {
+public:
+    int clicks = 0;
+    int draws = 0;
+    const MessageMap* GetMessageMap() const override {
+        static const MessageMap map(CButton::GetMessageMap(),
+                                    {OnReflectCommand<&ReflectingButton::OnClicked>(BN_CLICKED)});
+        return &map;
+    }
+    void DrawItem(DRAWITEMSTRUCT*) override { ++draws; }
+
+private:
+    void OnClicked() { ++clicks; }
+};
+
+class ColouredLabel : public CStatic {
+public:
+    CBrush brush{RGB(1, 2, 3)};
+    UINT lastCtlColor = 0;
+    const MessageMap* GetMessageMap() const override {
+        static const MessageMap map(
+            CStatic::GetMessageMap(),
+            {OnReflectMessage<&ColouredLabel::CtlColor>(WM_CTLCOLORSTATIC)});
+        return &map;
+    }
+
+private:
+    HBRUSH CtlColor(CDC* dc, UINT ctlColor) {
+        lastCtlColor = ctlColor;
+        dc->SetTextColor(RGB(0, 0, 238));
+        return brush;
+    }
+};
+
+class BaseDialog : public CDialog {
+public:
+    BaseDialog() : CDialog(IDD_TEST) {}
+    int baseUserMessages = 0;
+    const MessageMap* GetMessageMap() const override {
+        static const MessageMap map(CDialog::GetMessageMap(),
+                                    {OnMessage<&BaseDialog::OnTestUser>(WM_TEST_USER)});
+        return &map;
+    }
+
+private:
+    LRESULT OnTestUser(WPARAM wParam, LPARAM lParam) {
+        ++baseUserMessages;
+        return static_cast<LRESULT>(wParam + lParam);
+    }
+};
+
+class RoutingDialog : public BaseDialog {
+public:
+    ReflectingButton ownerDrawn;
+    ColouredLabel label;
+    CListCtrl list;
+    int actions = 0;
+    int itemChanges = 0;
+    int dialogClicksOnOwnerDrawn = 0;
+    bool throwOnAction = false;
+
+    const MessageMap* GetMessageMap() const override {
+        static const MessageMap map(
+            BaseDialog::GetMessageMap(),
+            {
+                OnCommand<&RoutingDialog::OnAction>(IDC_TEST_ACTION),
+                OnCommand<&RoutingDialog::OnOwnerDrawnClicked>(IDC_TEST_OWNERDRAW),
+                OnNotify<&RoutingDialog::OnItemChanged>(LVN_ITEMCHANGED, IDC_TEST_LIST),
+            });
+        return &map;
+    }
+    void DoDataExchange(CDataExchange* exchange) override {
+        DDX_Control(exchange, IDC_TEST_OWNERDRAW, ownerDrawn);
+        DDX_Control(exchange, IDC_TEST_LABEL, label);
+        DDX_Control(exchange, IDC_TEST_LIST, list);
+    }
+
+private:
+    void OnAction() {
+        ++actions;
+        if (throwOnAction)
+            throw CException("数据库错误");
+    }
+    void OnOwnerDrawnClicked() { ++dialogClicksOnOwnerDrawn; }
+    void OnItemChanged(NMHDR*, LRESULT* result) {
+        ++itemChanges;
+        *result = 0;
+    }
+};
+
+class MessageRouting : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dialog.Create()); }
+    void TearDown() override { dialog.DestroyWindow(); }
+    void Click(int id) {
+        dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(dialog.GetDlgItem(id)));
+    }
+    RoutingDialog dialog;
+};
+
+TEST_F(MessageRouting, CommandReachesTheDialogHandler) {
+    Click(IDC_TEST_ACTION);
+    EXPECT_EQ(1, dialog.actions);
+    EXPECT_EQ(0, dialog.ownerDrawn.clicks);
+}
+
+TEST_F(MessageRouting, ReflectedCommandIsHandledByTheControlAlone) {
+    Click(IDC_TEST_OWNERDRAW);
+    EXPECT_EQ(1, dialog.ownerDrawn.clicks);
+    EXPECT_EQ(0, dialog.dialogClicksOnOwnerDrawn);
+}
+
+TEST_F(MessageRouting, RealButtonClickIsReflected) {
+    ::SendMessageA(dialog.GetDlgItem(IDC_TEST_OWNERDRAW), BM_CLICK, 0, 0);
+    EXPECT_EQ(1, dialog.ownerDrawn.clicks);
+}
+
+TEST_F(MessageRouting, DrawItemGoesToTheOwnerDrawnButton) {
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = IDC_TEST_OWNERDRAW;
+    item.hwndItem = dialog.GetDlgItem(IDC_TEST_OWNERDRAW);
+    EXPECT_EQ(TRUE,
+              dialog.SendMessage(WM_DRAWITEM, IDC_TEST_OWNERDRAW, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(1, dialog.ownerDrawn.draws);
+}
+
+TEST_F(MessageRouting, ColourRequestIsAnsweredByTheLabel) {
+    HDC screen = GetDC(nullptr);
+    const LRESULT brush =
+        dialog.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(screen),
+                           reinterpret_cast<LPARAM>(dialog.GetDlgItem(IDC_TEST_LABEL)));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(static_cast<HBRUSH>(dialog.label.brush)), brush);
+    EXPECT_EQ(static_cast<UINT>(CTLCOLOR_STATIC), dialog.label.lastCtlColor);
+    EXPECT_EQ(RGB(0, 0, 238), GetTextColor(screen));
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(MessageRouting, NotificationFromListReachesTheDialog) {
+    dialog.list.InsertColumn(0, "省份", LVCFMT_LEFT, 80);
+    dialog.list.InsertItem(0, "北京市", 0);
+    dialog.list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_GE(dialog.itemChanges, 1);
+}
+
+TEST_F(MessageRouting, UserMessageFallsThroughToTheBaseClassMap) {
+    EXPECT_EQ(5, dialog.SendMessage(WM_TEST_USER, 2, 3));
+    EXPECT_EQ(1, dialog.baseUserMessages);
+}
+
+TEST_F(MessageRouting, ErrorInAHandlerIsShownAndTheDialogStays) {
+    MessageBoxRecorder recorder;
+    dialog.throwOnAction = true;
+    Click(IDC_TEST_ACTION);
+    ASSERT_EQ(1u, recorder.boxes.size());
+    EXPECT_STREQ("数据库错误", recorder.boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), recorder.boxes[0].type & MB_ICONMASK);
+    EXPECT_STREQ("FrameworkTests", recorder.boxes[0].caption);
+    EXPECT_TRUE(IsWindow(dialog.m_hWnd));
+    Click(IDC_TEST_ACTION);
+    EXPECT_EQ(2, dialog.actions);
+}
+
+TEST_F(MessageRouting, SubclassedControlsAreDetachedWhenTheDialogGoes) {
+    const HWND label = dialog.GetDlgItem(IDC_TEST_LABEL);
+    EXPECT_EQ(&dialog.label, CWnd::FromHandlePermanent(label));
+    dialog.DestroyWindow();
+    EXPECT_EQ(nullptr, dialog.label.m_hWnd);
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(label));
+}
+
+class CreatedWindow : public CWnd {
+public:
+    int creates = 0;
+    bool attachedAtCreate = false;
+    const MessageMap* GetMessageMap() const override {
+        static const MessageMap map(CWnd::GetMessageMap(),
+                                    {OnMessage<&CreatedWindow::OnCreate>(WM_CREATE)});
+        return &map;
+    }
+
+private:
+    int OnCreate(LPCREATESTRUCTA) {
+        ++creates;
+        attachedAtCreate = m_hWnd != nullptr;
+        return static_cast<int>(Default());
+    }
+};
+
+TEST(WindowCreation, OwnWindowSeesItsCreateMessage) {
+    CreatedWindow window;
+    ASSERT_TRUE(window.CreateEx(0, "STATIC", "x", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    EXPECT_EQ(1, window.creates);
+    EXPECT_TRUE(window.attachedAtCreate);
+    window.DestroyWindow();
+    EXPECT_EQ(nullptr, window.m_hWnd);
+}
+
+} // namespace

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "App.h"
+
+namespace {
+
+std::string ReadFile(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+class Profile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        directory = CString(temp) + "lumivane-profile-test";
+        path = directory + "\\sub\\FrameworkTests.ini";
+        DeleteFileA(path);
+        RemoveDirectoryA(directory + "\\sub");
+        app.SetProfilePath(path);
+    }
+    void TearDown() override {
+        DeleteFileA(path);
+        RemoveDirectoryA(directory + "\\sub");
+        RemoveDirectoryA(directory);
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Lumivane Test");
+    }
+    CWinApp& app = *AfxGetApp();
+    CString directory;
+    CString path;
+};
+
+TEST_F(Profile, WithoutRegistryKeyValuesGoToTheIniFile) {
+    ASSERT_TRUE(app.WriteProfileString("Settings", "Control", "120,80,100,100,"));
+    EXPECT_EQ("[Settings]\r\nControl=120,80,100,100,\r\n", ReadFile(path));
+    EXPECT_STREQ("120,80,100,100,", app.GetProfileString("Settings", "Control"));
+    EXPECT_STREQ("默认", app.GetProfileString("Settings", "Missing", "默认"));
+}
+
+TEST_F(Profile, DefaultIniLivesInTheUsersApplicationData) {
+    CWinApp* current = AfxGetApp();
+    const CString defaultPath = CWinApp("Other").GetProfilePath();
+    EXPECT_EQ(current, AfxGetApp());
+    EXPECT_NE(-1, defaultPath.Find("\\Lumivane\\"));
+    EXPECT_EQ(defaultPath.GetLength() - 4, defaultPath.Find(".ini"));
+}
+
+TEST_F(Profile, WithRegistryKeyValuesGoUnderSoftwareKeyAppSection) {
+    CWinApp other("ruzuviva");
+    other.SetRegistryKey("Lumivane Test");
+    ASSERT_TRUE(other.WriteProfileString("Settings", "Express Company", "顺丰速运"));
+    char stored[64] = {};
+    DWORD size = sizeof stored;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegGetValueA(HKEY_CURRENT_USER, "Software\\Lumivane Test\\ruzuviva\\Settings",
+                           "Express Company", RRF_RT_REG_SZ, nullptr, stored, &size));
+    EXPECT_STREQ("顺丰速运", stored);
+    EXPECT_STREQ("顺丰速运", other.GetProfileString("Settings", "Express Company"));
+    EXPECT_STREQ("", other.GetProfileString("Settings", "Nothing", ""));
+}
+
+} // namespace

@@ -1,0 +1,9 @@
+#pragma once
+
+#define IDD_TEST 200
+#define IDC_TEST_EDIT 1001
+#define IDC_TEST_COMBO 1002
+#define IDC_TEST_LABEL 1003
+#define IDC_TEST_LIST 1004
+#define IDC_TEST_ACTION 1005
+#define IDC_TEST_OWNERDRAW 1006
