@@ -11,6 +11,7 @@ namespace {
 
 CWinApp* g_pApp = nullptr;
 MessageBoxSink g_messageBoxSink;
+MessageBeepSink g_messageBeepSink;
 
 CString ProgramBaseName() {
     char path[MAX_PATH] = {};
@@ -145,6 +146,19 @@ int AfxMessageBox(const char* text, UINT type) {
     if (app && app->m_pMainWnd && ::IsWindow(app->m_pMainWnd->m_hWnd))
         owner = ::GetLastActivePopup(app->m_pMainWnd->m_hWnd);
     return ::MessageBoxA(owner, text, caption, type);
+}
+
+MessageBeepSink AfxSetMessageBeepSink(MessageBeepSink sink) {
+    MessageBeepSink previous = std::move(g_messageBeepSink);
+    g_messageBeepSink = std::move(sink);
+    return previous;
+}
+
+void AfxMessageBeep(UINT type) {
+    if (g_messageBeepSink)
+        g_messageBeepSink(type);
+    else
+        ::MessageBeep(type);
 }
 
 void AfxReportException(const CException& error) {

@@ -62,5 +62,10 @@ int AfxMessageBox(const char* text, UINT type = MB_OK);
 using MessageBoxSink = std::function<int(const CString& text, const CString& caption, UINT type)>;
 MessageBoxSink AfxSetMessageBoxSink(MessageBoxSink sink);
 
+// MessageBeep, behind a sink that tests replace to count the beeps; returns the previous sink.
+void AfxMessageBeep(UINT type);
+using MessageBeepSink = std::function<void(UINT type)>;
+MessageBeepSink AfxSetMessageBeepSink(MessageBeepSink sink);
+
 // Windows of the process may host ActiveX controls: OLE is initialised for the thread.
 void AfxEnableControlContainer();
