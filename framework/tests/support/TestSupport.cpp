@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-namespace {
+#include "Wnd.h"
 
-CWinApp g_testApp("FrameworkTests");
+namespace {
 
 struct CommonControls {
     CommonControls() { InitCommonControls(); }
@@ -16,6 +16,8 @@ struct CommonControls {
 void PumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (CWnd::WalkPreTranslateTree(&msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -5,7 +5,7 @@
 #include "App.h"
 #include "String.h"
 
-// Dispatches what is queued for this thread.
+// Dispatches what is queued for this thread, through PreTranslateMessage as a modal loop does.
 void PumpMessages();
 
 // Records every message box instead of showing it, for the lifetime of the object.
@@ -17,6 +17,8 @@ public:
         UINT type;
     };
     MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
     ~MessageBoxRecorder();
     std::vector<Box> boxes;
 

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <jet/Cursor.h>
+#include <jet/DatabaseWriter.h>
+
+#include "Database.h"
+#include "Encoding.h"
+
+namespace {
+
+class DatabaseAccess : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        path = new CString(CString(temp) + "框架测试.mdb");
+        jet::DatabaseWriter writer;
+        writer.addTable(jet::tableFromCsv("Zipdex", u8"PROVINCE,DC,YZBM,DHQH\n"
+                                                    u8"北京市,东城区,100010,010\n"
+                                                    u8"浙江省,杭州市,310000,0571\n"
+                                                    u8"安徽省,合肥市,230000,0551\n"
+                                                    u8"浙江省,宁波市,315000,0574\n"));
+        writer.save(path->str());
+    }
+    static void TearDownTestSuite() {
+        DeleteFileA(*path);
+        delete path;
+    }
+    void SetUp() override {
+        CString connect;
+        connect.Format("Driver={Microsoft Access Driver (*.mdb)};dbq=%s;Uid=;Pwd=;", static_cast<const char*>(*path));
+        ASSERT_TRUE(database.OpenEx(connect, CDatabase::noOdbcDialog));
+    }
+    std::vector<CString> Column(const char* statement, const char* column) {
+        std::vector<CString> values;
+        CRecordset rows(&database);
+        rows.Open(AFX_DB_USE_DEFAULT_TYPE, statement);
+        while (!rows.IsEOF()) {
+            CString value;
+            rows.GetFieldValue(column, value);
+            values.push_back(value);
+            rows.MoveNext();
+        }
+        rows.Close();
+        return values;
+    }
+    static CString* path;
+    CDatabase database;
+};
+
+CString* DatabaseAccess::path = nullptr;
+
+TEST_F(DatabaseAccess, RowsComeInStorageOrderAsGbkText) {
+    const auto districts = Column("SELECT * FROM [zipdex] WHERE PROVINCE = '浙江省'", "DC");
+    ASSERT_EQ(2u, districts.size());
+    EXPECT_STREQ("杭州市", districts[0]);
+    EXPECT_STREQ("宁波市", districts[1]);
+    EXPECT_EQ(2u, Column("SELECT * FROM [zipdex] WHERE YZBM LIKE '%1000%'", "dhqh").size()); // 100010, 310000
+}
+
+TEST_F(DatabaseAccess, DistinctSortsInGbkByteOrder) {
+    // GBK puts level-1 characters in pinyin order: an (安) < bei (北) < zhe (浙).
+    const auto provinces = Column("SELECT DISTINCT PROVINCE FROM [Zipdex]", "PROVINCE");
+    ASSERT_EQ(3u, provinces.size());
+    EXPECT_STREQ("安徽省", provinces[0]);
+    EXPECT_STREQ("北京市", provinces[1]);
+    EXPECT_STREQ("浙江省", provinces[2]);
+}
+
+TEST_F(DatabaseAccess, EmptyResultIsAtEndAtOnce) {
+    CRecordset rows(&database);
+    rows.Open(AFX_DB_USE_DEFAULT_TYPE, "SELECT * FROM [zipdex] WHERE DC LIKE '%上海%'");
+    EXPECT_TRUE(rows.IsEOF());
+    EXPECT_THROW(rows.MoveNext(), CDBException);
+}
+
+TEST_F(DatabaseAccess, ErrorsCarryTheEnginesMessage) {
+    CRecordset rows(&database);
+    try {
+        rows.Open(AFX_DB_USE_DEFAULT_TYPE, "SELECT * FROM [nowhere]");
+        FAIL() << "no error for an unknown table";
+    } catch (const CDBException& error) {
+        EXPECT_NE(-1, error.GetErrorMessage().Find("nowhere")) << error.GetErrorMessage();
+    }
+    rows.Open(AFX_DB_USE_DEFAULT_TYPE, "SELECT * FROM [zipdex]");
+    CString value;
+    EXPECT_THROW(rows.GetFieldValue("NOSUCH", value), CDBException);
+    EXPECT_THROW(rows.Open(AFX_DB_USE_DEFAULT_TYPE, "SELECT * FROM [zipdex] WHERE DC = 'x"), CDBException);
+}
+
+TEST(DatabaseOpen, FailuresRaiseWithTheReason) {
+    CDatabase database;
+    EXPECT_THROW(database.OpenEx("Driver={SQL Server};dbq=C:\\x.mdb;"), CDBException);
+    try {
+        database.OpenEx("Driver={Microsoft Access Driver (*.mdb)};dbq=C:\\不存在\\Tillwick.dat;Uid=;Pwd=;");
+        FAIL() << "opened a missing file";
+    } catch (const CDBException& error) {
+        EXPECT_FALSE(error.GetErrorMessage().IsEmpty());
+    }
+    EXPECT_FALSE(database.IsOpen());
+}
+
+} // namespace

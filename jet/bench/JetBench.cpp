@@ -1,0 +1,127 @@
+#include "jet/Csv.h"
+#include "jet/Database.h"
+#include "jet/DatabaseWriter.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+#include <sys/resource.h>
+
+// jet_bench [ROWS]: writes a Zipdex-shaped file of ROWS rows (default 200 000) and one a tenth
+// of its size, then times a full scan and a LIKE search in this engine and in mdbtools.
+// Each engine run happens in a child process so that its peak memory can be told apart.
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char* const fullScan = "SELECT * FROM [zipdex]";
+const char* const search = "SELECT * FROM [zipdex] WHERE YZBM LIKE '%1000%'";
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void writeZipdex(const std::string& path, std::size_t rows) {
+    static const char* const provinces[] = {u8"北京市", u8"上海市", u8"广东省", u8"河北省",
+                                            u8"湖北省", u8"四川省", u8"浙江省", u8"江苏省"};
+    jet::TableData table;
+    table.name = "Zipdex";
+    table.columns = {{"PROVINCE"}, {"DC"}, {"YZBM"}, {"DHQH"}};
+    char code[16];
+    for (std::size_t i = 0; i < rows; ++i) {
+        std::snprintf(code, sizeof code, "%06zu", (i * 7919) % 1000000);
+        table.rows.push_back({std::string(provinces[i % 8]),
+                              std::string(u8"地区") + std::to_string(i), std::string(code),
+                              "0" + std::to_string(10 + i % 990)});
+    }
+    jet::DatabaseWriter writer;
+    writer.addTable(std::move(table));
+    writer.save(path);
+}
+
+long peakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Child mode: runs one statement, formatting every row as CSV as jetsql would (mdb-export
+// formats too), and prints rows, seconds and peak memory in KB.
+int scan(const std::string& path, const std::string& statement) {
+    Clock::time_point start = Clock::now();
+    jet::Database database(path);
+    auto cursor = database.execute(statement);
+    std::size_t rows = 0, bytes = 0;
+    std::vector<std::string> fields(cursor->columnNames().size());
+    while (cursor->next()) {
+        ++rows;
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            fields[i] = cursor->value(i);
+        bytes += jet::csv::formatRecord(fields).size();
+    }
+    std::printf("%zu %.4f %ld\n", rows, secondsSince(start), peakKilobytes());
+    return bytes > 0 ? 0 : 1;
+}
+
+struct Run {
+    std::size_t rows = 0;
+    double seconds = 0;
+    long peakKb = 0;
+};
+
+Run runChild(const std::string& self, const std::string& path, const std::string& statement) {
+    std::string command = "'" + self + "' --scan '" + path + "' \"" + statement + "\"";
+    Run run;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe || std::fscanf(pipe, "%zu %lf %ld", &run.rows, &run.seconds, &run.peakKb) != 3)
+        std::cerr << "jet_bench: the scan of " << path << " failed\n";
+    if (pipe)
+        pclose(pipe);
+    return run;
+}
+
+double timeCommand(const std::string& command) {
+    Clock::time_point start = Clock::now();
+    if (std::system(command.c_str()) != 0)
+        std::cerr << "jet_bench: failed: " << command << '\n';
+    return secondsSince(start);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--scan")
+        return scan(argv[2], argv[3]);
+    std::size_t rows = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 200000;
+    const std::string big = "jet-bench-zipdex.mdb";
+    const std::string small = "jet-bench-zipdex-small.mdb";
+    writeZipdex(big, rows);
+    writeZipdex(small, rows / 10);
+
+    std::FILE* query = std::fopen("jet-bench-search.sql", "w");
+    std::fprintf(query, "%s\n", search);
+    std::fclose(query);
+
+    Run ourScan = runChild(argv[0], big, fullScan);
+    Run ourSearch = runChild(argv[0], big, search);
+    Run smallScan = runChild(argv[0], small, fullScan);
+    double exportSeconds = timeCommand("mdb-export " + big + " Zipdex > /dev/null");
+    double sqlSeconds =
+        timeCommand("mdb-sql -P -H -F -i jet-bench-search.sql " + big + " > /dev/null");
+
+    std::printf("file: %zu rows\n", rows);
+    std::printf("full scan   jet %.3f s (%zu rows)   mdb-export %.3f s   ratio mdb/jet %.2f\n",
+                ourScan.seconds, ourScan.rows, exportSeconds, exportSeconds / ourScan.seconds);
+    std::printf("LIKE search jet %.3f s (%zu rows)   mdb-sql    %.3f s   ratio mdb/jet %.2f\n",
+                ourSearch.seconds, ourSearch.rows, sqlSeconds, sqlSeconds / ourSearch.seconds);
+    std::printf("peak memory of a full scan: %ld KB for %zu rows, %ld KB for %zu rows\n",
+                ourScan.peakKb, rows, smallScan.peakKb, rows / 10);
+    std::remove(big.c_str());
+    std::remove(small.c_str());
+    std::remove("jet-bench-search.sql");
+    return 0;
+}

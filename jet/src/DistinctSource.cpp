@@ -1,0 +1,35 @@
+#include "DistinctSource.h"
+
+#include <algorithm>
+
+namespace jet {
+
+DistinctSource::DistinctSource(RowSource& rows, const Collation& collation) {
+    Collation order = collation ? collation : [](const std::string& a, const std::string& b) {
+        return a.compare(b);
+    };
+    auto compare = [&order](const std::vector<std::string>& a, const std::vector<std::string>& b) {
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (int result = order(a[i], b[i]))
+                return result;
+        return 0;
+    };
+    std::vector<std::string> row;
+    while (rows.fetch(row))
+        rows_.push_back(row);
+    std::stable_sort(rows_.begin(), rows_.end(),
+                     [&compare](const auto& a, const auto& b) { return compare(a, b) < 0; });
+    rows_.erase(
+        std::unique(rows_.begin(), rows_.end(),
+                    [&compare](const auto& a, const auto& b) { return compare(a, b) == 0; }),
+        rows_.end());
+}
+
+bool DistinctSource::fetch(std::vector<std::string>& row) {
+    if (next_ >= rows_.size())
+        return false;
+    row = std::move(rows_[next_++]);
+    return true;
+}
+
+} // namespace jet

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "jet/Cursor.h"
+#include "jet/Database.h"
+
+#include <vector>
+
+namespace jet {
+
+// Collects all rows of another source, sorts them ascending column by column with the
+// caller's collation and drops repeats. NULL takes part as empty text.
+class DistinctSource : public RowSource {
+public:
+    DistinctSource(RowSource& rows, const Collation& collation);
+
+    bool fetch(std::vector<std::string>& row) override;
+
+private:
+    std::vector<std::vector<std::string>> rows_;
+    std::size_t next_ = 0;
+};
+
+} // namespace jet

@@ -1,0 +1,63 @@
+#include "Engine.h"
+
+#include "RowReader.h"
+#include "TableScanner.h"
+#include "Text.h"
+
+namespace jet {
+
+namespace {
+
+constexpr std::uint32_t catalogPage = 2;
+constexpr long long tableType = 1;
+constexpr std::uint32_t systemFlags = 0x80000002;
+
+std::size_t catalogColumn(const TableDef& catalog, const char* name) {
+    for (std::size_t i = 0; i < catalog.columns.size(); ++i)
+        if (text::equalIgnoringCase(catalog.columns[i].name, name))
+            return i;
+    throw Error(std::string("file is damaged: the system catalog has no column '") + name + "'");
+}
+
+long long number(const std::string& text) {
+    try {
+        return text.empty() ? 0 : std::stoll(text);
+    } catch (const std::exception&) {
+        throw Error("file is damaged: the system catalog holds a bad number");
+    }
+}
+
+} // namespace
+
+Engine::Engine(const std::string& path) : file_(path) {
+    readCatalog();
+}
+
+void Engine::readCatalog() {
+    TableDef catalog = TableDef::read(file_, catalogPage);
+    std::size_t id = catalogColumn(catalog, "Id");
+    std::size_t name = catalogColumn(catalog, "Name");
+    std::size_t type = catalogColumn(catalog, "Type");
+    std::size_t flags = catalogColumn(catalog, "Flags");
+    TableScanner scanner(file_, catalog);
+    RowReader reader(file_, catalog);
+    Bytes row;
+    Page keep;
+    while (scanner.next(row, keep)) {
+        reader.split(row);
+        if ((number(reader.text(type)) & 0x7F) != tableType ||
+            (static_cast<std::uint32_t>(number(reader.text(flags))) & systemFlags) != 0)
+            continue;
+        auto page = static_cast<std::uint32_t>(number(reader.text(id)) & 0x00FFFFFF);
+        tables_.push_back({reader.text(name), page});
+    }
+}
+
+const Engine::TableEntry& Engine::table(const std::string& name) const {
+    for (const TableEntry& entry : tables_)
+        if (text::equalIgnoringCase(entry.name, name))
+            return entry;
+    throw Error("unknown table '" + name + "'");
+}
+
+} // namespace jet
