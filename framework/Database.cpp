@@ -27,7 +27,9 @@ CString ConnectionValue(const CString& connect, const char* key) {
     return CString();
 }
 
-[[noreturn]] void Raise(const std::exception& error) { throw CDBException(Utf8ToAnsi(error.what())); }
+[[noreturn]] void Raise(const std::exception& error) {
+    throw CDBException(Utf8ToAnsi(error.what()));
+}
 
 } // namespace
 
@@ -50,7 +52,9 @@ BOOL CDatabase::OpenEx(const char* connect, DWORD) {
     return TRUE;
 }
 
-void CDatabase::Close() { m_pDatabase.reset(); }
+void CDatabase::Close() {
+    m_pDatabase.reset();
+}
 
 std::unique_ptr<jet::Cursor> CDatabase::Execute(const char* statement) const {
     if (!m_pDatabase)
@@ -80,7 +84,9 @@ BOOL CRecordset::Open(UINT, const char* statement, DWORD) {
     return TRUE;
 }
 
-BOOL CRecordset::IsEOF() const { return !m_pCursor || m_pCursor->atEnd(); }
+BOOL CRecordset::IsEOF() const {
+    return !m_pCursor || m_pCursor->atEnd();
+}
 
 void CRecordset::MoveNext() {
     if (IsEOF())
@@ -102,4 +108,6 @@ void CRecordset::GetFieldValue(const char* columnName, CString& value) const {
     }
 }
 
-void CRecordset::Close() { m_pCursor.reset(); }
+void CRecordset::Close() {
+    m_pCursor.reset();
+}

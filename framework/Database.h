@@ -53,7 +53,8 @@ public:
     CRecordset(const CRecordset&) = delete;
     CRecordset& operator=(const CRecordset&) = delete;
 
-    BOOL Open(UINT openType = AFX_DB_USE_DEFAULT_TYPE, const char* statement = nullptr, DWORD options = 0);
+    BOOL Open(UINT openType = AFX_DB_USE_DEFAULT_TYPE, const char* statement = nullptr,
+              DWORD options = 0);
     BOOL IsOpen() const { return m_pCursor != nullptr; }
     BOOL IsEOF() const;
     void MoveNext();

@@ -30,7 +30,8 @@ protected:
     }
     void SetUp() override {
         CString connect;
-        connect.Format("Driver={Microsoft Access Driver (*.mdb)};dbq=%s;Uid=;Pwd=;", static_cast<const char*>(*path));
+        connect.Format("Driver={Microsoft Access Driver (*.mdb)};dbq=%s;Uid=;Pwd=;",
+                       static_cast<const char*>(*path));
         ASSERT_TRUE(database.OpenEx(connect, CDatabase::noOdbcDialog));
     }
     std::vector<CString> Column(const char* statement, const char* column) {
@@ -57,7 +58,9 @@ TEST_F(DatabaseAccess, RowsComeInStorageOrderAsGbkText) {
     ASSERT_EQ(2u, districts.size());
     EXPECT_STREQ("杭州市", districts[0]);
     EXPECT_STREQ("宁波市", districts[1]);
-    EXPECT_EQ(2u, Column("SELECT * FROM [zipdex] WHERE YZBM LIKE '%1000%'", "dhqh").size()); // 100010, 310000
+    EXPECT_EQ(
+        2u,
+        Column("SELECT * FROM [zipdex] WHERE YZBM LIKE '%1000%'", "dhqh").size()); // 100010, 310000
 }
 
 TEST_F(DatabaseAccess, DistinctSortsInGbkByteOrder) {
@@ -87,14 +90,16 @@ TEST_F(DatabaseAccess, ErrorsCarryTheEnginesMessage) {
     rows.Open(AFX_DB_USE_DEFAULT_TYPE, "SELECT * FROM [zipdex]");
     CString value;
     EXPECT_THROW(rows.GetFieldValue("NOSUCH", value), CDBException);
-    EXPECT_THROW(rows.Open(AFX_DB_USE_DEFAULT_TYPE, "SELECT * FROM [zipdex] WHERE DC = 'x"), CDBException);
+    EXPECT_THROW(rows.Open(AFX_DB_USE_DEFAULT_TYPE, "SELECT * FROM [zipdex] WHERE DC = 'x"),
+                 CDBException);
 }
 
 TEST(DatabaseOpen, FailuresRaiseWithTheReason) {
     CDatabase database;
     EXPECT_THROW(database.OpenEx("Driver={SQL Server};dbq=C:\\x.mdb;"), CDBException);
     try {
-        database.OpenEx("Driver={Microsoft Access Driver (*.mdb)};dbq=C:\\不存在\\Tillwick.dat;Uid=;Pwd=;");
+        database.OpenEx(
+            "Driver={Microsoft Access Driver (*.mdb)};dbq=C:\\不存在\\Tillwick.dat;Uid=;Pwd=;");
         FAIL() << "opened a missing file";
     } catch (const CDBException& error) {
         EXPECT_FALSE(error.GetErrorMessage().IsEmpty());

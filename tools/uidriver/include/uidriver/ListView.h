@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace uidriver {
+
+// A list view (SysListView32) of another process, in report view. Rows and columns count
+// from 0; an index out of range throws Error.
+
+int ListRowCount(HWND list);
+// The number of columns of the list's header.
+int ListColumnCount(HWND list);
+std::string ListCellText(HWND list, int row, int column);
+std::vector<std::string> ListRow(HWND list, int row);
+std::vector<std::vector<std::string>> ListRows(HWND list);
+
+bool IsListRowSelected(HWND list, int row);
+std::vector<int> SelectedListRows(HWND list);
+// Selects and focuses only `row` and scrolls it into view. The list notifies its parent
+// (LVN_ITEMCHANGED) before this returns.
+void SelectListRow(HWND list, int row);
+// Adds `row` to the selection or takes it out, leaving the other rows as they are.
+void SetListRowSelected(HWND list, int row, bool selected);
+
+} // namespace uidriver

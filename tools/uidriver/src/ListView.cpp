@@ -1,0 +1,105 @@
+#include "uidriver/ListView.h"
+
+#include <commctrl.h>
+
+#include "RemoteText.h"
+#include "uidriver/Error.h"
+#include "uidriver/Header.h"
+
+namespace uidriver {
+
+namespace {
+
+void CheckRow(HWND list, int row) {
+    const int count = ListRowCount(list);
+    if (row < 0 || row >= count) {
+        throw Error("list has " + std::to_string(count) + " rows, no row " + std::to_string(row));
+    }
+}
+
+void SetState(HWND list, int row, UINT state, UINT mask) {
+    RemoteMemory memory = RemoteMemory::ForWindow(list, sizeof(LVITEMA));
+    LVITEMA item{};
+    item.state = state;
+    item.stateMask = mask;
+    memory.WriteValue(0, item);
+    if (!Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+              reinterpret_cast<LPARAM>(memory.Address()))) {
+        throw Error("list refused the state of row " + std::to_string(row));
+    }
+}
+
+} // namespace
+
+int ListRowCount(HWND list) {
+    return static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ListColumnCount(HWND list) {
+    return HeaderItemCount(ListHeader(list));
+}
+
+std::string ListCellText(HWND list, int row, int column) {
+    CheckRow(list, row);
+    const int columns = ListColumnCount(list);
+    if (column < 0 || column >= columns) {
+        throw Error("list has " + std::to_string(columns) + " columns, no column " +
+                    std::to_string(column));
+    }
+    return SendForText<LVITEMA>(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                                [&](LVITEMA& item, LPSTR buffer, int capacity) {
+                                    item.iSubItem = column;
+                                    item.pszText = buffer;
+                                    item.cchTextMax = capacity;
+                                })
+        .text;
+}
+
+std::vector<std::string> ListRow(HWND list, int row) {
+    const int columns = ListColumnCount(list);
+    std::vector<std::string> cells;
+    for (int column = 0; column < columns; ++column) {
+        cells.push_back(ListCellText(list, row, column));
+    }
+    return cells;
+}
+
+std::vector<std::vector<std::string>> ListRows(HWND list) {
+    std::vector<std::vector<std::string>> rows;
+    const int count = ListRowCount(list);
+    for (int row = 0; row < count; ++row) {
+        rows.push_back(ListRow(list, row));
+    }
+    return rows;
+}
+
+bool IsListRowSelected(HWND list, int row) {
+    CheckRow(list, row);
+    return (Send(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
+            LVIS_SELECTED) != 0;
+}
+
+std::vector<int> SelectedListRows(HWND list) {
+    std::vector<int> rows;
+    int row = -1;
+    while ((row = static_cast<int>(
+                Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void SelectListRow(HWND list, int row) {
+    CheckRow(list, row);
+    // Row -1 means every row.
+    SetState(list, -1, 0, LVIS_SELECTED);
+    SetState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+void SetListRowSelected(HWND list, int row, bool selected) {
+    CheckRow(list, row);
+    SetState(list, row, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+} // namespace uidriver

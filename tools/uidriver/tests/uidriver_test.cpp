@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include "uidriver/uidriver.h"
+
+#include "TargetRes.h"
+
+using namespace uidriver;
+
+namespace {
+
+const char kCaption[] = "驱动测试";
+const char kWorkingDirectory[] = "C:\\windows";
+
+Process StartTarget(const std::string& arguments) {
+    return Process::Start(QuoteArgument(ExecutableDirectory() + "\\uidriver_target.exe") + " " +
+                              arguments,
+                          kWorkingDirectory);
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST(ProcessTest, EscapeEndsTheProgramWithItsExitCode) {
+    Process target = StartTarget("7");
+    HWND dialog = target.WaitForDialog(kCaption);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(dialog, &owner);
+    EXPECT_EQ(target.Id(), owner);
+    EXPECT_EQ(std::nullopt, target.WaitForExit(0));
+    PressKey(dialog, VK_ESCAPE);
+    EXPECT_EQ(std::optional<DWORD>(7), target.WaitForExit());
+    EXPECT_FALSE(target.IsRunning());
+}
+
+TEST(ProcessTest, KillAndDestructionEndTheProgram) {
+    Process killed = StartTarget("0");
+    killed.WaitForDialog(kCaption);
+    killed.Kill();
+    EXPECT_EQ(std::optional<DWORD>(1), killed.WaitForExit(0));
+
+    ScopedHandle watch;
+    {
+        Process target = StartTarget("0");
+        target.WaitForDialog(kCaption);
+        watch.Reset(OpenProcess(SYNCHRONIZE, FALSE, target.Id()));
+        ASSERT_TRUE(watch);
+    }
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(watch.Get(), kDefaultTimeoutMs));
+}
+
+TEST(ProcessTest, StartFailuresAreErrors) {
+    EXPECT_THROW(Process::Start(QuoteArgument(ExecutableDirectory() + "\\missing.exe")), Error);
+    EXPECT_THROW(Process::Start(QuoteArgument(ExecutableDirectory() + "\\uidriver_target.exe"),
+                                "C:\\no such folder"),
+                 Error);
+    EXPECT_THROW(Process::Start(""), Error);
+}
+
+TEST(ProcessTest, QuoteArgument) {
+    EXPECT_EQ("plain", QuoteArgument("plain"));
+    EXPECT_EQ("\"\"", QuoteArgument(""));
+    EXPECT_EQ("\"C:\\my dir\\a.exe\"", QuoteArgument("C:\\my dir\\a.exe"));
+    EXPECT_EQ("\"C:\\my dir\\\\\"", QuoteArgument("C:\\my dir\\"));
+    EXPECT_EQ("\"say \\\"hi\\\"\"", QuoteArgument("say \"hi\""));
+    // "\x95\x5C" is one GBK character whose second byte is a backslash.
+    EXPECT_EQ("\"a \x95\x5C\"", QuoteArgument("a \x95\x5C"));
+}
+
+TEST(WindowTest, WaitingStopsWhenTheProgramEnds) {
+    Process target = StartTarget("--exit 3");
+    try {
+        target.WaitForDialog(kCaption);
+        FAIL() << "no error for a program without windows";
+    } catch (const Error& error) {
+        EXPECT_TRUE(Contains(error.what(), "exit code 3")) << error.what();
+    }
+    EXPECT_EQ(std::optional<DWORD>(3), target.WaitForExit());
+}
+
+TEST(WindowTest, TimeoutNamesTheWindowsThereAre) {
+    Process target = StartTarget("0");
+    target.WaitForDialog(kCaption);
+    try {
+        target.WaitForDialog("没有这个窗口", 100);
+        FAIL() << "no error for a missing caption";
+    } catch (const Error& error) {
+        EXPECT_TRUE(Contains(error.what(), kCaption)) << error.what();
+    }
+    EXPECT_EQ(nullptr, FindMessageBox(target.Id()));
+}
+
+TEST(RemoteMemoryTest, RoundTripAndBounds) {
+    RemoteMemory memory(GetCurrentProcessId(), 16);
+    memory.Write(4, "省份", 5);
+    EXPECT_EQ("省份", memory.ReadString(4, 12));
+    EXPECT_EQ("", memory.ReadString(0, 0));
+    EXPECT_THROW(memory.Write(12, "12345", 5), Error);
+    EXPECT_THROW(memory.ReadValue<DWORD>(13), Error);
+    EXPECT_THROW(RemoteMemory(GetCurrentProcessId(), 0), Error);
+}
+
+class TargetTest : public ::testing::Test {
+protected:
+    void SetUp() override { dialog_ = target_.WaitForDialog(kCaption); }
+
+    Process target_ = StartTarget("0");
+    HWND dialog_ = nullptr;
+};
+
+TEST_F(TargetTest, ControlTexts) {
+    EXPECT_EQ(kCaption, WindowText(dialog_));
+    EXPECT_EQ(0, lstrcmpiA(kWorkingDirectory, ControlText(dialog_, IDT_DIRECTORY).c_str()));
+    EXPECT_EQ("邮编查询", ControlText(dialog_, IDE_NAME));
+    SetControlText(dialog_, IDE_NAME, "上海市");
+    EXPECT_EQ("上海市", ControlText(dialog_, IDE_NAME));
+    EXPECT_THROW(ControlText(dialog_, 4242), Error);
+}
+
+TEST_F(TargetTest, KeysAndButtons) {
+    PressKey(dialog_, VK_RETURN);
+    EXPECT_EQ("确定", WaitForControlText(dialog_, IDT_STATUS, "确定"));
+    EXPECT_TRUE(IsControlEnabled(dialog_, IDB_MESSAGE));
+    EXPECT_FALSE(IsControlEnabled(dialog_, IDB_DISABLED));
+    EXPECT_THROW(ClickButton(dialog_, IDB_DISABLED), Error);
+    EXPECT_THROW(ClickButton(dialog_, 4242), Error);
+}
+
+TEST_F(TargetTest, MessageBoxes) {
+    SetControlText(dialog_, IDE_NAME, "上海市");
+    ClickButton(dialog_, IDB_MESSAGE);
+    MessageBoxInfo box = target_.WaitForMessageBox();
+    EXPECT_EQ("提示信息", box.caption);
+    EXPECT_EQ("你输入了：上海市", box.text);
+    EXPECT_EQ((std::vector<int>{IDYES, IDNO}), box.buttons);
+    EXPECT_THROW(AnswerMessageBox(box.window, IDOK), Error);
+    AnswerMessageBox(box.window, IDYES);
+    EXPECT_EQ("回答 6", WaitForControlText(dialog_, IDT_STATUS, "回答 6"));
+    EXPECT_EQ(nullptr, FindMessageBox(target_.Id()));
+
+    ClickButton(dialog_, IDB_MESSAGE);
+    box = target_.WaitForMessageBox();
+    AnswerMessageBox(box.window, IDNO);
+    EXPECT_EQ("回答 7", WaitForControlText(dialog_, IDT_STATUS, "回答 7"));
+}
+
+TEST_F(TargetTest, ComboBox) {
+    EXPECT_EQ(3, ComboCount(dialog_, IDC_CITY));
+    EXPECT_EQ("上海", ComboItemText(dialog_, IDC_CITY, 1));
+    EXPECT_EQ(-1, ComboSelection(dialog_, IDC_CITY));
+    SelectComboIndex(dialog_, IDC_CITY, 2);
+    EXPECT_EQ(2, ComboSelection(dialog_, IDC_CITY));
+    EXPECT_EQ("城市 广州", WaitForControlText(dialog_, IDT_STATUS, "城市 广州"));
+    EXPECT_THROW(SelectComboIndex(dialog_, IDC_CITY, 3), Error);
+    EXPECT_THROW(ComboItemText(dialog_, IDC_CITY, -1), Error);
+}
+
+TEST_F(TargetTest, ListRowsAndSelection) {
+    HWND list = Control(dialog_, IDL_ROWS);
+    std::string longNote;
+    for (int i = 0; i < 300; ++i) {
+        longNote += "长";
+    }
+    const std::vector<std::vector<std::string>> expected = {{"北京", "北京", "010", ""},
+                                                            {"广东", "广州", "020", "省会"},
+                                                            {"四川", "成都", "028", longNote}};
+    EXPECT_EQ(expected, ListRows(list));
+
+    EXPECT_TRUE(SelectedListRows(list).empty());
+    SelectListRow(list, 1);
+    EXPECT_TRUE(IsListRowSelected(list, 1));
+    EXPECT_FALSE(IsListRowSelected(list, 0));
+    SetListRowSelected(list, 2, true);
+    EXPECT_EQ((std::vector<int>{1, 2}), SelectedListRows(list));
+    SetListRowSelected(list, 1, false);
+    EXPECT_EQ((std::vector<int>{2}), SelectedListRows(list));
+    SelectListRow(list, 0);
+    EXPECT_EQ((std::vector<int>{0}), SelectedListRows(list));
+
+    EXPECT_THROW(ListCellText(list, 3, 0), Error);
+    EXPECT_THROW(ListCellText(list, 0, 4), Error);
+    EXPECT_THROW(SelectListRow(list, -1), Error);
+}
+
+TEST_F(TargetTest, HeaderTextsAndClicks) {
+    HWND header = ListHeader(Control(dialog_, IDL_ROWS));
+    EXPECT_EQ((std::vector<std::string>{"省份", "城市", "区号", "备注"}), HeaderTexts(header));
+    EXPECT_EQ(HeaderItemRect(header, 0).right, HeaderItemRect(header, 1).left);
+    ClickHeaderItem(header, 2);
+    EXPECT_EQ("列 2", WaitForControlText(dialog_, IDT_STATUS, "列 2"));
+    ClickHeaderItem(header, 0);
+    EXPECT_EQ("列 0", WaitForControlText(dialog_, IDT_STATUS, "列 0"));
+    EXPECT_THROW(HeaderItemText(header, 4), Error);
+}
+
+TEST_F(TargetTest, TreeItemsAndSelection) {
+    HWND tree = Control(dialog_, IDC_TREE);
+    EXPECT_EQ((std::vector<std::string>{"中国", "海外"}), TreeChildTexts(tree, nullptr));
+    HTREEITEM china = TreeRoot(tree);
+    EXPECT_EQ("中国", TreeItemText(tree, china));
+    EXPECT_EQ((std::vector<std::string>{"北京", "上海", "广东"}), TreeChildTexts(tree, china));
+    EXPECT_EQ(nullptr, FindTreeChild(tree, china, "海外"));
+
+    HTREEITEM shanghai = FindTreeChild(tree, china, "上海");
+    ASSERT_NE(nullptr, shanghai);
+    SelectTreeItem(tree, shanghai);
+    EXPECT_EQ(shanghai, TreeSelection(tree));
+    EXPECT_EQ("树 上海", WaitForControlText(dialog_, IDT_STATUS, "树 上海"));
+    EXPECT_THROW(TreeItemText(tree, nullptr), Error);
+}
+
+TEST_F(TargetTest, ClipboardText) {
+    ClearClipboard();
+    EXPECT_EQ(std::nullopt, ClipboardText());
+    SetControlText(dialog_, IDE_NAME, "复制我");
+    ClickButton(dialog_, IDB_COPY);
+    EXPECT_EQ("已复制", WaitForControlText(dialog_, IDT_STATUS, "已复制"));
+    EXPECT_EQ(std::optional<std::string>("复制我"), ClipboardText());
+}
