@@ -6,10 +6,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target framework_demo
+cmake --build --preset windows
 
-program=build/windows/framework/demo/framework_demo.exe
-caption="澜图软件 框架演示"
+program=build/windows/plug_in/Zipdex/zipdex.exe
 shots=$PWD/build/shots
 
 export LUMIVANE_WINE_DISPLAY=x11
@@ -21,7 +20,11 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exit 0
 fi
 
-display=:$((90 + RANDOM % 9))
+display_number=90
+while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
+  display_number=$((display_number + 1))
+done
+display=:$display_number
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
@@ -31,13 +34,13 @@ trap 'wine_stop; kill $xvfb_pid 2>/dev/null || true' EXIT
 
 wine "$program" &
 program_pid=$!
-for _ in $(seq 1 100); do
-  xwininfo -root -tree 2>/dev/null | grep -q "$caption" && break
-  sleep 0.1
-done
-sleep 1
+tour=build/windows/plug_in/Zipdex/tour/zipdex_tour.exe
 mkdir -p "$shots"
-import -window root "$shots/zipdex.png"
-kill "$program_pid" 2>/dev/null || true
+shot() { import -window root "$shots/$1.png"; echo "  $shots/$1.png"; }
+
+echo "Screenshots:"
+wine "$tour" province 北京市 && shot zipdex-province
+wine "$tour" search 2 1000 && shot zipdex-search
+wine "$tour" sort 2 && shot zipdex-sorted
+wine "$tour" close
 wait "$program_pid" 2>/dev/null || true
-echo "Screenshots: $shots/zipdex.png"

@@ -59,8 +59,8 @@ wine_start() {
     fi
   ) 9>"$lumivane_build/.wineprefix.lock"
   # A second wineserver for the same prefix exits at once, so this is safe to repeat.
-  setsid wineserver -p$persist </dev/null >/dev/null 2>&1
-  setsid wine cmd /c exit </dev/null >/dev/null 2>&1
+  setsid wineserver -p$persist </dev/null >/dev/null 2>&1 || true
+  setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 wine_stop() {

@@ -303,9 +303,9 @@ std::vector<TableLayout> emptySystemTables() {
 
 TableLayout userLayout(const TableData& data) {
     std::vector<ColumnLayout> columns;
-    for (const ColumnSpec& spec : data.columns)
-        columns.push_back(spec.type == ColumnType::LongInteger ? longColumn(spec.name)
-                                                               : textColumn(spec.name));
+    for (const ColumnSpec& column : data.columns)
+        columns.push_back(column.type == ColumnType::LongInteger ? longColumn(column.name)
+                                                                 : textColumn(column.name));
     TableLayout layout(data.name, false, std::move(columns));
     for (std::size_t r = 0; r < data.rows.size(); ++r) {
         std::vector<Field> row;

@@ -1,0 +1,39 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "App.h"
+#include "LookupDialog.h"
+#include "Module.h"
+#include "PostalDatabase.h"
+
+namespace {
+
+// The lookup program: one connection, one modal dialog, then the process ends.
+class CLookupApp : public CWinApp {
+public:
+    BOOL InitInstance() override;
+};
+
+CLookupApp theApp;
+
+BOOL CLookupApp::InitInstance() {
+    ::InitCommonControls();
+    CWinApp::InitInstance();
+    AfxEnableControlContainer();
+    const CString path = GetModuleDirectory() + kPostalDatabaseName;
+    try {
+        OpenPostalDatabase(path);
+    } catch (const CDBException& error) {
+        // Every query needs the connection, so the window is not shown without it.
+        AfxMessageBox("无法打开邮政编码数据库：\n" + path + "\n\n" + error.GetErrorMessage(),
+                      MB_OK | MB_ICONSTOP);
+        return FALSE;
+    }
+    CLookupDialog dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
+
+} // namespace

@@ -1,0 +1,209 @@
+#include "LookupDialog.h"
+
+#include "App.h"
+#include "DataExchange.h"
+#include "DialogAbout.h"
+#include "ImageList.h"
+#include "PostalDatabase.h"
+#include "SearchStatements.h"
+#include "VendorSite.h"
+
+namespace {
+
+const COLORREF kMaskColour = RGB(255, 0, 255);
+const char kHomeLinkText[] = "澜图软件 荣誉出品 " LUMIVANE_VENDOR_HOST;
+const char kHelpLinkText[] = "如果您在软件的使用过程中遇到了问题,该怎么办？";
+const char kHelpLinkTarget[] = LUMIVANE_VENDOR_ADDRESS "/inc/news_info.asp?newsid=14";
+
+struct ResultColumn {
+    const char* heading;
+    int width;
+};
+const ResultColumn kResultColumns[] = {
+    {"省份", 80}, {"地区", 80}, {"邮政编码", 100}, {"电话区号", 100}};
+
+} // namespace
+
+CLookupDialog::CLookupDialog(CWnd* parent)
+    : CDialog(IDD_LOOKUP, parent),
+      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_ZIPDEX))) {}
+
+const MessageMap* CLookupDialog::GetMessageMap() const {
+    static const MessageMap map(
+        CDialog::GetMessageMap(),
+        {
+            OnMessage<&CLookupDialog::OnPaint>(WM_PAINT),
+            OnMessage<&CLookupDialog::OnQueryDragIcon>(WM_QUERYDRAGICON),
+            OnNotify<&CLookupDialog::OnSelchangedTree>(TVN_SELCHANGEDA, IDC_TREE_PROVINCE),
+            OnNotify<&CLookupDialog::OnSelchangedTree>(TVN_SELCHANGEDW, IDC_TREE_PROVINCE),
+            OnCommand<&CLookupDialog::OnSearch>(IDC_BUTTON_SEARCH),
+            OnCommand<&CLookupDialog::OnCopy>(IDC_BUTTON_COPY),
+            OnCommand<&CLookupDialog::OnAbout>(IDC_BUTTON_ABOUT),
+        });
+    return &map;
+}
+
+void CLookupDialog::DoDataExchange(CDataExchange* exchange) {
+    DDX_Control(exchange, IDC_LIST_RESULT, m_listResult);
+    DDX_Control(exchange, IDC_TREE_PROVINCE, m_treeProvince);
+    DDX_CBIndex(exchange, IDC_COMBO_FIELD, m_nSearchField);
+    DDX_Text(exchange, IDC_EDIT_VALUE, m_strSearchValue);
+    DDX_Control(exchange, IDC_BUTTON_SEARCH, m_btnSearch);
+    DDX_Control(exchange, IDC_BUTTON_COPY, m_btnCopy);
+    DDX_Control(exchange, IDC_BUTTON_ABOUT, m_btnAbout);
+    DDX_Control(exchange, IDC_LINK_HELP, m_linkHelp);
+    DDX_Control(exchange, IDC_LINK_HOME, m_linkHome);
+}
+
+BOOL CLookupDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+    m_linkHome.SetWindowText(kHomeLinkText);
+    m_linkHome.SetLinkTarget(LUMIVANE_VENDOR_ADDRESS);
+    m_linkHome.ShowUnderline(TRUE);
+    m_linkHome.m_hLinkCursor = hand;
+
+    InitImageList(IDB_TREE_IMAGES, m_treeProvince, TVM_SETIMAGELIST, TVSIL_NORMAL);
+    InitImageList(IDB_LIST_IMAGES, m_listResult, LVM_SETIMAGELIST, LVSIL_SMALL);
+
+    m_linkHelp.SetWindowText(kHelpLinkText);
+    m_linkHelp.SetLinkTarget(kHelpLinkTarget);
+    m_linkHelp.ShowUnderline(TRUE);
+    m_linkHelp.m_hLinkCursor = hand;
+
+    int column = 0;
+    for (const ResultColumn& heading : kResultColumns)
+        m_listResult.InsertColumn(column++, heading.heading, LVCFMT_LEFT, heading.width);
+    m_listResult.AddExtendedStyle(LVS_EX_FULLROWSELECT);
+
+    const HTREEITEM root = m_treeProvince.InsertItem("邮编区号查询", 0, 0, TVI_ROOT, TVI_LAST);
+    LoadProvinceTree(root);
+    return TRUE;
+}
+
+// The control keeps the image list for its lifetime.
+void CLookupDialog::InitImageList(UINT bitmapId, CWnd& control, UINT message, int kind) {
+    CBitmap bitmap;
+    bitmap.LoadBitmap(bitmapId);
+    CImageList images;
+    images.Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 1);
+    images.Add(bitmap, kMaskColour);
+    control.SendMessage(message, static_cast<WPARAM>(kind),
+                        reinterpret_cast<LPARAM>(images.Detach()));
+}
+
+void CLookupDialog::LoadProvinceTree(HTREEITEM root) {
+    CRecordset rows(&theDatabase);
+    rows.Open(AFX_DB_USE_DEFAULT_TYPE, kProvinceListStatement, 0);
+    while (!rows.IsEOF()) {
+        m_treeProvince.InsertItem(GetFieldText(rows, "PROVINCE"), 1, 1, root, TVI_LAST);
+        rows.MoveNext();
+    }
+    rows.Close();
+    m_treeProvince.Expand(root, TVE_EXPAND);
+}
+
+void CLookupDialog::FillResultList(CString statement) {
+    if (statement.IsEmpty()) {
+        const HTREEITEM selected = m_treeProvince.GetSelectedItem();
+        if (!selected || selected == m_treeProvince.GetRootItem())
+            return;
+        statement = BuildProvinceStatement(m_treeProvince.GetItemText(selected));
+    }
+    m_listResult.DeleteAllItems();
+    CRecordset rows(&theDatabase);
+    rows.Open(AFX_DB_USE_DEFAULT_TYPE, statement, 0);
+    while (!rows.IsEOF()) {
+        const int row =
+            m_listResult.InsertItem(m_listResult.GetItemCount(), GetFieldText(rows, "PROVINCE"), 0);
+        m_listResult.SetItemText(row, 1, GetFieldText(rows, "DC"));
+        m_listResult.SetItemText(row, 2, GetFieldText(rows, "YZBM"));
+        m_listResult.SetItemText(row, 3, GetFieldText(rows, "DHQH"));
+        rows.MoveNext();
+    }
+    rows.Close();
+}
+
+void CLookupDialog::OnSelchangedTree(NMHDR*, LRESULT* result) {
+    FillResultList(CString());
+    *result = 0;
+}
+
+void CLookupDialog::OnSearch() {
+    UpdateData(TRUE);
+    if (m_strSearchValue.IsEmpty())
+        return;
+    const CString statement = BuildSearchStatement(m_nSearchField, m_strSearchValue);
+    if (statement.IsEmpty()) {
+        AfxMessageBox("请先输入查询条件，然后再尝试查询！");
+        return;
+    }
+    m_treeProvince.SelectItem(m_treeProvince.GetRootItem());
+    FillResultList(statement);
+}
+
+void CLookupDialog::OnCopy() {
+    if (m_listResult.GetSelectedCount() == 0) {
+        AfxMessageBox("您没有选择要复制的项目。");
+        return;
+    }
+    const HWND header = m_listResult.GetHeaderCtrl();
+    auto columnCount = [header] {
+        return static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    };
+    CString text;
+    for (int row = m_listResult.GetNextItem(-1, LVNI_SELECTED); row != -1;
+         row = m_listResult.GetNextItem(row, LVNI_SELECTED)) {
+        for (int column = 0; column < columnCount(); ++column) {
+            char heading[256] = {};
+            HDITEMA item{};
+            item.mask = HDI_TEXT;
+            item.pszText = heading;
+            item.cchTextMax = 255;
+            ::SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(column),
+                           reinterpret_cast<LPARAM>(&item));
+            text += heading;
+            text += "： ";
+            text += m_listResult.GetItemText(row, column);
+            text += "\r\n";
+        }
+    }
+    if (text.IsEmpty() || !OpenClipboard())
+        return;
+    ::EmptyClipboard();
+    if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(text.GetLength()) + 1)) {
+        char* copy = static_cast<char*>(::GlobalLock(memory));
+        lstrcpyA(copy, text);
+        ::GlobalUnlock(memory);
+        if (!::SetClipboardData(CF_TEXT, memory))
+            ::GlobalFree(memory);
+    }
+    ::CloseClipboard();
+    AfxMessageBox("数据已经被复制倒内存！");
+}
+
+void CLookupDialog::OnAbout() {
+    CDialogAbout about;
+    about.DoModal();
+}
+
+void CLookupDialog::OnPaint() {
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    CRect client;
+    GetClientRect(&client);
+    const int x = (client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CLookupDialog::OnQueryDragIcon() {
+    return m_hIcon;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "Dialog.h"
+#include "LinkLabel.h"
+#include "SortListCtrl.h"
+#include "TreeCtrl.h"
+#include "XPButton.h"
+#include "ZipdexRes.h"
+
+// The lookup window: provinces in a tree on the left, the rows found on the right, the
+// search bar on top and two links at the foot.
+class CLookupDialog : public CDialog {
+public:
+    explicit CLookupDialog(CWnd* parent = nullptr);
+
+    const MessageMap* GetMessageMap() const override;
+    void DoDataExchange(CDataExchange* exchange) override;
+    BOOL OnInitDialog() override;
+
+    // Replaces the list's rows by the statement's; an empty statement means the rows of the
+    // province selected in the tree (none when the root is selected).
+    void FillResultList(CString statement);
+    void LoadProvinceTree(HTREEITEM root);
+
+    CXPButton m_btnSearch;
+    CXPButton m_btnCopy;
+    CXPButton m_btnAbout;
+    HICON m_hIcon;
+    CSortListCtrl m_listResult;
+    CTreeCtrl m_treeProvince;
+    int m_nSearchField = 0;
+    CString m_strSearchValue;
+    CLinkLabel m_linkHelp;
+    CLinkLabel m_linkHome;
+
+private:
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnSelchangedTree(NMHDR* notification, LRESULT* result);
+    void OnSearch();
+    void OnCopy();
+    void OnAbout();
+    void InitImageList(UINT bitmapId, CWnd& control, UINT message, int kind);
+};

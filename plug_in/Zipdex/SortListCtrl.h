@@ -1,0 +1,41 @@
+#pragma once
+
+#include "FlatHeaderCtrl.h"
+#include "ListCtrl.h"
+
+// The result list: a heading click sorts the rows in place by that column's text, turning
+// the direction on a second click; the widths are saved to the profile when it goes.
+class CSortListCtrl : public CListCtrl {
+public:
+    void PreSubclassWindow() override;
+    const MessageMap* GetMessageMap() const override;
+
+    // Replaces the list's header by the flat one; 0 on success, -1 when it cannot be attached.
+    int AttachHeader();
+    void AddExtendedStyle(DWORD style);
+    void SetWidthProfile(const char* section, const char* entry);
+    void SaveColumnWidths();
+    // Sorts rows low to high (high -1: the last row) by the texts of column.
+    BOOL SortTextItems(int column, BOOL ascending, int low = 0, int high = -1);
+
+    CFlatHeaderCtrl& GetFlatHeader() { return m_header; }
+    int GetSortColumn() const { return m_nSortColumn; }
+    BOOL IsSortAscending() const { return m_bSortAscending; }
+
+private:
+    int OnCreate(LPCREATESTRUCTA create);
+    void OnDestroy();
+    void OnHeaderClicked(NMHDR* notification, LRESULT* result);
+    int ColumnCount() const;
+    void SwapRows(int a, int b);
+
+    int m_nSortColumn = -1;
+    BOOL m_bSortAscending = TRUE;
+    BOOL m_bSaveWidths = FALSE;
+    CString m_strSection;
+    CString m_strEntry;
+    CFlatHeaderCtrl m_header;
+};
+
+// Orders two narrow texts by their GBK code values, character by character; case matters.
+int CompareGbk(const char* a, const char* b);

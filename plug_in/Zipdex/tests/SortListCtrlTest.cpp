@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "LookupDialog.h"
+#include "SortListCtrl.h"
+#include "TestSupport.h"
+#include "ZipdexTestDatabase.h"
+
+namespace {
+
+class SortList : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dialog.Create()); }
+    void TearDown() override { dialog.DestroyWindow(); }
+
+    void Fill(const std::vector<std::vector<const char*>>& rows) {
+        list.DeleteAllItems();
+        for (const auto& row : rows) {
+            const int item = list.InsertItem(list.GetItemCount(), row[0], 0);
+            for (int column = 1; column < 4; ++column)
+                list.SetItemText(item, column, row[static_cast<size_t>(column)]);
+        }
+    }
+    std::vector<std::string> Column(int column) {
+        std::vector<std::string> texts;
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            texts.push_back(list.GetItemText(row, column).str());
+        return texts;
+    }
+    void ClickHeading(int column, int button = 0) {
+        NMHEADERA click{};
+        click.hdr.hwndFrom = list.GetHeaderCtrl();
+        click.hdr.code = HDN_ITEMCLICKA;
+        click.iItem = column;
+        click.iButton = button;
+        EXPECT_EQ(0, list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click)));
+    }
+
+    ZipdexTestDatabase database{"PROVINCE,DC,YZBM,DHQH\n"};
+    CLookupDialog dialog;
+    CSortListCtrl& list = dialog.m_listResult;
+};
+
+TEST_F(SortList, FirstClickAscendsSecondDescendsAnotherColumnAscends) {
+    Fill({{"b", "2", "99", "x"}, {"c", "1", "100", "y"}, {"a", "3", "101", "z"}});
+    ClickHeading(0);
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "c"}), Column(0));
+    EXPECT_EQ((std::vector<std::string>{"3", "2", "1"}), Column(1));
+    ClickHeading(0);
+    EXPECT_EQ((std::vector<std::string>{"c", "b", "a"}), Column(0));
+    ClickHeading(2);
+    EXPECT_EQ((std::vector<std::string>{"100", "101", "99"}), Column(2));
+    EXPECT_EQ(2, list.GetSortColumn());
+    EXPECT_TRUE(list.IsSortAscending());
+}
+
+TEST_F(SortList, ChineseTextsSortByGbkCode) {
+    Fill({{"浙江省", "", "", ""},
+          {"北京市", "", "", ""},
+          {"安徽省", "", "", ""},
+          {"Zhejiang", "", "", ""}});
+    ClickHeading(0);
+    EXPECT_EQ((std::vector<std::string>{"Zhejiang", "安徽省", "北京市", "浙江省"}), Column(0));
+}
+
+TEST_F(SortList, SelectionFocusImageAndDataMoveWithTheirRows) {
+    Fill({{"c", "", "", ""}, {"b", "", "", ""}, {"a", "", "", ""}});
+    list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    list.SetItemData(0, 0xC);
+    LVITEMA image{};
+    image.mask = LVIF_IMAGE;
+    image.iItem = 0;
+    image.iImage = 2;
+    list.SetItem(&image);
+    ClickHeading(0);
+    ASSERT_EQ((std::vector<std::string>{"a", "b", "c"}), Column(0));
+    EXPECT_EQ(static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED),
+              list.GetItemState(2, LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_EQ(0u, list.GetItemState(0, LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_EQ(0xCu, list.GetItemData(2));
+    image.iItem = 2;
+    image.iImage = -1;
+    list.GetItem(&image);
+    EXPECT_EQ(2, image.iImage);
+}
+
+TEST_F(SortList, ManyRowsWithDuplicatesSortCompletely) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < 300; ++i)
+        texts.push_back(std::to_string((i * 7919) % 97));
+    list.DeleteAllItems();
+    for (const std::string& text : texts)
+        list.InsertItem(list.GetItemCount(), text.c_str(), 0);
+    ClickHeading(0);
+    std::vector<std::string> expected = texts;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, Column(0));
+    ClickHeading(0);
+    std::reverse(expected.begin(), expected.end());
+    EXPECT_EQ(expected, Column(0));
+}
+
+TEST_F(SortList, EmptyListStillMovesTheArrow) {
+    ClickHeading(3);
+    EXPECT_EQ(3, list.GetFlatHeader().GetSortColumn());
+    EXPECT_TRUE(list.GetFlatHeader().IsSortAscending());
+    ClickHeading(3);
+    EXPECT_FALSE(list.GetFlatHeader().IsSortAscending());
+}
+
+TEST_F(SortList, OtherMouseButtonsDoNotSort) {
+    Fill({{"b", "", "", ""}, {"a", "", "", ""}});
+    ClickHeading(0, 1);
+    EXPECT_EQ((std::vector<std::string>{"b", "a"}), Column(0));
+    EXPECT_EQ(-1, list.GetSortColumn());
+}
+
+TEST_F(SortList, RefillKeepsTheSortStateWithoutSorting) {
+    Fill({{"b", "", "", ""}, {"a", "", "", ""}});
+    ClickHeading(0);
+    Fill({{"d", "", "", ""}, {"c", "", "", ""}});
+    EXPECT_EQ((std::vector<std::string>{"d", "c"}), Column(0));
+    ClickHeading(0);
+    EXPECT_EQ((std::vector<std::string>{"d", "c"}), Column(0)) << "second click sorts descending";
+}
+
+} // namespace

@@ -1,0 +1,3 @@
+#include "App.h"
+
+CWinApp g_testApp("zipdex");

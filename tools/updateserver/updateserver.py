@@ -1,0 +1,180 @@
+#!/usr/bin/env python3
+"""A small HTTP server for the updater's tests and demo.
+
+Serves the files of one folder on 127.0.0.1. The first path element can ask it to
+misbehave, so that tests meet the answers a real network gives:
+
+  /<file>                   the file, 200 with Content-Length (404 when missing)
+  /status/<code>/<file>     answers <code> with a short HTML body
+  /redirect/<file>          302 to /<file>
+  /short/<file>             announces the full length, sends half, closes
+  /nolength/<file>          no Content-Length; the end of the body is the close
+  /slow/<ms>/<file>         the file in 8 KiB pieces, <ms> milliseconds apart
+  /drop/<file>              announces the full length, sends half, resets the connection
+
+Commands:
+  serve --root DIR [--port N] [--port-file F]   in the foreground (port 0: a free one)
+  start --root DIR --state F                     in the background; F gets "pid port"
+  stop --state F                                 ends a server started with start
+"""
+
+import argparse
+import http.server
+import os
+import signal
+import socket
+import struct
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+PIECE = 8192
+START_TIMEOUT_S = 10
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "LumivaneUpdateServer/1"
+
+    def log_message(self, format, *args):
+        pass
+
+    def do_GET(self):
+        parts = self.path.split("?", 1)[0].lstrip("/").split("/")
+        mode = parts[0]
+        if mode == "status" and len(parts) >= 3 and parts[1].isdigit():
+            return self.send_text(int(parts[1]), "status %s\n" % parts[1])
+        if mode == "redirect":
+            return self.send_redirect("/" + "/".join(parts[1:]))
+        if mode == "slow" and len(parts) >= 3 and parts[1].isdigit():
+            return self.send_file(parts[2:], delay=int(parts[1]) / 1000.0)
+        if mode in ("short", "nolength", "drop"):
+            return self.send_file(parts[1:], mode=mode)
+        return self.send_file(parts)
+
+    def resolve(self, parts):
+        root = self.server.root
+        target = root.joinpath(*parts).resolve() if parts and all(parts) else None
+        if target is None or root not in target.parents or not target.is_file():
+            return None
+        return target
+
+    def send_text(self, code, text):
+        body = ("<html><body>%s</body></html>" % text).encode()
+        self.send_response(code)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Cache-Control", "no-store")
+        self.end_headers()
+        self.wfile.write(body)
+
+    def send_redirect(self, location):
+        self.send_response(302)
+        self.send_header("Location", location)
+        self.send_header("Content-Length", "0")
+        self.send_header("Cache-Control", "no-store")
+        self.end_headers()
+
+    def send_file(self, parts, mode=None, delay=0.0):
+        target = self.resolve(parts)
+        if target is None:
+            return self.send_text(404, "not found")
+        data = target.read_bytes()
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Cache-Control", "no-store")
+        if mode == "nolength":
+            self.send_header("Connection", "close")
+            self.close_connection = True
+        else:
+            self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        if mode in ("short", "drop"):
+            self.wfile.write(data[: len(data) // 2])
+            self.wfile.flush()
+            if mode == "drop":
+                # Let the client take the half first: a reset discards what it has not read.
+                time.sleep(0.2)
+                self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            self.close_connection = True
+            return
+        if delay:
+            for offset in range(0, len(data), PIECE):
+                self.wfile.write(data[offset : offset + PIECE])
+                self.wfile.flush()
+                time.sleep(delay)
+            return
+        self.wfile.write(data)
+
+
+class Server(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def __init__(self, root, port):
+        self.root = Path(root).resolve()
+        super().__init__(("127.0.0.1", port), Handler)
+
+
+def serve(args):
+    server = Server(args.root, args.port)
+    port = server.server_address[1]
+    if args.port_file:
+        temporary = args.port_file + ".tmp"
+        Path(temporary).write_text("%d %d\n" % (os.getpid(), port))
+        os.replace(temporary, args.port_file)
+    else:
+        print("serving %s on http://127.0.0.1:%d/" % (server.root, port), flush=True)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    server.serve_forever()
+
+
+def start(args):
+    state = Path(args.state)
+    state.unlink(missing_ok=True)
+    Path(args.root).mkdir(parents=True, exist_ok=True)
+    subprocess.Popen(
+        [sys.executable, __file__, "serve", "--root", args.root, "--port-file", str(state)],
+        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        start_new_session=True)
+    deadline = time.monotonic() + START_TIMEOUT_S
+    while time.monotonic() < deadline:
+        if state.exists():
+            print("update server: %s" % state.read_text().strip())
+            return 0
+        time.sleep(0.05)
+    print("update server did not start within %d s" % START_TIMEOUT_S, file=sys.stderr)
+    return 1
+
+
+def stop(args):
+    state = Path(args.state)
+    if not state.exists():
+        return 0
+    pid = int(state.read_text().split()[0])
+    try:
+        os.kill(pid, signal.SIGTERM)
+    except ProcessLookupError:
+        pass
+    state.unlink(missing_ok=True)
+    return 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    commands = parser.add_subparsers(dest="command", required=True)
+    serve_parser = commands.add_parser("serve")
+    serve_parser.add_argument("--root", required=True)
+    serve_parser.add_argument("--port", type=int, default=0)
+    serve_parser.add_argument("--port-file")
+    start_parser = commands.add_parser("start")
+    start_parser.add_argument("--root", required=True)
+    start_parser.add_argument("--state", required=True)
+    stop_parser = commands.add_parser("stop")
+    stop_parser.add_argument("--state", required=True)
+    args = parser.parse_args()
+    return {"serve": serve, "start": start, "stop": stop}[args.command](args) or 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,19 @@
+#include "UpdateApp.h"
+
+#include "UpdateDialog.h"
+
+CUpdateApp theApp;
+
+BOOL CUpdateApp::InitInstance() {
+    AfxEnableControlContainer();
+    const CString manifestSource(m_lpCmdLine);
+    CUpdateDialog dialog(manifestSource);
+    if (manifestSource.IsEmpty()) {
+        AfxMessageBox("程序无法自动运行，请先启动主程序。", MB_OK);
+        return FALSE;
+    }
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "App.h"
+
+// The updater: started by the suite's main program with the manifest location as its
+// whole command line.
+class CUpdateApp : public CWinApp {
+public:
+    BOOL InitInstance() override;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#define IDD_UPDATE 102
+#define IDB_UPDATE_BANNER 129
+#define IDB_ROW_IMAGES 132
+#define IDI_UPDATE 134
+
+#define IDL_FILES 1000
+#define IDB_UPGRADE_NOW 1003
+#define IDC_PROGRESS 1004
+#define IDT_STATUS 1005

@@ -1,0 +1,198 @@
+#include "UpdateRules.h"
+
+#include <climits>
+#include <cstring>
+
+CString FormatSize(UINT size) {
+    struct Unit {
+        UINT threshold;
+        int shift;
+        const char* format;
+    };
+    static const Unit units[] = {
+        {1u << 30, 30, "%.2f G"},
+        {1u << 20, 20, "%.2f M"},
+        {1u << 10, 10, "%.2f K"},
+    };
+    CString text;
+    for (const Unit& unit : units) {
+        if (size >= unit.threshold) {
+            const std::uint64_t hundredths = (static_cast<std::uint64_t>(size) * 100) >> unit.shift;
+            text.Format(unit.format, static_cast<double>(hundredths + 5) / 100);
+            return text;
+        }
+    }
+    text.Format("%d Byte", static_cast<int>(size));
+    return text;
+}
+
+int ParseLength(const char* text) {
+    if (!text)
+        return 0;
+    while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r' || *text == '\v' ||
+           *text == '\f')
+        ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-')
+        negative = *text++ == '-';
+    std::int64_t value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        value = value * 10 + (*text - '0');
+        if (value > static_cast<std::int64_t>(INT_MAX) + 1)
+            value = static_cast<std::int64_t>(INT_MAX) + 1;
+    }
+    if (negative)
+        return static_cast<int>(-value);
+    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+std::optional<std::uint64_t> ParseContentLength(const char* text) {
+    if (!text)
+        return std::nullopt;
+    while (*text == ' ')
+        ++text;
+    if (*text < '0' || *text > '9')
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        if (value > (UINT64_MAX - 9) / 10)
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(*text - '0');
+    }
+    while (*text == ' ')
+        ++text;
+    if (*text)
+        return std::nullopt;
+    return value;
+}
+
+CString VersionText(DWORD versionMS, DWORD versionLS) {
+    CString text;
+    text.Format("%d.%d.%d.%d", HIWORD(versionMS), LOWORD(versionMS), HIWORD(versionLS),
+                LOWORD(versionLS));
+    return text;
+}
+
+namespace {
+
+bool IsDeviceName(const CString& element) {
+    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    static const char* const numbered[] = {"COM", "LPT"};
+    CString stem = element;
+    const int dot = stem.Find('.');
+    if (dot >= 0)
+        stem = stem.Left(dot);
+    while (!stem.IsEmpty() && stem.GetAt(stem.GetLength() - 1) == ' ')
+        stem = stem.Left(stem.GetLength() - 1);
+    for (const char* device : devices) {
+        if (lstrcmpiA(stem, device) == 0)
+            return true;
+    }
+    for (const char* prefix : numbered) {
+        if (stem.GetLength() == 4 && lstrcmpiA(stem.Left(3), prefix) == 0 && stem.GetAt(3) >= '1' &&
+            stem.GetAt(3) <= '9')
+            return true;
+    }
+    return false;
+}
+
+bool IsSafeElement(const CString& element) {
+    if (element.IsEmpty())
+        return false;
+    bool onlyDotsAndBlanks = true;
+    for (int i = 0; i < element.GetLength(); ++i) {
+        const char ch = element.GetAt(i);
+        if (ch != '.' && ch != ' ')
+            onlyDotsAndBlanks = false;
+    }
+    return !onlyDotsAndBlanks && !IsDeviceName(element);
+}
+
+} // namespace
+
+bool IsSafeRelativePath(const char* path) {
+    if (!path || !*path)
+        return false;
+    // Separators are found by walking characters, so that a GBK trail byte of 0x5C is
+    // never taken for a backslash.
+    CString element;
+    for (const char* p = path; *p;) {
+        if (*p == ':')
+            return false;
+        if (*p == '\\' || *p == '/') {
+            if (!IsSafeElement(element))
+                return false;
+            element.Empty();
+            ++p;
+            continue;
+        }
+        const char* next = ::CharNextA(p);
+        element += CString(p, static_cast<int>(next - p));
+        p = next;
+    }
+    return IsSafeElement(element);
+}
+
+int ProgressPercent(std::uint64_t received, std::uint64_t total) {
+    if (total == 0)
+        return 0;
+    if (received >= total)
+        return 100;
+    return static_cast<int>(received * 100 / total);
+}
+
+bool IsSuccessStatus(const char* statusCode) {
+    return statusCode && std::strlen(statusCode) == 3 && statusCode[0] == '2' &&
+           statusCode[1] >= '0' && statusCode[1] <= '9' && statusCode[2] >= '0' &&
+           statusCode[2] <= '9';
+}
+
+namespace {
+
+int HexValue(char ch) {
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (ch >= 'a' && ch <= 'f')
+        return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F')
+        return ch - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+bool DigestMatches(const char* expectedHex, const BYTE (&digest)[32]) {
+    if (!expectedHex || std::strlen(expectedHex) != 64)
+        return false;
+    for (int i = 0; i < 32; ++i) {
+        if (HexValue(expectedHex[2 * i]) != digest[i] >> 4 ||
+            HexValue(expectedHex[2 * i + 1]) != (digest[i] & 0x0F))
+            return false;
+    }
+    return true;
+}
+
+CString StatusText(RowStatus status, const char* name, const char* detail) {
+    const CString file(name);
+    switch (status) {
+    case RowStatus::Downloading:
+        return "正在下载文件：" + file;
+    case RowStatus::NotFound:
+        return "您要下载的：" + file + "文件不存在！";
+    case RowStatus::ServerRefused:
+        return "您要下载的：" + file + "服务器拒绝提供（状态 " + CString(detail) + "），升级失败！";
+    case RowStatus::Incomplete:
+        return "下载文件：" + file + "不完整，升级失败！";
+    case RowStatus::ChecksumMismatch:
+        return "下载文件：" + file + "校验失败，升级失败！";
+    case RowStatus::CreateFailed:
+        return "本地创建下载文件：" + file + "失败！";
+    case RowStatus::WriteFailed:
+        return "本地写入下载文件：" + file + "失败！";
+    case RowStatus::Replaced:
+        return file + "完成更新！";
+    case RowStatus::ReplaceFailed:
+        return file + "为为只读文件或者正在被打开使用，升级失败！";
+    }
+    return CString();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+#include "String.h"
+
+// The updater's decisions, free of windows and network so that they can be checked alone.
+
+// The size column's text: "%d Byte" below 1 K, otherwise K, M or G with two decimals.
+CString FormatSize(UINT size);
+
+// A leading decimal number: blanks, an optional sign, digits; 0 when there are none.
+// Values beyond the 32-bit range stop at its ends.
+int ParseLength(const char* text);
+
+// A Content-Length value: digits only (blanks around them allowed), otherwise nothing.
+std::optional<std::uint64_t> ParseContentLength(const char* text);
+
+// "a.b.c.d" from the file version's two 32-bit halves.
+CString VersionText(DWORD versionMS, DWORD versionLS);
+
+// True for a path that stays inside the folder it is appended to: not empty, no drive,
+// no UNC or root prefix, no ':' anywhere, no element made only of dots or blanks (".",
+// ".." and what Windows trims to them), no empty element and no device name.
+bool IsSafeRelativePath(const char* path);
+
+// The progress position 0..100 for `received` of `total` bytes; 0 while the total is
+// unknown, never above 100.
+int ProgressPercent(std::uint64_t received, std::uint64_t total);
+
+// A 2xx status code given as text.
+bool IsSuccessStatus(const char* statusCode);
+
+// An expected SHA-256 in hex (either case) against a computed digest.
+bool DigestMatches(const char* expectedHex, const BYTE (&digest)[32]);
+
+// What the status label says about one row.
+enum class RowStatus {
+    Downloading,
+    NotFound,
+    ServerRefused,
+    Incomplete,
+    ChecksumMismatch,
+    CreateFailed,
+    WriteFailed,
+    Replaced,
+    ReplaceFailed,
+};
+
+// The label text for `status` of the file `name`; `detail` is the status code for
+// ServerRefused.
+CString StatusText(RowStatus status, const char* name, const char* detail = "");

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "Sha256.h"
+#include "UpdateRules.h"
+
+namespace {
+
+TEST(FormatSize, BytesBelowOneK) {
+    EXPECT_STREQ("0 Byte", FormatSize(0));
+    EXPECT_STREQ("1 Byte", FormatSize(1));
+    EXPECT_STREQ("1023 Byte", FormatSize(1023));
+}
+
+TEST(FormatSize, UnitsAddFiveHundredthsAtEveryBoundary) {
+    EXPECT_STREQ("1.05 K", FormatSize(1024));
+    EXPECT_STREQ("1.55 K", FormatSize(1536));
+    EXPECT_STREQ("2.04 K", FormatSize(2047));
+    EXPECT_STREQ("1024.04 K", FormatSize(1048575));
+    EXPECT_STREQ("1.05 M", FormatSize(1048576));
+    EXPECT_STREQ("50.05 M", FormatSize(52428800));
+    EXPECT_STREQ("1024.04 M", FormatSize(1073741823));
+    EXPECT_STREQ("1.05 G", FormatSize(1073741824));
+    EXPECT_STREQ("4.04 G", FormatSize(4294967295u));
+}
+
+TEST(ParseLength, LeadingDecimalNumber) {
+    EXPECT_EQ(0, ParseLength("abc"));
+    EXPECT_EQ(0, ParseLength(""));
+    EXPECT_EQ(0, ParseLength(nullptr));
+    EXPECT_EQ(-1, ParseLength("-1"));
+    EXPECT_EQ(42, ParseLength("  42xyz"));
+    EXPECT_EQ(7, ParseLength("+7"));
+    EXPECT_EQ(0, ParseLength("- 5"));
+    EXPECT_EQ(INT_MAX, ParseLength("99999999999"));
+    EXPECT_EQ(INT_MIN, ParseLength("-99999999999"));
+}
+
+TEST(ParseLength, ManifestExamplesAsSizeText) {
+    EXPECT_STREQ("0 Byte", FormatSize(static_cast<UINT>(ParseLength("abc"))));
+    EXPECT_STREQ("4.04 G", FormatSize(static_cast<UINT>(ParseLength("-1"))));
+}
+
+TEST(ParseContentLength, DigitsOnly) {
+    EXPECT_EQ(123u, ParseContentLength("123"));
+    EXPECT_EQ(0u, ParseContentLength("0"));
+    EXPECT_EQ(5000000000u, ParseContentLength(" 5000000000 "));
+    EXPECT_FALSE(ParseContentLength(""));
+    EXPECT_FALSE(ParseContentLength("12a"));
+    EXPECT_FALSE(ParseContentLength("-1"));
+    EXPECT_FALSE(ParseContentLength("99999999999999999999999"));
+}
+
+TEST(SafeRelativePath, NamesInsideTheFolder) {
+    for (const char* name : {"app.exe", "sub\\app.exe", "sub/app.exe", "a..b.exe", "..app",
+                             "中文程序.exe", "CONSOLE.exe", "COM10", "sub\\dir\\x.dll",
+                             // The second byte of this GBK character is 0x5C, not a separator.
+                             "\x95\x5c.."})
+        EXPECT_TRUE(IsSafeRelativePath(name)) << name;
+}
+
+TEST(SafeRelativePath, NamesThatEscapeOrAreDevices) {
+    for (const char* name :
+         {"",           "..\\app.exe",   "../app.exe",     "sub\\..\\..\\app.exe",
+          "sub\\..",    "C:\\app.exe",   "C:app.exe",      "\\\\server\\share\\app.exe",
+          "\\app.exe",  "/app.exe",      "app.exe:stream", "sub\\\\app.exe",
+          ".\\app.exe", "... \\app.exe", ".. \\app.exe",   "NUL",
+          "con.txt",    "sub\\COM1.exe", "lpt9",           "\\\\?\\C:\\app.exe"})
+        EXPECT_FALSE(IsSafeRelativePath(name)) << name;
+    EXPECT_FALSE(IsSafeRelativePath(nullptr));
+}
+
+TEST(ProgressPercent, NeverDividesByZeroNorOverflows) {
+    EXPECT_EQ(0, ProgressPercent(0, 0));
+    EXPECT_EQ(0, ProgressPercent(5000, 0));
+    EXPECT_EQ(33, ProgressPercent(1, 3));
+    EXPECT_EQ(100, ProgressPercent(100, 100));
+    EXPECT_EQ(100, ProgressPercent(150, 100));
+    // 42 949 673 × 100 no longer fits 32 bits.
+    EXPECT_EQ(81, ProgressPercent(42949673, 52428800));
+    EXPECT_EQ(99, ProgressPercent(4294967294u, 4294967295u));
+    EXPECT_EQ(50, ProgressPercent(1ull << 40, 1ull << 41));
+}
+
+TEST(SuccessStatus, OnlyThreeDigitTwoHundreds) {
+    EXPECT_TRUE(IsSuccessStatus("200"));
+    EXPECT_TRUE(IsSuccessStatus("206"));
+    for (const char* status : {"404", "302", "500", "20", "2000", "", "2x0", "abc"})
+        EXPECT_FALSE(IsSuccessStatus(status)) << status;
+}
+
+TEST(Digest, Sha256OfKnownTextMatchesItsHexInEitherCase) {
+    Sha256 hash;
+    hash.Update("ab", 2);
+    hash.Update("c", 1);
+    BYTE digest[32] = {};
+    ASSERT_TRUE(hash.Finish(digest));
+    EXPECT_TRUE(
+        DigestMatches("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", digest));
+    EXPECT_TRUE(
+        DigestMatches("BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD", digest));
+    EXPECT_FALSE(
+        DigestMatches("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ae", digest));
+    EXPECT_FALSE(DigestMatches("ba7816bf", digest));
+    EXPECT_FALSE(
+        DigestMatches("zz7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", digest));
+}
+
+} // namespace
