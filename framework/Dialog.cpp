@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "App.h"
+#include "DC.h"
 #include "Encoding.h"
 
 namespace {
@@ -20,8 +21,9 @@ constexpr WORD kDlgInitResourceType = 240;
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
 CDialog::~CDialog() {
+    // The derived part is gone: its handlers must not see the window's last messages.
     if (m_hWnd)
-        ::DestroyWindow(m_hWnd);
+        ::DestroyWindow(UnsubclassWindow());
 }
 
 const MessageMap* CDialog::GetMessageMap() const {
@@ -128,6 +130,19 @@ void CDialog::OnOK() {
 
 void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::PaintMinimizedIcon(HICON icon) {
+    if (!IsIconic())
+        return FALSE;
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));
+    CRect client;
+    GetClientRect(&client);
+    const int x = (client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, icon);
+    return TRUE;
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* msg) {

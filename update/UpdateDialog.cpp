@@ -317,17 +317,8 @@ void CUpdateDialog::SetStatus(RowStatus status, const UpdateItem& item, const ch
 }
 
 void CUpdateDialog::OnPaint() {
-    if (!IsIconic()) {
+    if (!PaintMinimizedIcon(m_hIcon))
         Default();
-        return;
-    }
-    CPaintDC dc(this);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));
-    CRect client;
-    GetClientRect(&client);
-    const int x = (client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    dc.DrawIcon(x, y, m_hIcon);
 }
 
 HCURSOR CUpdateDialog::OnQueryDragIcon() {

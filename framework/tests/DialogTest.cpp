@@ -6,7 +6,6 @@
 #include "DataExchange.h"
 #include "Dialog.h"
 #include "TestResource.h"
-#include "TestSupport.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "ListCtrl.h"
 #include "Static.h"
 #include "TestResource.h"
-#include "TestSupport.h"
+#include "SeamRecorder.h"
 
 namespace {
 
@@ -168,7 +168,7 @@ TEST_F(MessageRouting, UserMessageFallsThroughToTheBaseClassMap) {
 }
 
 TEST_F(MessageRouting, ErrorInAHandlerIsShownAndTheDialogStays) {
-    MessageBoxRecorder recorder;
+    SeamRecorder recorder;
     dialog.throwOnAction = true;
     Click(IDC_TEST_ACTION);
     ASSERT_EQ(1u, recorder.boxes.size());

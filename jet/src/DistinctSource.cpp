@@ -1,6 +1,7 @@
 #include "DistinctSource.h"
 
 #include <algorithm>
+#include <set>
 
 namespace jet {
 
@@ -14,9 +15,13 @@ DistinctSource::DistinctSource(RowSource& rows, const Collation& collation) {
                 return result;
         return 0;
     };
+    // Identical rows are dropped as they come, so memory and collation calls grow with the
+    // number of different rows, not with the table.
+    std::set<std::vector<std::string>> seen;
     std::vector<std::string> row;
     while (rows.fetch(row))
-        rows_.push_back(row);
+        if (seen.insert(row).second)
+            rows_.push_back(row);
     std::stable_sort(rows_.begin(), rows_.end(),
                      [&compare](const auto& a, const auto& b) { return compare(a, b) < 0; });
     rows_.erase(

@@ -191,17 +191,8 @@ void CLookupDialog::OnAbout() {
 }
 
 void CLookupDialog::OnPaint() {
-    if (!IsIconic()) {
+    if (!PaintMinimizedIcon(m_hIcon))
         Default();
-        return;
-    }
-    CPaintDC dc(this);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
-    CRect client;
-    GetClientRect(&client);
-    const int x = (client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    dc.DrawIcon(x, y, m_hIcon);
 }
 
 HCURSOR CLookupDialog::OnQueryDragIcon() {

@@ -11,18 +11,9 @@ void DialogFixture::SetUp() {
     RemoveTree(templateFolder);
     MakeFolder(caseFolder);
     MakeFolder(templateFolder);
-    ShellLauncher recorder;
-    recorder.shellExecute = [this](HWND, const char* operation, const char* file,
-                                   const char* parameters, const char* directory, int show) {
-        launches.push_back({operation ? operation : "", file ? file : "", parameters != nullptr,
-                            directory != nullptr, show});
-        return reinterpret_cast<HINSTANCE>(42);
-    };
-    m_previousLauncher = AfxSetShellLauncher(recorder);
 }
 
 void DialogFixture::TearDown() {
-    AfxSetShellLauncher(m_previousLauncher);
     RemoveTree(caseFolder);
     RemoveTree(templateFolder);
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Shell.h"
+#include "SeamRecorder.h"
 #include "TestSupport.h"
 #include "UpdateDialog.h"
 
@@ -20,16 +20,9 @@ public:
     int okCalls = 0;
 };
 
-struct Launch {
-    std::string operation;
-    std::string file;
-    bool withParameters;
-    bool withDirectory;
-    int show;
-};
-
 // A folder of its own under the program folder (and under Template\) for each test, the
-// shell launches recorded instead of made, and a manifest written into the folder.
+// shell launches and message boxes recorded instead of made, and a manifest written into the
+// folder.
 class DialogFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -50,8 +43,5 @@ protected:
     CString caseName;
     CString caseFolder;
     CString templateFolder;
-    std::vector<Launch> launches;
-
-private:
-    ShellLauncher m_previousLauncher;
+    SeamRecorder seams;
 };

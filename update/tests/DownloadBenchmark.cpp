@@ -10,7 +10,7 @@
 
 #include "App.h"
 #include "Module.h"
-#include "Shell.h"
+#include "SeamRecorder.h"
 #include "TestSupport.h"
 #include "UpdateRes.h"
 #include "UpdateDialog.h"
@@ -53,10 +53,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     AfxEnableControlContainer();
-    AfxSetShellLauncher({[](HWND, const char*, const char*, const char*, const char*, int) {
-                             return static_cast<HINSTANCE>(nullptr);
-                         },
-                         {}});
+    SeamRecorder seams; // a benchmark starts no program
     const CString served(argv[1]);
     const int port = std::atoi(argv[2]);
     const size_t megabytes = argc > 3 ? static_cast<size_t>(std::atoi(argv[3])) : 50;

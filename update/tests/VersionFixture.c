@@ -1,1 +1,3 @@
-int main(void) { return 0; }
+int main(void) {
+    return 0;
+}

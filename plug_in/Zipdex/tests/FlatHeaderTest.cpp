@@ -3,40 +3,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "Canvas.h"
 #include "LookupDialog.h"
 #include "SortArrow.h"
 #include "ZipdexTestDatabase.h"
 
 namespace {
 
-// A 32-bit memory bitmap to paint into and read back.
-class Canvas {
-public:
-    Canvas(int width, int height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        dc.CreateCompatibleDC(nullptr);
-        previous = dc.SelectObject(bitmap);
-        dc.FillSolidRect(CRect(0, 0, width, height), RGB(1, 2, 3));
-    }
-    ~Canvas() {
-        dc.SelectObject(previous);
-        DeleteObject(bitmap);
-    }
-    COLORREF At(int x, int y) const { return dc.GetPixel(x, y); }
-    CDC dc;
-
-private:
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-};
-
+// Whatever the painting under test leaves alone keeps this colour.
+constexpr COLORREF kUnpainted = RGB(1, 2, 3);
 const COLORREF kFace = GetSysColor(COLOR_BTNFACE);
 const COLORREF kHighlight = GetSysColor(COLOR_BTNHIGHLIGHT);
 const COLORREF kShadow = GetSysColor(COLOR_BTNSHADOW);
@@ -77,7 +52,7 @@ protected:
         item.CtlType = ODT_HEADER;
         item.itemID = static_cast<UINT>(column);
         item.itemState = state;
-        item.hDC = canvas.dc;
+        item.hDC = canvas.dc();
         item.rcItem = {0, 0, 80, 20};
         header.DrawItem(&item);
     }
@@ -100,7 +75,7 @@ TEST_F(FlatHeader, OnlySortedColumnsBecomeOwnerDrawn) {
 
 TEST_F(FlatHeader, AscendingArrowHasLightRightEdgeAndBase) {
     header.SetSortImage(0, TRUE);
-    Canvas canvas(80, 20);
+    Canvas canvas(80, 20, kUnpainted);
     Draw(canvas, 0, 0);
     EXPECT_EQ(kHighlight, canvas.At(70, 11));
     EXPECT_EQ(kHighlight, canvas.At(64, 14));
@@ -112,7 +87,7 @@ TEST_F(FlatHeader, AscendingArrowHasLightRightEdgeAndBase) {
 
 TEST_F(FlatHeader, DescendingArrowHasDarkLeftEdgeAndTop) {
     header.SetSortImage(0, FALSE);
-    Canvas canvas(80, 20);
+    Canvas canvas(80, 20, kUnpainted);
     Draw(canvas, 0, 0);
     EXPECT_EQ(kHighlight, canvas.At(71, 5));
     EXPECT_EQ(kHighlight, canvas.At(68, 12));
@@ -124,8 +99,8 @@ TEST_F(FlatHeader, DescendingArrowHasDarkLeftEdgeAndTop) {
 
 TEST_F(FlatHeader, PressedTextMovesButTheArrowStays) {
     header.SetSortImage(1, TRUE);
-    Canvas normal(80, 20);
-    Canvas pressed(80, 20);
+    Canvas normal(80, 20, kUnpainted);
+    Canvas pressed(80, 20, kUnpainted);
     Draw(normal, 1, 0);
     Draw(pressed, 1, ODS_SELECTED);
     int differences = 0;
@@ -140,8 +115,9 @@ TEST_F(FlatHeader, PressedTextMovesButTheArrowStays) {
 }
 
 TEST_F(FlatHeader, FrameAndDividersFollowTheColumnWidths) {
-    Canvas canvas(400, 20);
-    header.PaintFlatFrame(canvas.dc, CRect(0, 0, 400, 20));
+    Canvas canvas(400, 20, kUnpainted);
+    CDC dc(canvas.dc());
+    header.PaintFlatFrame(dc, CRect(0, 0, 400, 20));
     EXPECT_EQ(kHighlight, canvas.At(5, 0));
     EXPECT_EQ(kHighlight, canvas.At(0, 10));
     EXPECT_EQ(kShadow, canvas.At(5, 19));

@@ -8,7 +8,8 @@
 
 #include "LookupDialog.h"
 #include "PostalDatabase.h"
-#include "TestSupport.h"
+#include "MessagePump.h"
+#include "SeamRecorder.h"
 #include "VendorSite.h"
 #include "ZipdexTestDatabase.h"
 
@@ -86,7 +87,7 @@ protected:
     }
 
     ZipdexTestDatabase database{kLookupRows};
-    MessageBoxRecorder messages;
+    SeamRecorder messages;
     CLookupDialog dialog;
 };
 

@@ -8,7 +8,6 @@
 
 #include "LookupDialog.h"
 #include "SortListCtrl.h"
-#include "TestSupport.h"
 #include "ZipdexTestDatabase.h"
 
 namespace {

@@ -43,7 +43,8 @@ protected:
         folder = TempFolder("zipdex-blackbox");
         CreateDirectoryA(folder.c_str(), nullptr);
         program = folder + "\\zipdex.exe";
-        ASSERT_TRUE(CopyFileA((ExecutableDirectory() + "\\..\\zipdex.exe").c_str(), program.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((ExecutableDirectory() + "\\..\\zipdex.exe").c_str(), program.c_str(),
+                              FALSE));
         jet::DatabaseWriter writer;
         writer.addTable(jet::tableFromCsv("Zipdex", u8"PROVINCE,DC,YZBM,DHQH\n"
                                                     u8"北京市,东城区,100010,010\n"
@@ -70,7 +71,8 @@ TEST_F(ZipdexProgram, SearchSortCopyAndCloseLikeAUser) {
     const HWND dialog = zipdex.WaitForDialog("ruzuvadi");
     const HWND tree = Control(dialog, IDC_TREE_PROVINCE);
     EXPECT_EQ("邮编区号查询", TreeItemText(tree, TreeRoot(tree)));
-    EXPECT_EQ((std::vector<std::string>{"安徽省", "北京市", "浙江省"}), TreeChildTexts(tree, TreeRoot(tree)));
+    EXPECT_EQ((std::vector<std::string>{"安徽省", "北京市", "浙江省"}),
+              TreeChildTexts(tree, TreeRoot(tree)));
 
     SelectComboIndex(dialog, IDC_COMBO_FIELD, 2);
     SetControlText(dialog, IDC_EDIT_VALUE, "1000");
@@ -95,11 +97,13 @@ TEST_F(ZipdexProgram, SearchSortCopyAndCloseLikeAUser) {
     EXPECT_EQ("zipdex", box.caption);
     EXPECT_EQ("数据已经被复制倒内存！", box.text);
     AnswerMessageBox(box.window, IDOK);
-    EXPECT_EQ("省份： 北京市\r\n地区： 东城区\r\n邮政编码： 100010\r\n电话区号： 010\r\n", ClipboardText().value_or(""));
+    EXPECT_EQ("省份： 北京市\r\n地区： 东城区\r\n邮政编码： 100010\r\n电话区号： 010\r\n",
+              ClipboardText().value_or(""));
 
     PressKey(dialog, VK_ESCAPE);
     EXPECT_EQ(std::optional<DWORD>(0), zipdex.WaitForExit());
-    EXPECT_NE(std::string::npos, ReadFile(ProfilePath()).find("[Settings]\r\nControl=80,80,100,100,\r\n"));
+    EXPECT_NE(std::string::npos,
+              ReadFile(ProfilePath()).find("[Settings]\r\nControl=80,80,100,100,\r\n"));
 }
 
 TEST_F(ZipdexProgram, MissingDatabaseExplainsAndShowsNoWindow) {

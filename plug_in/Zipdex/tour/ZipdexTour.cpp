@@ -49,7 +49,8 @@ int Run(int argc, char** argv) {
         PostMessageA(dialog, WM_CLOSE, 0, 0);
         WaitForWindowClosed(dialog, kDefaultTimeoutMs);
     } else {
-        std::fputs("usage: zipdex_tour province NAME | search FIELD VALUE | sort COLUMN | close\n", stderr);
+        std::fputs("usage: zipdex_tour province NAME | search FIELD VALUE | sort COLUMN | close\n",
+                   stderr);
         return 2;
     }
     Sleep(300);

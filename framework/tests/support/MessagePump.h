@@ -1,0 +1,4 @@
+#pragma once
+
+// Dispatches what is queued for this thread, through PreTranslateMessage as a modal loop does.
+void PumpMessages();

@@ -1,0 +1,125 @@
+// Prints how long zipdex takes to start, to search and to sort, on the shipped database and
+// on a 100 000-row database made by the writer. A benchmark, not a test: it asserts nothing.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+
+#include <jet/DatabaseWriter.h>
+
+#include "App.h"
+#include "LookupDialog.h"
+#include "PostalDatabase.h"
+#include "uidriver/uidriver.h"
+
+namespace {
+
+CWinApp g_benchmarkApp("zipdex");
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+template <typename Action> double Time(Action action) {
+    LARGE_INTEGER from, to;
+    QueryPerformanceCounter(&from);
+    action();
+    QueryPerformanceCounter(&to);
+    return Milliseconds(from, to);
+}
+
+std::string TempPath(const char* name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + name;
+}
+
+std::string WriteLargeDatabase(int rows) {
+    jet::TableData table;
+    table.name = "Zipdex";
+    table.columns = {{"PROVINCE"}, {"DC"}, {"YZBM"}, {"DHQH"}};
+    const char* provinces[] = {u8"北京市", u8"河北省", u8"浙江省",
+                               u8"广东省", u8"四川省", u8"新疆维吾尔自治区"};
+    char code[16];
+    for (int i = 0; i < rows; ++i) {
+        std::snprintf(code, sizeof code, "%06d", (i * 7919) % 1000000);
+        table.rows.push_back({std::string(provinces[i % 6]), u8"地区" + std::to_string(i),
+                              std::string(code), "0" + std::to_string(100 + i % 900)});
+    }
+    jet::DatabaseWriter writer;
+    writer.addTable(std::move(table));
+    const std::string path = TempPath("zipdex-bench-100k.mdb");
+    writer.save(path);
+    return path;
+}
+
+// The real program, started in a folder with the given database until its window shows.
+double ProcessStartUp(const std::string& database) {
+    const std::string folder = TempPath("zipdex-bench");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string program = folder + "\\zipdex.exe";
+    CopyFileA((uidriver::ExecutableDirectory() + "\\..\\zipdex.exe").c_str(), program.c_str(),
+              FALSE);
+    CopyFileA(database.c_str(), (folder + "\\Tillwick.dat").c_str(), FALSE);
+    double shown = 0;
+    {
+        LARGE_INTEGER from, to;
+        QueryPerformanceCounter(&from);
+        uidriver::Process zipdex = uidriver::Process::Start(uidriver::QuoteArgument(program));
+        zipdex.WaitForDialog("ruzuvadi", 60000);
+        QueryPerformanceCounter(&to);
+        shown = Milliseconds(from, to);
+    }
+    DeleteFileA((folder + "\\Tillwick.dat").c_str());
+    DeleteFileA(program.c_str());
+    RemoveDirectoryA(folder.c_str());
+    return shown;
+}
+
+void Measure(const char* label, const std::string& database, const char* searchValue) {
+    std::printf("%s\n", label);
+    std::printf("  start-up to the window shown (process): %8.1f ms\n", ProcessStartUp(database));
+    OpenPostalDatabase(database.c_str());
+    CLookupDialog dialog;
+    std::printf("  dialog with province tree (in process):  %8.1f ms\n",
+                Time([&] { dialog.Create(); }));
+    SendDlgItemMessageA(dialog.m_hWnd, IDC_COMBO_FIELD, CB_SETCURSEL, 2, 0);
+    SetDlgItemTextA(dialog.m_hWnd, IDC_EDIT_VALUE, searchValue);
+    const double search = Time([&] {
+        dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BUTTON_SEARCH, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(dialog.GetDlgItem(IDC_BUTTON_SEARCH)));
+    });
+    std::printf("  search YZBM LIKE '%%%s%%':                %8.1f ms, %d rows\n", searchValue,
+                search, dialog.m_listResult.GetItemCount());
+    CSortListCtrl& list = dialog.m_listResult;
+    list.DeleteAllItems();
+    for (int i = 0; i < 3000; ++i) {
+        const int row = list.InsertItem(i, std::to_string((i * 7919) % 3001).c_str(), 0);
+        list.SetItemText(row, 1, std::to_string(i).c_str());
+    }
+    NMHEADERA click{};
+    click.hdr.hwndFrom = list.GetHeaderCtrl();
+    click.hdr.code = HDN_ITEMCLICKW;
+    const double sort =
+        Time([&] { list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click)); });
+    std::printf("  sort 3 000 rows by a column:             %8.1f ms\n", sort);
+    AfxGetApp()->SetProfilePath(TempPath("zipdex-bench.ini").c_str());
+    dialog.DestroyWindow();
+    theDatabase.Close();
+}
+
+} // namespace
+
+int main() {
+    InitCommonControls();
+    Measure("Shipped database", uidriver::ExecutableDirectory() + "\\..\\Tillwick.dat", "1000");
+    const std::string large = WriteLargeDatabase(100000);
+    Measure("100 000-row database", large, "1000");
+    DeleteFileA(large.c_str());
+    DeleteFileA(TempPath("zipdex-bench.ini").c_str());
+    return 0;
+}

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds what the benchmarks need and prints their figures (they are not tests).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+echo "== Access engine against mdbtools (native, optimised build)"
+cmake -S . -B build/native-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DBUILD_TESTING=OFF >/dev/null
+cmake --build build/native-release --target jet_bench >/dev/null
+build/native-release/jet/bench/jet_bench
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target zipdex_benchmark update_benchmark >/dev/null
+source scripts/wine-env.sh
+wine_start
+trap wine_stop EXIT
+
+echo "== zipdex: start-up, search and sort"
+wine build/windows/plug_in/Zipdex/bench/zipdex_benchmark.exe | iconv -f gbk -t utf-8
+
+echo "== update: one 50 MB download-and-replace against curl"
+served=$(mktemp -d)
+state=$served/server.state
+python3 tools/updateserver/updateserver.py start --root "$served" --state "$state"
+trap 'python3 tools/updateserver/updateserver.py stop --state "$state"; rm -rf "$served"; wine_stop' EXIT
+port=$(cut -d' ' -f2 "$state")
+wine build/windows/update/tests/update_benchmark.exe "Z:${served//\//\\}" "$port" 50 | iconv -f gbk -t utf-8
