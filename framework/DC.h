@@ -33,7 +33,6 @@ public:
     }
 
     COLORREF SetTextColor(COLORREF color) { return ::SetTextColor(m_hDC, color); }
-    COLORREF SetBkColor(COLORREF color) { return ::SetBkColor(m_hDC, color); }
     int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
 
     CPoint MoveTo(int x, int y);
@@ -47,7 +46,6 @@ public:
     void Draw3dRect(const RECT& rect, COLORREF topLeft, COLORREF bottomRight);
     BOOL DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
     COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
-    COLORREF SetPixel(int x, int y, COLORREF color) { return ::SetPixel(m_hDC, x, y, color); }
 
     CSize GetTextExtent(const char* text, int length) const;
     BOOL TextOut(int x, int y, const char* text, int length) {

@@ -48,8 +48,5 @@ public:
 class CBitmap : public CGdiObject {
 public:
     BOOL LoadBitmap(UINT id);
-    BOOL CreateCompatibleBitmap(HDC dc, int width, int height) {
-        return Attach(::CreateCompatibleBitmap(dc, width, height));
-    }
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 };

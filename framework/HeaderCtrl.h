@@ -16,10 +16,6 @@ public:
         return static_cast<BOOL>(
             SendMessage(HDM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item)));
     }
-    BOOL GetItemRect(int index, RECT* rect) const {
-        return static_cast<BOOL>(SendMessage(HDM_GETITEMRECT, static_cast<WPARAM>(index),
-                                             reinterpret_cast<LPARAM>(rect)));
-    }
 
     // Paints an owner-drawn item; the list hands the header's WM_DRAWITEM back to it.
     virtual void DrawItem(DRAWITEMSTRUCT*) {}

@@ -2,9 +2,5 @@
 
 #include "Wnd.h"
 
-class CStatic : public CWnd {
-public:
-    HICON SetIcon(HICON icon) {
-        return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon)));
-    }
-};
+// A static control; the link label builds on it.
+class CStatic : public CWnd {};

@@ -39,8 +39,9 @@ std::string ProfilePath() {
 // The real zipdex.exe, copied with a database of the test's own into a folder of its own.
 class ZipdexProgram : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = TempFolder("zipdex-blackbox");
+    void SetUp() override { Install(TempFolder("zipdex-blackbox")); }
+    void Install(const std::string& where) {
+        folder = where;
         CreateDirectoryA(folder.c_str(), nullptr);
         program = folder + "\\zipdex.exe";
         ASSERT_TRUE(CopyFileA((ExecutableDirectory() + "\\..\\zipdex.exe").c_str(), program.c_str(),
@@ -54,7 +55,8 @@ protected:
         writer.save(folder + "\\Tillwick.dat");
         DeleteFileA(ProfilePath().c_str());
     }
-    void TearDown() override {
+    void TearDown() override { Uninstall(); }
+    void Uninstall() {
         DeleteFileA((folder + "\\Tillwick.dat").c_str());
         DeleteFileA(program.c_str());
         RemoveDirectoryA(folder.c_str());
@@ -104,6 +106,14 @@ TEST_F(ZipdexProgram, SearchSortCopyAndCloseLikeAUser) {
     EXPECT_EQ(std::optional<DWORD>(0), zipdex.WaitForExit());
     EXPECT_NE(std::string::npos,
               ReadFile(ProfilePath()).find("[Settings]\r\nControl=80,80,100,100,\r\n"));
+}
+
+TEST_F(ZipdexProgram, RunsFromAFolderWithAChineseName) {
+    Uninstall();
+    Install(TempFolder("邮编查询"));
+    Process zipdex = Start();
+    const HWND tree = Control(zipdex.WaitForDialog("ruzuvadi"), IDC_TREE_PROVINCE);
+    EXPECT_EQ(3u, TreeChildTexts(tree, TreeRoot(tree)).size());
 }
 
 TEST_F(ZipdexProgram, MissingDatabaseExplainsAndShowsNoWindow) {
