@@ -64,6 +64,7 @@ public:
     void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
     void ScreenToClient(RECT* rect) const;
     void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
+    void SetRedraw(BOOL redraw = TRUE) { SendMessage(WM_SETREDRAW, redraw); }
     BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
     BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
@@ -109,4 +110,19 @@ private:
         WPARAM wParam;
         LPARAM lParam;
     } m_current{};
+};
+
+// Stops a window repainting while many changes are made; it repaints once when this goes.
+class CRedrawPause {
+public:
+    explicit CRedrawPause(CWnd& window) : m_window(window) { m_window.SetRedraw(FALSE); }
+    ~CRedrawPause() {
+        m_window.SetRedraw(TRUE);
+        m_window.Invalidate();
+    }
+    CRedrawPause(const CRedrawPause&) = delete;
+    CRedrawPause& operator=(const CRedrawPause&) = delete;
+
+private:
+    CWnd& m_window;
 };

@@ -113,6 +113,7 @@ void CLookupDialog::FillResultList(CString statement) {
             return;
         statement = BuildProvinceStatement(m_treeProvince.GetItemText(selected));
     }
+    CRedrawPause pause(m_listResult);
     m_listResult.DeleteAllItems();
     CRecordset rows(&theDatabase);
     rows.Open(AFX_DB_USE_DEFAULT_TYPE, statement, 0);

@@ -80,7 +80,11 @@ void CSortListCtrl::OnHeaderClicked(NMHDR* notification, LRESULT* result) {
         return;
     m_bSortAscending = click->iItem == m_nSortColumn ? !m_bSortAscending : TRUE;
     m_nSortColumn = click->iItem;
-    SortTextItems(m_nSortColumn, m_bSortAscending, 0, -1);
+    {
+        // Every swap rewrites two rows: one repaint at the end makes the sort many times faster.
+        CRedrawPause pause(*this);
+        SortTextItems(m_nSortColumn, m_bSortAscending, 0, -1);
+    }
     m_header.SetSortImage(m_nSortColumn, m_bSortAscending);
 }
 
