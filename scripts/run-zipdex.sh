@@ -27,6 +27,11 @@ done
 display=:$display_number
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
+trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+for _ in $(seq 1 100); do
+  [ -e "/tmp/.X11-unix/X$display_number" ] && break
+  sleep 0.1
+done
 export DISPLAY=$display
 source scripts/wine-env.sh
 wine_start
@@ -42,5 +47,5 @@ echo "Screenshots:"
 wine "$tour" province 北京市 && shot zipdex-province
 wine "$tour" search 2 1000 && shot zipdex-search
 wine "$tour" sort 2 && shot zipdex-sorted
-wine "$tour" close
+wine "$tour" close || kill "$program_pid" 2>/dev/null || true
 wait "$program_pid" 2>/dev/null || true
