@@ -23,8 +23,7 @@ RECT TemplatePlace(const CLinkLabel& label) {
     const struct {
         int id;
         RECT units;
-    } places[] = {{IDC_LINK_ADDRESS, {10, 8, 120, 16}},
-                  {IDC_LINK_FIT_LEFT, {10, 22, 110, 34}},
+    } places[] = {{IDC_LINK_FIT_LEFT, {10, 22, 110, 34}},
                   {IDC_LINK_FIT_RIGHT, {130, 22, 230, 34}},
                   {IDC_LINK_FIT_CENTER, {10, 38, 110, 54}}};
     for (const auto& place : places)
@@ -74,6 +73,10 @@ protected:
         ColourRequest(label);
         return ::GetTextColor(canvas.dc());
     }
+    static bool NeedsPaint(const CLinkLabel& label) {
+        RECT update{};
+        return ::GetUpdateRect(label, &update, FALSE);
+    }
     void Click(CLinkLabel& label) {
         dialog.SendMessage(WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(label), STN_CLICKED),
                            reinterpret_cast<LPARAM>(label.m_hWnd));
@@ -104,7 +107,10 @@ TEST_F(LinkLabelTest, AttachmentTakesTheTextAsTargetAndTooltipOrTheTargetAsText)
     other.DestroyWindow();
 }
 
+// SetLinkTarget changes target, colour and tooltip but neither text nor place, and leaves
+// the repaint to its caller; MarkVisited repaints.
 TEST_F(LinkLabelTest, ColourRequestBeforeAndAfterSetLinkTargetAndWhenVisited) {
+    dialog.ShowWindow(SW_SHOWNA);
     ::SetTextColor(canvas.dc(), RGB(1, 2, 3));
     ::SetBkMode(canvas.dc(), OPAQUE);
     const HGDIOBJ fontBefore = ::GetCurrentObject(canvas.dc(), OBJ_FONT);
@@ -112,63 +118,49 @@ TEST_F(LinkLabelTest, ColourRequestBeforeAndAfterSetLinkTargetAndWhenVisited) {
     EXPECT_EQ(RGB(0, 0, 0), ::GetTextColor(canvas.dc()));
     EXPECT_EQ(TRANSPARENT, ::GetBkMode(canvas.dc()));
 
-    label.SetLinkTarget("http://127.0.0.1/other");
+    ::UpdateWindow(dialog);
+    const RECT place = PlaceOf(label);
+    label.SetLinkTarget("mailto:support@lumivane.cn");
+    EXPECT_FALSE(NeedsPaint(label));
+    EXPECT_STREQ("mailto:support@lumivane.cn", label.GetToolTip().GetToolText(&label, 1));
+    EXPECT_STREQ("http://127.0.0.1/test", label.GetWindowText());
+    ExpectPlace(place, label);
     EXPECT_EQ(RGB(0, 0, 238), TextColour(label));
     EXPECT_EQ(fontBefore, ::GetCurrentObject(canvas.dc(), OBJ_FONT)) << "no underline asked";
     label.MarkVisited(TRUE);
+    EXPECT_TRUE(NeedsPaint(label));
     EXPECT_EQ(RGB(85, 26, 139), TextColour(label));
     label.MarkVisited(FALSE);
     EXPECT_EQ(RGB(0, 0, 238), TextColour(label));
 }
 
+// The copy stands in for the control's font only while the underline is on.
 TEST_F(LinkLabelTest, UnderlineSelectsAnUnderlinedCopyOfTheControlsFont) {
     CLinkLabel& underlined = dialog.m_linkUnderlined;
-    const HGDIOBJ fontBefore = ::GetCurrentObject(canvas.dc(), OBJ_FONT);
-    const HFONT plain = underlined.GetFont();
-    underlined.ShowUnderline(TRUE);
-    ColourRequest(underlined);
-    const HFONT underline = underlined.GetUnderlineFont();
-    ASSERT_NE(nullptr, underline);
-    EXPECT_EQ(underline, ::GetCurrentObject(canvas.dc(), OBJ_FONT));
-    LOGFONTA control{};
-    LOGFONTA selected{};
-    ::GetObjectA(plain, sizeof control, &control);
-    ::GetObjectA(underline, sizeof selected, &selected);
-    EXPECT_TRUE(selected.lfUnderline);
-    EXPECT_STREQ(control.lfFaceName, selected.lfFaceName);
-    EXPECT_EQ(control.lfHeight, selected.lfHeight);
-
-    // Off: the control's own font is back and the copy is no longer selected; on again,
-    // the same copy.
-    ::SelectObject(canvas.dc(), fontBefore);
-    underlined.ShowUnderline(FALSE);
-    ColourRequest(underlined);
-    EXPECT_EQ(fontBefore, ::GetCurrentObject(canvas.dc(), OBJ_FONT));
-    EXPECT_EQ(plain, underlined.GetFont());
-    underlined.ShowUnderline(TRUE);
-    ColourRequest(underlined);
-    EXPECT_EQ(underline, ::GetCurrentObject(canvas.dc(), OBJ_FONT));
-}
-
-TEST_F(LinkLabelTest, UnderlineAndVisitedRepaintSetLinkTargetDoesNot) {
     dialog.ShowWindow(SW_SHOWNA);
     ::UpdateWindow(dialog);
-    RECT update{};
-    label.SetLinkTarget("http://127.0.0.1/x");
-    EXPECT_FALSE(::GetUpdateRect(label, &update, FALSE));
-    label.ShowUnderline(TRUE);
-    EXPECT_TRUE(::GetUpdateRect(label, &update, FALSE));
-    ::UpdateWindow(dialog);
-    label.MarkVisited(TRUE);
-    EXPECT_TRUE(::GetUpdateRect(label, &update, FALSE));
-}
-
-TEST_F(LinkLabelTest, SetLinkTargetChangesTheTooltipButNotTheTextOrPlace) {
-    label.SetLinkTarget("mailto:support@lumivane.cn");
-    EXPECT_STREQ("mailto:support@lumivane.cn", label.GetLinkTarget());
-    EXPECT_STREQ("mailto:support@lumivane.cn", label.GetToolTip().GetToolText(&label, 1));
-    EXPECT_STREQ("http://127.0.0.1/test", label.GetWindowText());
-    ExpectPlace(TemplatePlace(label), label);
+    const HGDIOBJ fontBefore = ::GetCurrentObject(canvas.dc(), OBJ_FONT);
+    const HFONT plain = underlined.GetFont();
+    HGDIOBJ copy = nullptr;
+    for (BOOL on : {TRUE, FALSE, TRUE}) {
+        ::SelectObject(canvas.dc(), fontBefore);
+        underlined.ShowUnderline(on);
+        EXPECT_TRUE(NeedsPaint(underlined));
+        ::UpdateWindow(dialog);
+        ColourRequest(underlined);
+        const HGDIOBJ selected = ::GetCurrentObject(canvas.dc(), OBJ_FONT);
+        copy = copy ? copy : (on ? selected : nullptr);
+        EXPECT_EQ(on ? copy : fontBefore, selected);
+        EXPECT_TRUE(on || underlined.GetFont() == plain) << "the control's own font is back";
+    }
+    LOGFONTA control{};
+    LOGFONTA font{};
+    ::GetObjectA(plain, sizeof control, &control);
+    ::GetObjectA(copy, sizeof font, &font);
+    EXPECT_EQ(copy, underlined.GetUnderlineFont());
+    EXPECT_TRUE(font.lfUnderline);
+    EXPECT_STREQ(control.lfFaceName, font.lfFaceName);
+    EXPECT_EQ(control.lfHeight, font.lfHeight);
 }
 
 TEST_F(LinkLabelTest, OnlyAutoSizeFitsTheLabelsToTheirText) {

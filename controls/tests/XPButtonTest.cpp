@@ -120,7 +120,7 @@ protected:
 };
 
 // Rows 2 ... 20 of the face (2, 2, 73, 21) use brushes 3 * y; no focus rectangle is drawn.
-TEST_F(XPButtonTest, FaceRowsOutlineAndRingInAllFourStates) {
+TEST_F(XPButtonTest, FaceRowsOutlineRingAndHoverFrameInAllFourStates) {
     EXPECT_EQ(static_cast<DWORD>(BS_OWNERDRAW), empty.GetStyle() & BS_TYPEMASK);
     for (int y = 2; y <= 20; ++y)
         EXPECT_EQ(3 * y, xp_button::GradientBrushForRow(y, 19));
@@ -128,8 +128,7 @@ TEST_F(XPButtonTest, FaceRowsOutlineAndRingInAllFourStates) {
     const COLORREF row16[2][2] = {{RGB(239, 239, 246), RGB(239, 239, 243)},
                                   {RGB(243, 243, 246), RGB(243, 243, 239)}};
     for (bool hover : {false, true}) {
-        if (hover)
-            empty.SendMessage(WM_MOUSEHOVER);
+        empty.SendMessage(hover ? WM_MOUSEHOVER : WM_MOUSELEAVE);
         for (bool focus : {false, true}) {
             SCOPED_TRACE(testing::Message() << "hover " << hover << " focus " << focus);
             Paint(empty, focus ? ODS_FOCUS : 0);
@@ -140,36 +139,27 @@ TEST_F(XPButtonTest, FaceRowsOutlineAndRingInAllFourStates) {
             // Between outline and face, the rounded rectangle's white interior.
             for (POINT ring : {POINT{1, 11}, POINT{73, 11}, POINT{37, 1}})
                 EXPECT_TRUE(hover || canvas.At(ring.x, ring.y) == RGB(255, 255, 255));
+            for (int y = 6; hover && y <= 16; ++y)
+                EXPECT_TRUE(canvas.At(2, y) == xp_button::kLeftEdgeColor &&
+                            canvas.At(72, y) == xp_button::kRightEdgeColor)
+                    << y;
+            for (int x = 6; hover && x <= 68; ++x)
+                EXPECT_TRUE(canvas.At(x, 2) == xp_button::kTopEdgeColor &&
+                            canvas.At(x, 21) == xp_button::kBottomEdgeColor)
+                    << x;
         }
     }
 }
 
-TEST_F(XPButtonTest, HoverFrameFollowsTheHoverNotificationNotTheFirstMove) {
-    empty.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    Paint(empty, 0);
-    EXPECT_TRUE(Ink(false, false).empty()) << "no frame on the first mouse move";
-
-    empty.SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(5, 5));
-    Paint(empty, 0);
-    for (int y = 6; y <= 16; ++y) {
-        EXPECT_EQ(xp_button::kLeftEdgeColor, canvas.At(2, y)) << y;
-        EXPECT_EQ(xp_button::kRightEdgeColor, canvas.At(72, y)) << y;
-    }
-    for (int x = 6; x <= 68; ++x) {
-        EXPECT_EQ(xp_button::kTopEdgeColor, canvas.At(x, 2)) << x;
-        EXPECT_EQ(xp_button::kBottomEdgeColor, canvas.At(x, 21)) << x;
-    }
-
-    empty.SendMessage(WM_MOUSELEAVE);
-    Paint(empty, 0);
-    EXPECT_TRUE(Ink(false, false).empty());
-}
-
-TEST_F(XPButtonTest, CaptionCentredShiftedByOneWhenPressedEmbossedWhenDisabled) {
+// "&" is literal on an enabled button and a mnemonic prefix on a disabled one, which is
+// embossed: a highlight copy one pixel right and down, and no black ink.
+TEST_F(XPButtonTest, CaptionCentredShiftedWhenPressedEmbossedWhenDisabled) {
     CXPButton& button = dialog.m_btnNormal;
-    button.SetWindowText("Go");
+    button.SetWindowText("&Go");
     SIZE extent{};
-    ::GetTextExtentPoint32A(canvas.dc(), "Go", 2, &extent);
+    SIZE go{};
+    ::GetTextExtentPoint32A(canvas.dc(), "&Go", 3, &extent);
+    ::GetTextExtentPoint32A(canvas.dc(), "Go", 2, &go);
     const int x = 37 - extent.cx / 2;
     const int y = 11 - extent.cy / 2;
 
@@ -178,6 +168,7 @@ TEST_F(XPButtonTest, CaptionCentredShiftedByOneWhenPressedEmbossedWhenDisabled) 
     ASSERT_FALSE(normal.empty());
     EXPECT_TRUE(normal.left >= x && normal.right < x + extent.cx);
     EXPECT_TRUE(normal.top >= y && normal.bottom < y + extent.cy);
+    EXPECT_GT(normal.right - normal.left, go.cx) << "the ampersand is drawn";
     EXPECT_TRUE(AnyPixel(normal, RGB(0, 0, 0))) << "drawn in the context's text colour";
 
     Paint(button, ODS_SELECTED);
@@ -188,71 +179,42 @@ TEST_F(XPButtonTest, CaptionCentredShiftedByOneWhenPressedEmbossedWhenDisabled) 
     EXPECT_EQ(normal.top + 1, pressed.top);
     EXPECT_EQ(normal.bottom + 1, pressed.bottom);
 
-    // Embossed: a highlight copy one pixel right and down, and no black ink.
     Paint(button, ODS_DISABLED);
     const InkBox disabled = Ink(false, false);
-    EXPECT_EQ(normal.left, disabled.left);
-    EXPECT_EQ(normal.top, disabled.top);
-    EXPECT_EQ(normal.right + 1, disabled.right);
+    EXPECT_EQ(x, disabled.left);
+    EXPECT_LE(disabled.right, x + go.cx) << "no ampersand";
+    EXPECT_GT(disabled.bottom, normal.bottom + 1) << "the underline";
     EXPECT_FALSE(AnyPixel(disabled, RGB(0, 0, 0)));
-}
-
-// "&" is literal on an enabled button and a mnemonic prefix on a disabled one.
-TEST_F(XPButtonTest, AmpersandIsLiteralWhenEnabledAndAMnemonicWhenDisabled) {
-    CXPButton& button = dialog.m_btnNormal;
-    SIZE ampersand{};
-    ::GetTextExtentPoint32A(canvas.dc(), "&", 1, &ampersand);
-    const auto inkOf = [&](const char* caption, UINT state) {
-        button.SetWindowText(caption);
-        Paint(button, state);
-        return Ink(false, false);
-    };
-    const InkBox plain = inkOf("W", 0);
-    const InkBox literal = inkOf("&W", 0);
-    EXPECT_GT(literal.right - literal.left, plain.right - plain.left + ampersand.cx / 2);
-
-    const InkBox disabled = inkOf("Go", ODS_DISABLED);
-    const InkBox mnemonic = inkOf("&Go", ODS_DISABLED);
-    SIZE withPrefix{};
-    ::GetTextExtentPoint32A(canvas.dc(), "&Go", 3, &withPrefix);
-    EXPECT_EQ(37 - withPrefix.cx / 2, mnemonic.left);
-    EXPECT_LE(mnemonic.right - mnemonic.left, disabled.right - disabled.left + 1);
-    EXPECT_GT(mnemonic.bottom, disabled.bottom) << "the underline";
 }
 
 TEST_F(XPButtonTest, HoverStateMachineFollowsMouseMessagesAndRepaints) {
     CXPButton& button = dialog.m_btnHover;
     dialog.ShowWindow(SW_SHOWNA);
-    ::UpdateWindow(dialog);
-    RECT update{};
-    const auto expectState = [&](bool tracking, bool hover) {
-        EXPECT_EQ(tracking, !!button.IsTracking());
-        EXPECT_EQ(hover, !!button.IsHover());
+    const struct {
+        UINT message;
+        bool tracking, hover, repaint;
+    } steps[] = {
+        {WM_MOUSEMOVE, true, false, false}, // armed
+        {WM_MOUSEMOVE, true, false, false},
+        {WM_MOUSEHOVER, true, true, true}, // hot
+        {WM_MOUSEMOVE, true, true, false},
+        {WM_MOUSELEAVE, false, false, true}, // idle
+        // Armed, then left without resting: idle, and the next move asks again.
+        {WM_MOUSEMOVE, true, false, false},
+        {WM_MOUSELEAVE, false, false, true},
+        {WM_MOUSEMOVE, true, false, false},
     };
-    expectState(false, false);
-    button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    expectState(true, false); // armed
-    button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(4, 3));
-    expectState(true, false);
-    EXPECT_FALSE(::GetUpdateRect(button, &update, FALSE));
-
-    EXPECT_EQ(0, button.SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(4, 3)));
-    expectState(true, true); // hot
-    EXPECT_TRUE(::GetUpdateRect(button, &update, FALSE));
-    ::UpdateWindow(button);
-    button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 3));
-    expectState(true, true);
-
-    EXPECT_EQ(0, button.SendMessage(WM_MOUSELEAVE));
-    expectState(false, false); // idle
-    EXPECT_TRUE(::GetUpdateRect(button, &update, FALSE));
-
-    // Armed, then left without resting: idle, and the next move asks again.
-    button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    button.SendMessage(WM_MOUSELEAVE);
-    expectState(false, false);
-    button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    expectState(true, false);
+    EXPECT_FALSE(button.IsTracking() || button.IsHover());
+    int step = 0;
+    for (const auto& s : steps) {
+        SCOPED_TRACE(step++);
+        ::UpdateWindow(dialog);
+        EXPECT_EQ(0, button.SendMessage(s.message, 0, MAKELPARAM(3 + step % 2, 3)));
+        EXPECT_EQ(s.tracking, !!button.IsTracking());
+        EXPECT_EQ(s.hover, !!button.IsHover());
+        RECT update{};
+        EXPECT_EQ(s.repaint, !!::GetUpdateRect(button, &update, FALSE));
+    }
     button.SendMessage(WM_MOUSELEAVE);
 }
 

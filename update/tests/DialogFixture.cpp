@@ -44,3 +44,9 @@ int DialogFixture::RowImage(RecordingDialog& dialog, int row) {
     dialog.m_listFiles.GetItem(&item);
     return item.iImage;
 }
+
+CString DialogFixture::Text(const CWnd& dialog, int id) {
+    char text[1100] = {};
+    ::GetDlgItemTextA(dialog.m_hWnd, id, text, sizeof(text));
+    return text;
+}

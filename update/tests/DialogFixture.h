@@ -39,6 +39,7 @@ protected:
 
     std::vector<std::string> Rows(RecordingDialog& dialog);
     int RowImage(RecordingDialog& dialog, int row);
+    static CString Text(const CWnd& dialog, int id);
 
     CString caseName;
     CString caseFolder;

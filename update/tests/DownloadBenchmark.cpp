@@ -4,45 +4,24 @@
 // that has a Template\ folder; the served file is written by the benchmark itself).
 #include <windows.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "App.h"
 #include "Module.h"
 #include "SeamRecorder.h"
 #include "TestSupport.h"
-#include "UpdateRes.h"
 #include "UpdateDialog.h"
 
 namespace {
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-// curl runs as a Unix program; Wine's start /unix waits for it with /wait.
-double CurlSeconds(const CString& url) {
-    CString command;
-    command.Format("start /wait /unix /usr/bin/curl -s -o /dev/null %s",
-                   static_cast<const char*>(url));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    std::string line = "cmd /c " + command.str();
-    LARGE_INTEGER begin, end;
-    ::QueryPerformanceCounter(&begin);
-    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process))
-        return -1;
-    ::WaitForSingleObject(process.hProcess, 600000);
-    ::QueryPerformanceCounter(&end);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return Seconds(begin, end);
+double SecondsOf(const std::function<void()>& work) {
+    const auto begin = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
 }
 
 } // namespace
@@ -69,14 +48,14 @@ int main(int argc, char** argv) {
                    .Entry("Name=\"bench.exe\" Version=\"9.0.0.0\" URL=\"" + url.str() + "\"")
                    .Xml());
 
-    const double curl = CurlSeconds(url);
+    // curl runs as a Unix program; Wine's start /unix waits for it with /wait.
+    const double curl = SecondsOf([&] {
+        std::system(("start /wait /unix /usr/bin/curl -s -o /dev/null " + url).str().c_str());
+    });
     CUpdateDialog dialog(directory + "bench.xml");
     dialog.Create();
-    LARGE_INTEGER begin, end;
-    ::QueryPerformanceCounter(&begin);
-    const int result = dialog.DownloadAndReplace(0);
-    ::QueryPerformanceCounter(&end);
-    const double updater = Seconds(begin, end);
+    int result = 0;
+    const double updater = SecondsOf([&] { result = dialog.DownloadAndReplace(0); });
     const double mb = static_cast<double>(size) / (1 << 20);
     std::printf("file: %.0f MB, result %d\n", mb, result);
     std::printf("updater download-and-replace: %.2f s, %.1f MB/s\n", updater, mb / updater);

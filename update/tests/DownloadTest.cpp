@@ -7,18 +7,17 @@
 #include "DialogFixture.h"
 #include "Module.h"
 #include "UpdateRes.h"
-#include "uidriver/Process.h"
-#include "uidriver/Window.h"
 
 namespace {
 
-// Records what a control is told: texts set on a static, positions set on a progress bar,
-// and how often it paints.
+// Records the texts set on the status label, the positions set on the progress bar, and the
+// label's text whenever it paints.
 struct ControlSpy {
     std::vector<std::string> texts;
     std::vector<int> positions;
     std::vector<std::string> textsWhilePainting;
-    HWND statusLabel = nullptr;
+    HWND label = nullptr;
+    HWND bar = nullptr;
 
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                  DWORD_PTR data) {
@@ -27,18 +26,28 @@ struct ControlSpy {
             spy->texts.push_back(reinterpret_cast<const char*>(lParam));
         else if (message == PBM_SETPOS)
             spy->positions.push_back(static_cast<int>(wParam));
-        else if (message == WM_PAINT && window == spy->statusLabel) {
+        else if (message == WM_PAINT && window == spy->label) {
             char text[256] = {};
             ::GetWindowTextA(window, text, sizeof(text));
             spy->textsWhilePainting.push_back(text);
         }
         return ::DefSubclassProc(window, message, wParam, lParam);
     }
-    void Watch(HWND window) {
-        ::SetWindowSubclass(window, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    void Watch(HWND statusLabel, HWND progressBar) {
+        label = statusLabel;
+        bar = progressBar;
+        for (HWND window : {label, bar})
+            ::SetWindowSubclass(window, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
     }
-    void Unwatch(HWND window) { ::RemoveWindowSubclass(window, Proc, 1); }
+    void Unwatch() {
+        for (HWND window : {label, bar})
+            ::RemoveWindowSubclass(window, Proc, 1);
+    }
 };
+
+void CALLBACK Invalidate(HWND window, UINT, UINT_PTR, DWORD) {
+    ::InvalidateRect(window, nullptr, TRUE);
+}
 
 class Download : public DialogFixture {
 protected:
@@ -54,131 +63,104 @@ protected:
     }
 
     // An installed program <name> at version 1.2.3.4 and its new bytes on the server.
-    std::string Offer(const char* name, size_t size = 20000) {
+    std::string Serve(const char* name, size_t size = 20000) {
         Install("version_1_2_3_4.exe", name);
-        const std::string bytes =
-            PatternBytes(size, static_cast<unsigned>(std::hash<std::string>()(name)));
+        const std::string bytes = PatternBytes(size, static_cast<unsigned>(manifest.body.size()));
         WriteBytes(servedFolder + "\\" + name, bytes);
         return bytes;
     }
-    // The manifest entry of `name`, fetched through the server path `prefix`.
-    std::string Entry(const char* name, const char* prefix = "", const std::string& extra = "") {
-        return "Name=\"" + Name(name).str() + "\" Version=\"2.0.0.0\" Length=\"20000\" URL=\"" +
-               LocalServer::Url(CString(prefix) + caseName + "/" + name).str() + "\" " + extra;
+    // The manifest row of `name`, fetched through the server path `prefix`.
+    void Row(const char* name, const char* prefix = "", const std::string& more = "") {
+        const CString url = LocalServer::Url(CString(prefix) + caseName + "/" + name);
+        manifest.File(Name(name), "2.0.0.0", "URL=\"" + url.str() + "\" " + more);
     }
-    // Creates the dialog on `manifest`, clicks 立即升级 and returns when the run is over.
-    void Run(const ManifestText& manifest) {
+    std::string Offer(const char* name, size_t size = 20000, const char* prefix = "") {
+        const std::string bytes = Serve(name, size);
+        Row(name, prefix);
+        return bytes;
+    }
+    // Creates the dialog on the manifest, clicks 立即升级 and returns when the run is over;
+    // `visible` shows it and invalidates the status label every 100 ms.
+    void Run(bool visible = false) {
         dialog = std::make_unique<RecordingDialog>(WriteManifest(manifest));
         ASSERT_TRUE(dialog->Create());
-        spy.statusLabel = dialog->GetDlgItem(IDT_STATUS);
-        spy.Watch(spy.statusLabel);
-        spy.Watch(dialog->m_progress);
+        spy.Watch(dialog->GetDlgItem(IDT_STATUS), dialog->m_progress);
+        if (visible) {
+            dialog->ShowWindow(SW_SHOWNA);
+            ::SetTimer(spy.label, 1, 100, Invalidate);
+        }
         dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDB_UPGRADE_NOW, BN_CLICKED));
-        spy.Unwatch(spy.statusLabel);
-        spy.Unwatch(dialog->m_progress);
+        spy.Unwatch();
     }
-    CString Status() const {
-        char text[1100] = {};
-        ::GetDlgItemTextA(dialog->m_hWnd, IDT_STATUS, text, sizeof(text));
-        return text;
+    bool Said(const CString& text) const {
+        return std::find(spy.texts.begin(), spy.texts.end(), text.str()) != spy.texts.end();
     }
-    bool Said(const std::string& text) const {
-        return std::find(spy.texts.begin(), spy.texts.end(), text) != spy.texts.end();
-    }
-    std::string TemplateList() const { return ListFolder(templateFolder); }
+    bool Unchanged(const char* name) const { return ReadBytes(Installed(name)) == original; }
 
+    const std::string original = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
     CString servedFolder;
+    ManifestText manifest{""};
     std::unique_ptr<RecordingDialog> dialog;
     ControlSpy spy;
 };
 
 TEST_F(Download, SuccessReplacesFilesAndEmptiesTemplate) {
     const std::string a = Offer("a.exe");
-    const std::string b = Offer("b.exe", 3000);
-    Run(ManifestText("").Entry(Entry("a.exe")).Entry(Entry("b.exe")));
+    // Without a Content-Length the total is unknown: the bar must still stay in range.
+    const std::string b = Serve("b.exe", 300000);
+    Row("b.exe", "nolength/", "SHA256=\"" + Sha256Hex(b) + "\"");
+    Run();
     EXPECT_EQ(a, ReadBytes(Installed("a.exe")));
     EXPECT_EQ(b, ReadBytes(Installed("b.exe")));
-    EXPECT_EQ("", TemplateList());
+    EXPECT_EQ("", ListFolder(templateFolder));
     EXPECT_EQ("a.exe b.exe manifest.xml", ListFolder(caseFolder)) << "nothing left beside";
     EXPECT_EQ(2, RowImage(*dialog, 0));
     EXPECT_EQ(2, RowImage(*dialog, 1));
-    EXPECT_TRUE(Said(("正在下载文件：" + Name("a.exe")).str()));
-    EXPECT_TRUE(Said((Name("a.exe") + "完成更新！").str()));
-    EXPECT_STREQ(Name("b.exe") + "完成更新！", Status());
-    EXPECT_EQ(100, dialog->m_progress.GetPos());
-    char close[16] = {};
-    ::GetDlgItemTextA(dialog->m_hWnd, IDOK, close, sizeof(close));
-    EXPECT_STREQ("完成", close);
-    EXPECT_FALSE(::IsWindowEnabled(dialog->GetDlgItem(IDB_UPGRADE_NOW)));
-}
-
-TEST_F(Download, NotFoundRowFailsAndTheNextRowStillRuns) {
-    Install("version_1_2_3_4.exe", "gone.exe");
-    const std::string b = Offer("b.exe");
-    Run(ManifestText("").Entry(Entry("gone.exe")).Entry(Entry("b.exe")));
-    EXPECT_TRUE(Said(("您要下载的：" + Name("gone.exe") + "文件不存在！").str()));
-    EXPECT_EQ(3, RowImage(*dialog, 0));
-    EXPECT_EQ(2, RowImage(*dialog, 1));
-    EXPECT_EQ(b, ReadBytes(Installed("b.exe")));
-    EXPECT_EQ(ReadBytes(BuiltProgram("version_1_2_3_4.exe")), ReadBytes(Installed("gone.exe")));
-}
-
-TEST_F(Download, ErrorAnswersAndCutBodiesLeaveTheInstalledFileUnchanged) {
-    struct Case {
-        const char* name;
-        const char* prefix;
-        std::string status;
-    };
-    const std::vector<Case> cases = {
-        {"e500.exe", "status/500/",
-         "您要下载的：" + Name("e500.exe").str() + "服务器拒绝提供（状态 500），升级失败！"},
-        {"moved.exe", "redirect/",
-         "您要下载的：" + Name("moved.exe").str() + "服务器拒绝提供（状态 302），升级失败！"},
-        {"short.exe", "short/", "下载文件：" + Name("short.exe").str() + "不完整，升级失败！"},
-        {"drop.exe", "drop/", "下载文件：" + Name("drop.exe").str() + "不完整，升级失败！"},
-    };
-    ManifestText manifest("");
-    for (const Case& c : cases) {
-        Offer(c.name);
-        manifest.Entry(Entry(c.name, c.prefix));
-    }
-    Run(manifest);
-    const std::string original = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
-    for (size_t row = 0; row < cases.size(); ++row) {
-        EXPECT_EQ(original, ReadBytes(Installed(cases[row].name))) << cases[row].name;
-        EXPECT_EQ(3, RowImage(*dialog, static_cast<int>(row))) << cases[row].name;
-        EXPECT_TRUE(Said(cases[row].status)) << cases[row].status;
-    }
-    EXPECT_EQ("", TemplateList());
-}
-
-TEST_F(Download, BodyWithoutLengthIsInstalledAndProgressStaysInRange) {
-    const std::string bytes = Offer("a.exe", 300000);
-    Run(ManifestText("").Entry(Entry("a.exe", "nolength/")));
-    EXPECT_EQ(bytes, ReadBytes(Installed("a.exe")));
+    EXPECT_TRUE(Said("正在下载文件：" + Name("a.exe")));
+    EXPECT_TRUE(Said(Name("a.exe") + "完成更新！"));
+    EXPECT_STREQ(Name("b.exe") + "完成更新！", Text(*dialog, IDT_STATUS));
     ASSERT_FALSE(spy.positions.empty());
     for (int position : spy.positions)
         EXPECT_TRUE(position >= 0 && position <= 100) << position;
     EXPECT_EQ(100, spy.positions.back());
+    EXPECT_STREQ("完成", Text(*dialog, IDOK));
+    EXPECT_FALSE(::IsWindowEnabled(dialog->GetDlgItem(IDB_UPGRADE_NOW)));
 }
 
-TEST_F(Download, Sha256MustMatchWhenGiven) {
-    const std::string good = Offer("good.exe");
-    Offer("bad.exe");
-    const std::string upper = [&] {
-        std::string hex = Sha256Hex(good);
-        std::transform(hex.begin(), hex.end(), hex.begin(), ::toupper);
-        return hex;
-    }();
-    Run(ManifestText("")
-            .Entry(Entry("good.exe", "", "SHA256=\"" + upper + "\""))
-            .Entry(Entry("bad.exe", "", "SHA256=\"" + Sha256Hex("other") + "\"")));
-    EXPECT_EQ(good, ReadBytes(Installed("good.exe")));
-    EXPECT_EQ(ReadBytes(BuiltProgram("version_1_2_3_4.exe")), ReadBytes(Installed("bad.exe")));
-    EXPECT_EQ(2, RowImage(*dialog, 0));
-    EXPECT_EQ(3, RowImage(*dialog, 1));
-    EXPECT_STREQ("下载文件：" + Name("bad.exe") + "校验失败，升级失败！", Status());
-    EXPECT_EQ("", TemplateList());
+// Each failed row keeps the installed file byte for byte, shows the red cross and says why;
+// the row after them still runs.
+TEST_F(Download, FailedRowsKeepTheInstalledFileAndTheNextRowStillRuns) {
+    const struct {
+        const char* name;
+        const char* prefix;
+        std::string more;
+        const char* before;
+        const char* after;
+    } failures[] = {
+        {"gone.exe", "status/404/", "", "您要下载的：", "文件不存在！"},
+        {"e500.exe", "status/500/", "", "您要下载的：", "服务器拒绝提供（状态 500），升级失败！"},
+        {"moved.exe", "redirect/", "", "您要下载的：", "服务器拒绝提供（状态 302），升级失败！"},
+        {"short.exe", "short/", "", "下载文件：", "不完整，升级失败！"},
+        {"drop.exe", "drop/", "", "下载文件：", "不完整，升级失败！"},
+        {"bad.exe", "", "SHA256=\"" + Sha256Hex("other") + "\"", "下载文件：",
+         "校验失败，升级失败！"},
+    };
+    for (const auto& failure : failures) {
+        Serve(failure.name);
+        Row(failure.name, failure.prefix, failure.more);
+    }
+    const std::string next = Offer("next.exe");
+    Run();
+    int row = 0;
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.name);
+        EXPECT_TRUE(Unchanged(failure.name));
+        EXPECT_EQ(3, RowImage(*dialog, row++));
+        EXPECT_TRUE(Said(failure.before + Name(failure.name) + failure.after));
+    }
+    EXPECT_EQ(2, RowImage(*dialog, row));
+    EXPECT_EQ(next, ReadBytes(Installed("next.exe")));
+    EXPECT_EQ("", ListFolder(templateFolder));
 }
 
 TEST_F(Download, WithoutTemplateEveryRowFails) {
@@ -188,46 +170,42 @@ TEST_F(Download, WithoutTemplateEveryRowFails) {
     const CString parked = GetModuleDirectory() + "Template.parked";
     RemoveTree(parked);
     ASSERT_TRUE(::MoveFileA(templateRoot, parked));
-    Run(ManifestText("").Entry(Entry("a.exe")).Entry(Entry("b.exe")));
+    Run();
     ::MoveFileA(parked, templateRoot);
-    EXPECT_TRUE(Said(("本地创建下载文件：" + Name("a.exe") + "失败！").str()));
-    EXPECT_STREQ("本地创建下载文件：" + Name("b.exe") + "失败！", Status());
+    EXPECT_TRUE(Said("本地创建下载文件：" + Name("a.exe") + "失败！"));
+    EXPECT_STREQ("本地创建下载文件：" + Name("b.exe") + "失败！", Text(*dialog, IDT_STATUS));
     EXPECT_EQ(3, RowImage(*dialog, 0));
     EXPECT_EQ(3, RowImage(*dialog, 1));
-    EXPECT_EQ(ReadBytes(BuiltProgram("version_1_2_3_4.exe")), ReadBytes(Installed("a.exe")));
+    EXPECT_TRUE(Unchanged("a.exe"));
 }
 
 TEST_F(Download, ReadOnlyTargetFailsAndKeepsTheDownload) {
     const std::string bytes = Offer("locked.exe");
     ASSERT_TRUE(::SetFileAttributesA(Installed("locked.exe"), FILE_ATTRIBUTE_READONLY));
-    Run(ManifestText("").Entry(Entry("locked.exe")));
-    EXPECT_STREQ(Name("locked.exe") + "为为只读文件或者正在被打开使用，升级失败！", Status());
+    Run();
+    EXPECT_STREQ(Name("locked.exe") + "为为只读文件或者正在被打开使用，升级失败！",
+                 Text(*dialog, IDT_STATUS));
     EXPECT_EQ(3, RowImage(*dialog, 0));
-    EXPECT_EQ(ReadBytes(BuiltProgram("version_1_2_3_4.exe")), ReadBytes(Installed("locked.exe")));
+    EXPECT_TRUE(Unchanged("locked.exe"));
     EXPECT_EQ(bytes, ReadBytes(Temporary("locked.exe")));
     EXPECT_EQ("locked.exe manifest.xml", ListFolder(caseFolder));
 }
 
 TEST_F(Download, RequestsThatCannotBeSentShowThePlatformText) {
-    Offer("secure.exe");
+    Serve("secure.exe");
     Install("version_1_2_3_4.exe", "refused.exe");
     Install("version_1_2_3_4.exe", "odd.exe");
-    CString https = LocalServer::Url(caseName + "/secure.exe");
-    https = "https" + https.Mid(4);
-    Run(ManifestText("")
-            .Entry("Name=\"" + Name("odd.exe").str() +
-                   "\" Version=\"2.0.0.0\" URL=\"ftp://127.0.0.1/x\"")
-            // Nobody listens on port 1.
-            .Entry("Name=\"" + Name("refused.exe").str() +
-                   "\" Version=\"2.0.0.0\" URL=\"http://127.0.0.1:1/refused.exe\"")
-            .Entry("Name=\"" + Name("secure.exe").str() + "\" Version=\"2.0.0.0\" URL=\"" +
-                   https.str() + "\""));
-    const std::string original = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
+    const CString https = "https" + LocalServer::Url(caseName + "/secure.exe").Mid(4);
+    manifest
+        .File(Name("odd.exe"), "2.0.0.0", "URL=\"ftp://127.0.0.1/x\"")
+        // Nobody listens on port 1.
+        .File(Name("refused.exe"), "2.0.0.0", "URL=\"http://127.0.0.1:1/refused.exe\"")
+        .File(Name("secure.exe"), "2.0.0.0", "URL=\"" + https.str() + "\"");
+    Run();
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(3, RowImage(*dialog, row));
-    EXPECT_EQ(original, ReadBytes(Installed("secure.exe")))
-        << "https must not fall back to plain HTTP";
-    EXPECT_EQ(original, ReadBytes(Installed("refused.exe")));
+    EXPECT_TRUE(Unchanged("secure.exe")) << "https must not fall back to plain HTTP";
+    EXPECT_TRUE(Unchanged("refused.exe"));
     ASSERT_EQ(2u, spy.texts.size()) << "the unusable address says nothing";
     for (const std::string& text : spy.texts) {
         EXPECT_FALSE(text.empty());
@@ -236,19 +214,13 @@ TEST_F(Download, RequestsThatCannotBeSentShowThePlatformText) {
 }
 
 TEST_F(Download, RowsOfTheSameClassCloseTheProgramOnce) {
-    const std::string a = Offer("a.exe");
-    const std::string b = Offer("b.exe");
+    const std::string a = Serve("a.exe");
+    const std::string b = Serve("b.exe");
     const CString mark = caseFolder + "\\holder.mark";
-    CString command;
-    command.Format("\"%s\" windows UpdTestSameClass 2 \"%s\"",
-                   static_cast<const char*>(BuiltProgram("update_test_helper.exe")),
-                   static_cast<const char*>(mark));
-    uidriver::Process holder = uidriver::Process::Start(command.str());
-    uidriver::WaitForTopWindow(holder.Id(), {std::nullopt, std::string("UpdTestSameClass"), false},
-                               10000, holder.Handle());
-    ::Sleep(100);
-    const std::string cls = "Class=\"UpdTestSameClass\"";
-    Run(ManifestText("").Entry(Entry("a.exe", "", cls)).Entry(Entry("b.exe", "", cls)));
+    uidriver::Process holder = StartHelper("windows", "UpdTestSameClass", 2, mark);
+    Row("a.exe", "", "Class=\"UpdTestSameClass\"");
+    Row("b.exe", "", "Class=\"UpdTestSameClass\"");
+    Run();
     EXPECT_TRUE(holder.WaitForExit(10000).has_value());
     EXPECT_EQ("closed\nclosed\n", ReadBytes(mark));
     EXPECT_EQ(a, ReadBytes(Installed("a.exe")));
@@ -258,7 +230,7 @@ TEST_F(Download, RowsOfTheSameClassCloseTheProgramOnce) {
 TEST_F(Download, LargeFileProgressRisesSteadilyToOneHundred) {
     // Beyond 42 949 672 bytes the count times 100 no longer fits 32 bits.
     const std::string bytes = Offer("large.exe", 45u << 20);
-    Run(ManifestText("").Entry(Entry("large.exe")));
+    Run();
     EXPECT_TRUE(ReadBytes(Installed("large.exe")) == bytes);
     ASSERT_FALSE(spy.positions.empty());
     EXPECT_TRUE(std::is_sorted(spy.positions.begin(), spy.positions.end()));
@@ -266,29 +238,14 @@ TEST_F(Download, LargeFileProgressRisesSteadilyToOneHundred) {
     EXPECT_GE(std::set<int>(spy.positions.begin(), spy.positions.end()).size(), 100u);
 }
 
-HWND g_statusLabel = nullptr;
-void CALLBACK InvalidateStatus(HWND, UINT, UINT_PTR, DWORD) {
-    ::InvalidateRect(g_statusLabel, nullptr, TRUE);
-}
-
 TEST_F(Download, DialogRepaintsDuringASlowDownload) {
-    const std::string bytes = Offer("slow.exe", 20 * 8192);
-    dialog = std::make_unique<RecordingDialog>(
-        WriteManifest(ManifestText("").Entry(Entry("slow.exe", "slow/100/"))));
-    ASSERT_TRUE(dialog->Create());
-    dialog->ShowWindow(SW_SHOWNA);
-    g_statusLabel = dialog->GetDlgItem(IDT_STATUS);
-    spy.statusLabel = g_statusLabel;
-    spy.Watch(g_statusLabel);
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, InvalidateStatus);
-    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDB_UPGRADE_NOW, BN_CLICKED));
-    ::KillTimer(nullptr, timer);
-    spy.Unwatch(g_statusLabel);
+    const std::string bytes = Offer("slow.exe", 20 * 8192, "slow/100/");
+    Run(true);
     EXPECT_EQ(bytes, ReadBytes(Installed("slow.exe")));
     const std::string downloading = ("正在下载文件：" + Name("slow.exe")).str();
-    const auto paintsWhileDownloading =
-        std::count(spy.textsWhilePainting.begin(), spy.textsWhilePainting.end(), downloading);
-    EXPECT_GE(paintsWhileDownloading, 5) << "paints seen: " << spy.textsWhilePainting.size();
+    EXPECT_GE(std::count(spy.textsWhilePainting.begin(), spy.textsWhilePainting.end(), downloading),
+              5)
+        << "paints seen: " << spy.textsWhilePainting.size();
 }
 
 } // namespace

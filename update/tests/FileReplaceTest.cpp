@@ -6,7 +6,6 @@
 #include "Module.h"
 #include "ProgramWindows.h"
 #include "TestSupport.h"
-#include "uidriver/Process.h"
 
 namespace {
 
@@ -19,6 +18,10 @@ protected:
         WriteBytes(target, "old program");
     }
     void TearDown() override { RemoveTree(folder); }
+    void ExpectFolder(const char* targetBytes, const char* names) {
+        EXPECT_EQ(targetBytes, ReadBytes(target));
+        EXPECT_EQ(names, ListFolder(folder));
+    }
 
     const CString folder = GetModuleDirectory() + "replace_test";
     const CString source = folder + "\\download.bin";
@@ -27,16 +30,14 @@ protected:
 
 TEST_F(ReplaceFolder, ReplacesTheTargetAndLeavesNothingBeside) {
     ASSERT_TRUE(ReplaceFileWhole(source, target));
-    EXPECT_EQ("new program", ReadBytes(target));
     EXPECT_EQ("new program", ReadBytes(source));
-    EXPECT_EQ("app.exe download.bin", ListFolder(folder));
+    ExpectFolder("new program", "app.exe download.bin");
 }
 
 TEST_F(ReplaceFolder, ReadOnlyTargetStaysWhole) {
     ASSERT_TRUE(::SetFileAttributesA(target, FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(ReplaceFileWhole(source, target));
-    EXPECT_EQ("old program", ReadBytes(target));
-    EXPECT_EQ("app.exe download.bin", ListFolder(folder));
+    ExpectFolder("old program", "app.exe download.bin");
 }
 
 TEST_F(ReplaceFolder, TargetInUseStaysWhole) {
@@ -45,52 +46,26 @@ TEST_F(ReplaceFolder, TargetInUseStaysWhole) {
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     EXPECT_FALSE(ReplaceFileWhole(source, target));
     ::CloseHandle(held);
-    EXPECT_EQ("old program", ReadBytes(target));
-    EXPECT_EQ("app.exe download.bin", ListFolder(folder));
+    ExpectFolder("old program", "app.exe download.bin");
 }
 
 TEST_F(ReplaceFolder, MissingSourceLeavesTheTarget) {
     ::DeleteFileA(source);
     EXPECT_FALSE(ReplaceFileWhole(source, target));
-    EXPECT_EQ("old program", ReadBytes(target));
-    EXPECT_EQ("app.exe", ListFolder(folder));
+    ExpectFolder("old program", "app.exe");
 }
 
-class ProgramWindowsTest : public ::testing::Test {
-protected:
-    void TearDown() override { ::DeleteFileA(mark); }
-
-    // Starts the helper with windows of `windowClass` and waits until they exist.
-    uidriver::Process StartHelper(const char* mode, const char* windowClass, int count) {
-        CString command;
-        command.Format("\"%s\" %s %s %d \"%s\"",
-                       static_cast<const char*>(BuiltProgram("update_test_helper.exe")), mode,
-                       windowClass, count, static_cast<const char*>(mark));
-        uidriver::Process helper = uidriver::Process::Start(command.str());
-        uidriver::WaitForTopWindow(helper.Id(), {std::nullopt, std::string(windowClass), false},
-                                   10000, helper.Handle());
-        ::Sleep(100);
-        return helper;
-    }
-    int Lines(const char* word) {
-        const std::string text = ReadBytes(mark);
-        int count = 0;
-        for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
-            ++count;
-        return count;
-    }
-
+TEST(ProgramWindows, AWindowThatRefusesIsAskedOnlyUpToTheBound) {
     const CString mark = GetModuleDirectory() + "program_windows_test.mark";
-};
-
-TEST_F(ProgramWindowsTest, AWindowThatRefusesIsAskedOnlyUpToTheBound) {
-    uidriver::Process helper = StartHelper("stubborn", "UpdTestHolderB", 1);
+    ::DeleteFileA(mark);
+    uidriver::Process helper = StartHelper("stubborn", "UpdTestHolderB", 1, mark);
     EXPECT_EQ(3, CloseProgramWindows("UpdTestHolderB", 3));
-    EXPECT_EQ(3, Lines("refused"));
+    EXPECT_EQ("refused\nrefused\nrefused\n", ReadBytes(mark));
     helper.Kill();
+    ::DeleteFileA(mark);
 }
 
-TEST_F(ProgramWindowsTest, NeverClosesItsOwnWindowsNorAnyForAnEmptyClass) {
+TEST(ProgramWindows, NeverClosesItsOwnWindowsNorAnyForAnEmptyClass) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = ::DefWindowProcA;
     windowClass.hInstance = ::GetModuleHandleA(nullptr);

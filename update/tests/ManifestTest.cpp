@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "Encoding.h"
 #include "Module.h"
 #include "TestSupport.h"
 #include "UpdateManifest.h"
@@ -21,8 +22,9 @@ protected:
 
 // Every element child of every Files element, at any depth, in document order.
 TEST_F(ManifestFile, EntriesOfEveryFilesElementInDocumentOrder) {
-    ASSERT_EQ(UpdateManifest::Result::Read,
-              Load(Utf8("<Update Start=\"主程序.exe\"><Files><A Name=\"a.exe\" Version=\"1.0.0.1\" "
+    ASSERT_EQ(
+        UpdateManifest::Result::Read,
+        Load(AnsiToUtf8("<Update Start=\"主程序.exe\"><Files><A Name=\"a.exe\" Version=\"1.0.0.1\" "
                         "Class=\"W\" Length=\"2048\" URL=\"http://h/a\" SHA256=\"ab\"/>text"
                         "<!-- note --></Files><Group><Files><B Name=\"文件.dll\"/></Files></Group>"
                         "<Other><C Name=\"no.exe\"/></Other></Update>")));

@@ -6,15 +6,19 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
-#include <vector>
 
 #include "App.h"
 #include "Encoding.h"
 #include "Module.h"
 #include "Sha256.h"
+#include "uidriver/Window.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -25,18 +29,11 @@ public:
 };
 const auto* const comEnvironment = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
 
-CString UnixToWindows(const char* unixPath) {
-    CString path = CString("Z:") + unixPath;
-    std::string text = path.str();
-    std::replace(text.begin(), text.end(), '/', '\\');
-    return CString(text);
-}
-
-CString EnvironmentPath(const char* name) {
+std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     if (!value || !*value)
         throw std::runtime_error(std::string(name) + " is not set: run the test through ctest");
-    return UnixToWindows(value);
+    return value;
 }
 
 } // namespace
@@ -50,8 +47,7 @@ std::string ReadBytes(const char* path) {
 
 void WriteBytes(const char* path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
+    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
         throw std::runtime_error(std::string("cannot write ") + path);
 }
 
@@ -60,47 +56,20 @@ bool FileExists(const char* path) {
 }
 
 void MakeFolder(const char* path) {
-    CString folder(path);
-    for (int slash = folder.Find('\\', 3); slash >= 0; slash = folder.Find('\\', slash + 1))
-        ::CreateDirectoryA(folder.Left(slash), nullptr);
-    ::CreateDirectoryA(folder, nullptr);
+    fs::create_directories(path);
 }
 
 void RemoveTree(const char* path) {
-    const CString folder(path);
-    WIN32_FIND_DATAA found;
-    const HANDLE search = ::FindFirstFileA(folder + "\\*", &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const CString name(found.cFileName);
-            if (name == "." || name == "..")
-                continue;
-            const CString child = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                ::SetFileAttributesA(child, FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(child);
-            }
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryA(folder);
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(path, error))
+        fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, error);
+    fs::remove_all(path, error);
 }
 
 std::string ListFolder(const char* path) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    const HANDLE search = ::FindFirstFileA(CString(path) + "\\*", &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name(found.cFileName);
-            if (name != "." && name != "..")
-                names.push_back(name);
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-    }
-    std::sort(names.begin(), names.end());
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path))
+        names.insert(entry.path().filename().string());
     std::string list;
     for (const std::string& name : names)
         list += (list.empty() ? "" : " ") + name;
@@ -121,47 +90,59 @@ std::string Sha256Hex(const std::string& bytes) {
     BYTE digest[32] = {};
     if (!hash.Finish(digest))
         throw std::runtime_error("SHA-256 provider failed");
-    static const char hex[] = "0123456789abcdef";
     std::string text;
-    for (BYTE byte : digest) {
-        text += hex[byte >> 4];
-        text += hex[byte & 0x0F];
-    }
+    for (BYTE byte : digest)
+        text += {"0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0x0F]};
     return text;
 }
 
 CString BuiltProgram(const char* fileName) {
-    const CString directory = GetModuleDirectory();
     for (const char* relative : {"", "..\\"}) {
-        const CString path = directory + relative + fileName;
+        const CString path = GetModuleDirectory() + relative + fileName;
         if (FileExists(path))
             return path;
     }
     throw std::runtime_error(std::string("not built: ") + fileName);
 }
 
-int LocalServer::Port() {
-    std::istringstream state(ReadBytes(EnvironmentPath("UPDATE_SERVER_STATE")));
+uidriver::Process StartHelper(const char* mode, const char* windowClass, int count,
+                              const char* mark) {
+    CString command;
+    command.Format("\"%s\" %s %s %d \"%s\"",
+                   static_cast<const char*>(BuiltProgram("update_test_helper.exe")), mode,
+                   windowClass, count, mark);
+    uidriver::Process helper = uidriver::Process::Start(command.str());
+    uidriver::WaitForTopWindow(helper.Id(), {std::nullopt, std::string(windowClass), false}, 10000,
+                               helper.Handle());
+    ::Sleep(100);
+    return helper;
+}
+
+CString LocalServer::Url(const char* path) {
+    std::istringstream state(ReadBytes(("Z:" + Environment("UPDATE_SERVER_STATE")).c_str()));
     int pid = 0;
     int port = 0;
     if (!(state >> pid >> port))
         throw std::runtime_error("the update server's state file is empty");
-    return port;
-}
-
-CString LocalServer::Url(const char* path) {
     CString url;
-    url.Format("http://127.0.0.1:%d/%s", Port(), path);
+    url.Format("http://127.0.0.1:%d/%s", port, path);
     return url;
 }
 
 CString LocalServer::Folder() {
-    return EnvironmentPath("UPDATE_SERVED_ROOT") + "\\";
+    std::string folder = "Z:" + Environment("UPDATE_SERVED_ROOT") + "\\";
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    return CString(folder);
 }
 
 ManifestText& ManifestText::Entry(const std::string& attributes) {
     body += "    <File " + attributes + "/>\n";
     return *this;
+}
+
+ManifestText& ManifestText::File(const CString& name, const char* version,
+                                 const std::string& more) {
+    return Entry("Name=\"" + name.str() + "\" Version=\"" + version + "\" " + more);
 }
 
 ManifestText& ManifestText::NextFiles() {
@@ -170,11 +151,7 @@ ManifestText& ManifestText::NextFiles() {
 }
 
 std::string ManifestText::Xml() const {
-    return Utf8(("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Update Start=\"" + start +
-                 "\">\n  <Files>\n" + body + "  </Files>\n</Update>\n")
-                    .c_str());
-}
-
-std::string Utf8(const char* ansi) {
-    return AnsiToUtf8(ansi);
+    return AnsiToUtf8(("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Update Start=\"" + start +
+                       "\">\n  <Files>\n" + body + "  </Files>\n</Update>\n")
+                          .c_str());
 }

@@ -3,33 +3,33 @@
 #include <string>
 
 #include "String.h"
-
-// Helpers shared by the updater's tests: files, folders, the local update server and the
-// helper programs built beside the tests.
+#include "uidriver/Process.h"
 
 std::string ReadBytes(const char* path);
 void WriteBytes(const char* path, const std::string& bytes);
 bool FileExists(const char* path);
-// Creates the folder and its parents.
 void MakeFolder(const char* path);
-// Removes the folder with everything in it (read-only files too); no error when missing.
+// Read-only files go too; a missing folder is no error.
 void RemoveTree(const char* path);
-// The names in a folder, without "." and "..", sorted.
+// The names in a folder, sorted, separated by blanks.
 std::string ListFolder(const char* path);
 // Reproducible bytes that differ for each seed.
 std::string PatternBytes(size_t size, unsigned seed);
+// In upper case, as a manifest may write it.
 std::string Sha256Hex(const std::string& bytes);
 
 // A program built beside the tests (version fixtures, the helper), as a full path.
 CString BuiltProgram(const char* fileName);
+// Runs "update_test_helper <mode> <windowClass> <count> <mark>" and waits for its windows.
+uidriver::Process StartHelper(const char* mode, const char* windowClass, int count,
+                              const char* mark);
 
 // The local update server started by the test fixture.
 class LocalServer {
 public:
-    static int Port();
     // "http://127.0.0.1:<port>/" + path.
     static CString Url(const char* path);
-    // The folder it serves, as a Windows path with a trailing backslash.
+    // The folder it serves, with a trailing backslash.
     static CString Folder();
 };
 
@@ -37,6 +37,7 @@ public:
 struct ManifestText {
     explicit ManifestText(const char* start) : start(start) {}
     ManifestText& Entry(const std::string& attributes);
+    ManifestText& File(const CString& name, const char* version, const std::string& more = "");
     // A second Files element after the first.
     ManifestText& NextFiles();
     std::string Xml() const;
@@ -44,6 +45,3 @@ struct ManifestText {
     std::string start;
     std::string body;
 };
-
-// Text of the calling thread's ANSI code page as UTF-8, for XML files.
-std::string Utf8(const char* ansi);

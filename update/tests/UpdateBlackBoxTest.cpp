@@ -63,15 +63,15 @@ TEST_F(UpdateProgram, ListsReplacesAndStartsWithoutWaiting) {
     const std::string a = Offer("a.exe", 40000);
     const std::string b = Offer("b.exe", 5000);
     ::CopyFileA(BuiltProgram("version_1_2_3_4.exe"), folder + "\\same.exe", FALSE);
-    auto entry = [&](const char* name, const char* version, const char* length) {
-        return "Name=\"" + std::string(name) + "\" Version=\"" + version + "\" Length=\"" + length +
-               "\" URL=\"" + LocalServer::Url(CString("blackbox/") + name).str() + "\"";
+    const auto url = [](const char* name) {
+        return "URL=\"" + LocalServer::Url(CString("blackbox/") + name).str() + "\"";
     };
-    WriteBytes(servedFolder + "\\manifest.xml", ManifestText("start.exe")
-                                                    .Entry(entry("a.exe", "2.0.0.0", "40000"))
-                                                    .Entry(entry("same.exe", "1.2.3.4", "1"))
-                                                    .Entry(entry("b.exe", "1.2.3.5", "5000"))
-                                                    .Xml());
+    WriteBytes(servedFolder + "\\manifest.xml",
+               ManifestText("start.exe")
+                   .File("a.exe", "2.0.0.0", "Length=\"40000\" " + url("a.exe"))
+                   .File("same.exe", "1.2.3.4", "Length=\"1\" " + url("same.exe"))
+                   .File("b.exe", "1.2.3.5", "Length=\"5000\" " + url("b.exe"))
+                   .Xml());
     uidriver::Process update = Start(LocalServer::Url("blackbox/manifest.xml").str());
     const HWND dialog = update.WaitForDialog("检查更新");
     const HWND list = uidriver::Control(dialog, IDL_FILES);

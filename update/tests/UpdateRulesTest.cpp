@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 #include <utility>
 
 #include "Sha256.h"
@@ -9,7 +10,7 @@
 namespace {
 
 // Below 1 K whole bytes; above, the unit adds five hundredths at every boundary.
-TEST(FormatSize, EveryBoundaryAndTheManifestLengthExamples) {
+TEST(FormatSize, EveryBoundary) {
     const std::pair<UINT, const char*> cases[] = {
         {0, "0 Byte"},          {1023, "1023 Byte"},     {1024, "1.05 K"},
         {1536, "1.55 K"},       {2047, "2.04 K"},        {1048575, "1024.04 K"},
@@ -18,8 +19,6 @@ TEST(FormatSize, EveryBoundaryAndTheManifestLengthExamples) {
     };
     for (const auto& [size, text] : cases)
         EXPECT_STREQ(text, FormatSize(size)) << size;
-    EXPECT_STREQ("0 Byte", FormatSize(static_cast<UINT>(ParseLength("abc"))));
-    EXPECT_STREQ("4.04 G", FormatSize(static_cast<UINT>(ParseLength("-1"))));
 }
 
 TEST(ParseLength, LeadingDecimalNumber) {
@@ -86,15 +85,13 @@ TEST(Digest, Sha256OfKnownTextMatchesItsHexInEitherCase) {
     hash.Update("c", 1);
     BYTE digest[32] = {};
     ASSERT_TRUE(hash.Finish(digest));
-    EXPECT_TRUE(
-        DigestMatches("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", digest));
+    const std::string hex = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+    EXPECT_TRUE(DigestMatches(hex.c_str(), digest));
     EXPECT_TRUE(
         DigestMatches("BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD", digest));
-    EXPECT_FALSE(
-        DigestMatches("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ae", digest));
-    EXPECT_FALSE(DigestMatches("ba7816bf", digest));
-    EXPECT_FALSE(
-        DigestMatches("zz7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", digest));
+    for (const std::string& wrong :
+         {hex.substr(0, 63) + "e", hex.substr(0, 8), "zz" + hex.substr(2)})
+        EXPECT_FALSE(DigestMatches(wrong.c_str(), digest)) << wrong;
 }
 
 } // namespace
