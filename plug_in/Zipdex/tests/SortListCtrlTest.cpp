@@ -128,4 +128,21 @@ TEST_F(SortList, RefillKeepsTheSortStateWithoutSorting) {
     EXPECT_EQ((std::vector<std::string>{"d", "c"}), Column(0)) << "second click sorts descending";
 }
 
+TEST_F(SortList, ListThatCreatesItsOwnWindowAttachesTheFlatHeader) {
+    // Wine's list view makes its header at creation only when it is created visible.
+    CSortListCtrl created;
+    ASSERT_TRUE(created.CreateEx(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT,
+                                 CRect(0, 0, 200, 100), &dialog, 2000));
+    EXPECT_EQ(created.GetHeaderCtrl(), created.GetFlatHeader().m_hWnd);
+    created.InsertColumn(0, "省份", LVCFMT_LEFT, 80);
+    created.InsertItem(0, "b", 0);
+    created.InsertItem(1, "a", 0);
+    NMHEADERA click{};
+    click.hdr.hwndFrom = created.GetHeaderCtrl();
+    click.hdr.code = HDN_ITEMCLICKW;
+    created.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
+    EXPECT_STREQ("a", created.GetItemText(0, 0));
+    created.DestroyWindow();
+}
+
 } // namespace
