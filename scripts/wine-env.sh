@@ -36,6 +36,9 @@ wine_make_prefix() {
       if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
     done
   done
+  # A crashing program ends at once with a failure code instead of waiting in winedbg.
+  WINEPREFIX=$prefix wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+    /v Debugger /d lumivane-no-debugger.exe /f </dev/null >/dev/null 2>&1
   if [ "$driver" = null ]; then
     WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
       </dev/null >/dev/null 2>&1
