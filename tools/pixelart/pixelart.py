@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Turns pixel-art text files into Windows bitmaps (.bmp) and icons (.ico).
+"""Windows bitmaps (.bmp) and icons (.ico) from pixels, and from pixel-art text files.
 
 An art file holds a palette and one or more images of equal size:
 
@@ -12,6 +12,8 @@ An art file holds a palette and one or more images of equal size:
 
 Several images become one horizontal strip (an image list). For an icon, the palette
 character '.' is transparent and the image is stored at its own size and halved.
+
+Programs that draw their pictures in code import bitmap_file and icon_file.
 """
 import struct
 import sys
@@ -49,58 +51,48 @@ def fail(path, number, text):
     sys.exit(f"{path}:{number}: unknown pixel or line {text!r}")
 
 
-def bmp_rows(pixels):
-    """Bottom-up 24-bit rows padded to 4 bytes."""
-    out = bytearray()
+def bitmap_file(pixels):
+    """A 24-bit .bmp from rows of (r, g, b)."""
+    height, width = len(pixels), len(pixels[0])
+    stride = (width * 3 + 3) & ~3
+    rows = bytearray()
     for row in reversed(pixels):
         line = b"".join(bytes((b, g, r)) for r, g, b in row)
-        out += line + b"\0" * (-len(line) % 4)
-    return bytes(out)
+        rows += line + bytes(stride - len(line))
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(rows), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+    return header + info + bytes(rows)
 
 
-def write_bmp(pixels, path):
-    width, height = len(pixels[0]), len(pixels)
-    data = bmp_rows(pixels)
-    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as out:
-        out.write(b"BM" + struct.pack("<IHHI", 14 + len(header) + len(data), 0, 0, 54))
-        out.write(header + data)
-
-
-def icon_image(pixels, transparent):
-    width, height = len(pixels[0]), len(pixels)
+def icon_image(pixels):
+    """One icon entry from rows of (r, g, b, a): a 32-bit DIB of double height and an AND mask."""
+    height, width = len(pixels), len(pixels[0])
     colour = bytearray()
     for row in reversed(pixels):
-        for pixel in row:
-            r, g, b = pixel
-            colour += bytes((b, g, r, 0 if pixel == transparent else 255))
+        for r, g, b, a in row:
+            colour += bytes((b, g, r, a))
+    mask_stride = ((width + 31) // 32) * 4
     mask = bytearray()
     for row in reversed(pixels):
-        bits = 0
-        line = bytearray()
-        for x, pixel in enumerate(row):
-            bits = bits << 1 | (pixel == transparent)
-            if x % 8 == 7:
-                line.append(bits)
-                bits = 0
-        mask += line + b"\0" * (-len(line) % 4)
-    header = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
-    return header + bytes(colour) + bytes(mask)
+        bits = bytearray(mask_stride)
+        for x, (_, _, _, a) in enumerate(row):
+            if a == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    info = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
+    return info + bytes(colour) + bytes(mask)
 
 
-def write_ico(pixels, palette, path):
-    transparent = palette.get(".")
-    half = [row[::2] for row in pixels[::2]]
-    images = [pixels, half]
-    entries, blobs, offset = b"", b"", 6 + 16 * len(images)
-    for image in images:
-        blob = icon_image(image, transparent)
-        width, height = len(image[0]), len(image)
-        entries += struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, 32, len(blob), offset)
-        blobs += blob
-        offset += len(blob)
-    with open(path, "wb") as out:
-        out.write(struct.pack("<HHH", 0, 1, len(images)) + entries + blobs)
+def icon_file(images):
+    """An .ico holding several images, each given as rows of (r, g, b, a)."""
+    entries, data = bytearray(), bytearray()
+    offset = 6 + 16 * len(images)
+    for pixels in images:
+        blob = icon_image(pixels)
+        width, height = len(pixels[0]), len(pixels)
+        entries += struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, 32, len(blob), offset + len(data))
+        data += blob
+    return struct.pack("<HHH", 0, 1, len(images)) + bytes(entries) + bytes(data)
 
 
 def main():
@@ -108,9 +100,13 @@ def main():
         sys.exit("usage: pixelart.py ART OUTPUT.bmp|OUTPUT.ico")
     pixels, palette = read_art(sys.argv[1])
     if sys.argv[2].lower().endswith(".ico"):
-        write_ico(pixels, palette, sys.argv[2])
+        transparent = palette.get(".")
+        rgba = [[(*p, 0 if p == transparent else 255) for p in row] for row in pixels]
+        content = icon_file([rgba, [row[::2] for row in rgba[::2]]])
     else:
-        write_bmp(pixels, sys.argv[2])
+        content = bitmap_file(pixels)
+    with open(sys.argv[2], "wb") as out:
+        out.write(content)
 
 
 if __name__ == "__main__":

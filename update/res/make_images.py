@@ -2,60 +2,17 @@
 """Draws the updater's pictures: the side banner, the row image strip and the icon."""
 
 import math
-import struct
 import sys
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "pixelart"))
+from pixelart import bitmap_file, icon_file  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 
 
 def canvas(width, height, colour):
     return [[colour for _ in range(width)] for _ in range(height)]
-
-
-def bmp24(pixels):
-    height, width = len(pixels), len(pixels[0])
-    stride = (width * 3 + 3) & ~3
-    rows = bytearray()
-    for row in reversed(pixels):
-        line = bytearray()
-        for r, g, b in row:
-            line += bytes((b, g, r))
-        rows += line + bytes(stride - len(line))
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(rows), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
-    return header + info + bytes(rows)
-
-
-def icon_image(pixels):
-    """One ICO entry: a 32-bit bottom-up DIB of double height plus an AND mask."""
-    size = len(pixels)
-    xor = bytearray()
-    for row in reversed(pixels):
-        for r, g, b, a in row:
-            xor += bytes((b, g, r, a))
-    mask_stride = ((size + 31) // 32) * 4
-    mask = bytearray()
-    for row in reversed(pixels):
-        bits = bytearray(mask_stride)
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        mask += bits
-    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    return info + bytes(xor) + bytes(mask)
-
-
-def ico(images):
-    entries = bytearray()
-    data = bytearray()
-    offset = 6 + 16 * len(images)
-    for pixels in images:
-        blob = icon_image(pixels)
-        size = len(pixels)
-        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(blob), offset + len(data))
-        data += blob
-    return struct.pack("<HHH", 0, 1, len(images)) + bytes(entries) + bytes(data)
 
 
 def mix(a, b, t):
@@ -166,9 +123,9 @@ def icon_pixels(size):
 def main():
     out = Path(sys.argv[1])
     out.mkdir(parents=True, exist_ok=True)
-    (out / "banner.bmp").write_bytes(bmp24(banner()))
-    (out / "rows.bmp").write_bytes(bmp24(row_strip()))
-    (out / "update.ico").write_bytes(ico([icon_pixels(32), icon_pixels(16)]))
+    (out / "banner.bmp").write_bytes(bitmap_file(banner()))
+    (out / "rows.bmp").write_bytes(bitmap_file(row_strip()))
+    (out / "update.ico").write_bytes(icon_file([icon_pixels(32), icon_pixels(16)]))
 
 
 if __name__ == "__main__":
