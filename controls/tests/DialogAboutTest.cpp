@@ -15,7 +15,6 @@ const HCURSOR kArrow = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
 const HCURSOR kHand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
 
 TEST(VendorSite, OneSettingForHostAddressAndMail) {
-    EXPECT_STREQ("127.0.0.1", LUMIVANE_VENDOR_HOST);
     EXPECT_EQ(std::string("http://") + LUMIVANE_VENDOR_HOST, LUMIVANE_VENDOR_ADDRESS);
     EXPECT_EQ(std::string("mailto:") + LUMIVANE_VENDOR_EMAIL, LUMIVANE_VENDOR_MAILTO);
 }
@@ -70,11 +69,11 @@ TEST_P(AboutBoxTest, LinksTextsTargetsTooltipsColoursAndCursor) {
     CLinkLabel& web = about->GetWebLink();
     CLinkLabel& mail = about->GetEmailLink();
     EXPECT_STREQ(LUMIVANE_VENDOR_ADDRESS, web.GetWindowText());
-    EXPECT_STREQ("http://127.0.0.1", web.GetLinkTarget());
-    EXPECT_STREQ("http://127.0.0.1", web.GetToolTip().GetToolText(&web, 1));
-    EXPECT_STREQ("support@lumivane.cn", mail.GetWindowText());
-    EXPECT_STREQ("mailto:support@lumivane.cn", mail.GetLinkTarget());
-    EXPECT_STREQ("mailto:support@lumivane.cn", mail.GetToolTip().GetToolText(&mail, 1));
+    EXPECT_STREQ(LUMIVANE_VENDOR_ADDRESS, web.GetLinkTarget());
+    EXPECT_STREQ(LUMIVANE_VENDOR_ADDRESS, web.GetToolTip().GetToolText(&web, 1));
+    EXPECT_STREQ(LUMIVANE_VENDOR_EMAIL, mail.GetWindowText());
+    EXPECT_STREQ(LUMIVANE_VENDOR_MAILTO, mail.GetLinkTarget());
+    EXPECT_STREQ(LUMIVANE_VENDOR_MAILTO, mail.GetToolTip().GetToolText(&mail, 1));
 
     Canvas canvas(4, 4, RGB(255, 255, 255));
     for (CLinkLabel* link : {&web, &mail}) {
@@ -99,8 +98,8 @@ TEST_P(AboutBoxTest, LinkClicksOpenTheVendorSiteAndMail) {
         about->SendMessage(WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(*link), STN_CLICKED),
                            reinterpret_cast<LPARAM>(link->m_hWnd));
     ASSERT_EQ(2u, seams.shellCalls.size());
-    EXPECT_EQ("http://127.0.0.1", seams.shellCalls[0].file);
-    EXPECT_EQ("mailto:support@lumivane.cn", seams.shellCalls[1].file);
+    EXPECT_EQ(LUMIVANE_VENDOR_ADDRESS, seams.shellCalls[0].file);
+    EXPECT_EQ(LUMIVANE_VENDOR_MAILTO, seams.shellCalls[1].file);
     EXPECT_TRUE(about->GetWebLink().IsVisited() && about->GetEmailLink().IsVisited());
 }
 
