@@ -2,31 +2,15 @@
 
 #include <shellapi.h>
 
-#include "App.h"
-#include "Shell.h"
+#include "framework/App.h"
+#include "framework/Shell.h"
+#include "framework/ScopedHandle.h"
 
 namespace link_label {
 
 namespace {
 
 HKEY g_associationRoot = HKEY_CLASSES_ROOT;
-
-// Closes a registry key on every way out.
-class KeyOwner {
-public:
-    KeyOwner() = default;
-    KeyOwner(const KeyOwner&) = delete;
-    KeyOwner& operator=(const KeyOwner&) = delete;
-    ~KeyOwner() {
-        if (m_key)
-            ::RegCloseKey(m_key);
-    }
-    HKEY* Receive() { return &m_key; }
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
 
 } // namespace
 
@@ -61,7 +45,7 @@ CString BuildHtmFallbackCommand(const CString& associationCommand, const CString
 }
 
 LONG ReadKeyDefault(HKEY root, const char* subKey, CString* value) {
-    KeyOwner key;
+    CRegKey key;
     LONG status = ::RegOpenKeyExA(root, subKey, 0, KEY_QUERY_VALUE, key.Receive());
     if (status != ERROR_SUCCESS)
         return status;

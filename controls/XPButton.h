@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "Button.h"
-#include "DC.h"
-#include "GdiObject.h"
+#include "framework/Button.h"
+#include "framework/DC.h"
+#include "framework/GdiObject.h"
 
 // An owner-drawn push button: rounded black outline, a vertical gradient face,
 // an orange frame while the mouse rests on it, the caption shifted by (1, 1) when pressed

@@ -1,11 +1,12 @@
-#include "App.h"
+#include "framework/App.h"
 
 #include <ole2.h>
 #include <shlobj.h>
 
-#include "Exception.h"
-#include "Module.h"
-#include "Wnd.h"
+#include "framework/Exception.h"
+#include "framework/Module.h"
+#include "framework/ScopedHandle.h"
+#include "framework/Wnd.h"
 
 namespace {
 
@@ -74,9 +75,9 @@ CString CWinApp::GetProfileString(const char* section, const char* entry,
         value.ReleaseBuffer(static_cast<int>(length));
         return value;
     }
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, ProfileKeyPath(section), 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
+    CRegKey key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, ProfileKeyPath(section), 0, KEY_QUERY_VALUE,
+                        key.Receive()) != ERROR_SUCCESS)
         return fallback;
     DWORD type = 0;
     DWORD size = 0;
@@ -91,7 +92,6 @@ CString CWinApp::GetProfileString(const char* section, const char* entry,
             value = stored;
         }
     }
-    ::RegCloseKey(key);
     return value;
 }
 
@@ -102,9 +102,9 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const c
             ::SHCreateDirectoryExA(nullptr, m_strProfilePath.Left(slash), nullptr);
         return ::WritePrivateProfileStringA(section, entry, value, m_strProfilePath);
     }
-    HKEY key = nullptr;
+    CRegKey key;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, ProfileKeyPath(section), 0, nullptr, 0, KEY_SET_VALUE,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+                          nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
         return FALSE;
     LONG status = ERROR_SUCCESS;
     if (value)
@@ -112,7 +112,6 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const c
                                   static_cast<DWORD>(lstrlenA(value) + 1));
     else
         ::RegDeleteValueA(key, entry);
-    ::RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "String.h"
+#include "framework/String.h"
 
 class CWnd;
 

@@ -1,4 +1,4 @@
-#include "Button.h"
+#include "framework/Button.h"
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message != WM_DRAWITEM)

@@ -5,8 +5,8 @@
 
 #include <utility>
 
-#include "Encoding.h"
-#include "String.h"
+#include "framework/Encoding.h"
+#include "framework/String.h"
 
 // Owns one reference to a COM interface and releases it; copies add a reference.
 template <class T> class CComPtr {

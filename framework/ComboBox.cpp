@@ -1,4 +1,4 @@
-#include "ComboBox.h"
+#include "framework/ComboBox.h"
 
 void CComboBox::GetLBText(int index, CString& text) const {
     const int length = static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)));

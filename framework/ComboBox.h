@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 class CComboBox : public CWnd {
 public:

@@ -1,6 +1,6 @@
-#include "DC.h"
+#include "framework/DC.h"
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 CDC::~CDC() {
     if (m_bOwned && m_hDC)

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "Geometry.h"
-#include "GdiObject.h"
+#include "framework/Geometry.h"
+#include "framework/GdiObject.h"
 
 class CWnd;
 

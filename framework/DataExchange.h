@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "String.h"
+#include "framework/String.h"
 
 class CWnd;
 

@@ -1,11 +1,11 @@
-#include "Database.h"
+#include "framework/Database.h"
 
 #include <cstring>
 #include <exception>
 
 #include <jet/Database.h>
 
-#include "Encoding.h"
+#include "framework/Encoding.h"
 
 namespace {
 

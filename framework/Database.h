@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "Exception.h"
-#include "String.h"
+#include "framework/Exception.h"
+#include "framework/String.h"
 
 namespace jet {
 class Database;

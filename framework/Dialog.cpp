@@ -1,10 +1,10 @@
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
 #include <cstring>
 
-#include "App.h"
-#include "DC.h"
-#include "Encoding.h"
+#include "framework/App.h"
+#include "framework/DC.h"
+#include "framework/Encoding.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 // A dialog from a template in the program's resources. DoModal runs the framework's own
 // modal loop, so that PreTranslateMessage of the dialog and its controls sees every message.

@@ -1,4 +1,4 @@
-#include "Encoding.h"
+#include "framework/Encoding.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "String.h"
+#include "framework/String.h"
 
 // Conversions between the programs' narrow text (the ANSI code page), UTF-16 (COM, the
 // platform's wide calls) and UTF-8 (the database engine, resource data). Characters

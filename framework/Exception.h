@@ -1,6 +1,6 @@
 #pragma once
 
-#include "String.h"
+#include "framework/String.h"
 
 // Errors raised by the framework's services (the database layer among them). The message
 // dispatch catches them, shows their text and keeps the window running.

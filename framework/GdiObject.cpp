@@ -1,6 +1,6 @@
-#include "GdiObject.h"
+#include "framework/GdiObject.h"
 
-#include "App.h"
+#include "framework/App.h"
 
 BOOL CGdiObject::DeleteObject() {
     if (!m_hObject)

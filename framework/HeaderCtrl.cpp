@@ -1,4 +1,4 @@
-#include "HeaderCtrl.h"
+#include "framework/HeaderCtrl.h"
 
 BOOL CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message != WM_DRAWITEM)

@@ -1,4 +1,4 @@
-#include "ImageList.h"
+#include "framework/ImageList.h"
 
 BOOL CImageList::Create(int cx, int cy, UINT flags, int initial, int grow) {
     DeleteImageList();

@@ -1,4 +1,4 @@
-#include "ListCtrl.h"
+#include "framework/ListCtrl.h"
 
 int CListCtrl::InsertColumn(int column, const char* heading, int format, int width) {
     LVCOLUMNA info{};

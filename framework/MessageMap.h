@@ -6,8 +6,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "DC.h"
-#include "Geometry.h"
+#include "framework/DC.h"
+#include "framework/Geometry.h"
 
 class CWnd;
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 class CProgressCtrl : public CWnd {
 public:

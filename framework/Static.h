@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 // A static control; the link label builds on it.
 class CStatic : public CWnd {};

@@ -1,4 +1,4 @@
-#include "ToolTipCtrl.h"
+#include "framework/ToolTipCtrl.h"
 
 namespace {
 

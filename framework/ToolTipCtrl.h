@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 // A tooltip window owned by a control; destroyed with this object.
 class CToolTipCtrl : public CWnd {

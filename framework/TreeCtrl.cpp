@@ -1,4 +1,4 @@
-#include "TreeCtrl.h"
+#include "framework/TreeCtrl.h"
 
 HTREEITEM CTreeCtrl::InsertItem(const char* text, int image, int selectedImage, HTREEITEM parent,
                                 HTREEITEM after) {

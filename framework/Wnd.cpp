@@ -1,11 +1,11 @@
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 #include <exception>
 #include <unordered_map>
 
-#include "App.h"
-#include "DataExchange.h"
-#include "Exception.h"
+#include "framework/App.h"
+#include "framework/DataExchange.h"
+#include "framework/Exception.h"
 
 namespace {
 

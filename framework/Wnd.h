@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "Geometry.h"
-#include "MessageMap.h"
-#include "String.h"
+#include "framework/Geometry.h"
+#include "framework/MessageMap.h"
+#include "framework/String.h"
 
 class CDataExchange;
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "String.h"
+#include "framework/String.h"
 
 bool ReplaceFileWhole(const char* source, const char* target) {
     const CString targetPath(target);

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "String.h"
+#include "framework/String.h"
 
 // The fixed part of one file's version resource, read through the version API.
 class FileVersionInfo : public VS_FIXEDFILEINFO {

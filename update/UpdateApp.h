@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App.h"
+#include "framework/App.h"
 
 // The updater: started by the suite's main program with the manifest location as its
 // whole command line.

@@ -4,18 +4,17 @@
 
 #include <memory>
 
-#include "App.h"
-#include "DataExchange.h"
-#include "FileHandle.h"
+#include "framework/App.h"
+#include "framework/DataExchange.h"
 #include "FileReplace.h"
 #include "FileVersionInfo.h"
-#include "GdiObject.h"
-#include "ImageList.h"
-#include "InternetHandle.h"
-#include "Module.h"
+#include "framework/GdiObject.h"
+#include "framework/ImageList.h"
+#include "framework/ScopedHandle.h"
+#include "framework/Module.h"
 #include "ProgramWindows.h"
 #include "Sha256.h"
-#include "Shell.h"
+#include "framework/Shell.h"
 #include "UpdateItem.h"
 #include "UpdateManifest.h"
 #include "UpdateRes.h"
@@ -196,19 +195,19 @@ int CUpdateDialog::DownloadAndReplace(int row) {
     if (!ParseUrl(item->URL, url))
         return -1;
 
-    InternetHandle session(::InternetOpenA(AfxGetApp() ? AfxGetApp()->GetAppName() : "update",
-                                           INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    CInternetHandle session(::InternetOpenA(AfxGetApp() ? AfxGetApp()->GetAppName() : "update",
+                                            INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
                          INTERNET_OPTION_SEND_TIMEOUT}) {
         DWORD timeout =
             option == INTERNET_OPTION_CONNECT_TIMEOUT ? kConnectTimeoutMs : kTransferTimeoutMs;
         ::InternetSetOptionA(session, option, &timeout, sizeof(timeout));
     }
-    InternetHandle connection(::InternetConnectA(session, url.server, url.port, nullptr, nullptr,
-                                                 INTERNET_SERVICE_HTTP, 0, 1));
+    CInternetHandle connection(::InternetConnectA(session, url.server, url.port, nullptr, nullptr,
+                                                  INTERNET_SERVICE_HTTP, 0, 1));
     const DWORD flags = INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT |
                         INTERNET_FLAG_NEED_FILE | (url.secure ? INTERNET_FLAG_SECURE : 0);
-    InternetHandle request(
+    CInternetHandle request(
         ::HttpOpenRequestA(connection, "GET", url.object, nullptr, nullptr, nullptr, flags, 1));
     if (!request || !::HttpSendRequestA(request, nullptr, 0, nullptr, 0)) {
         SetStatus(InternetErrorText(::GetLastError()));
@@ -231,8 +230,8 @@ int CUpdateDialog::DownloadAndReplace(int row) {
 
     const CString directory = GetModuleDirectory();
     const CString temporary = directory + "Template\\" + item->Name;
-    FileHandle file(::CreateFileA(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    CHandle file(::CreateFileA(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) {
         SetStatus(RowStatus::CreateFailed, *item);
         return -1;
@@ -240,10 +239,10 @@ int CUpdateDialog::DownloadAndReplace(int row) {
     Sha256 digest;
     std::uint64_t received = 0;
     const Transfer transfer = ReceiveBody(request, file, declared.value_or(0), received, digest);
-    request.Close();
-    connection.Close();
-    session.Close();
-    file.Close();
+    request.Reset();
+    connection.Reset();
+    session.Reset();
+    file.Reset();
 
     BYTE hash[32] = {};
     RowStatus failure = RowStatus::Replaced;

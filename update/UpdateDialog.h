@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "Dialog.h"
-#include "ListCtrl.h"
-#include "ProgressCtrl.h"
+#include "framework/Dialog.h"
+#include "framework/ListCtrl.h"
+#include "framework/ProgressCtrl.h"
 #include "UpdateRules.h"
 
 struct ManifestEntry;

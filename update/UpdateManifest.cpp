@@ -2,7 +2,7 @@
 
 #include <msxml.h>
 
-#include "Com.h"
+#include "framework/Com.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "String.h"
+#include "framework/String.h"
 
 // The attributes of one element under a Files element, as text (empty when missing).
 struct ManifestEntry {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "String.h"
+#include "framework/String.h"
 
 // The updater's decisions, free of windows and network so that they can be checked alone.
 

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "App.h"
+#include "framework/App.h"
 #include "DialogAbout.h"
 #include "TestDialog.h"
 #include "VendorSite.h"

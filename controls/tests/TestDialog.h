@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataExchange.h"
-#include "Dialog.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
 #include "LinkLabel.h"
 #include "TestRes.h"
 #include "XPButton.h"

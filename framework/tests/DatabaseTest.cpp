@@ -5,8 +5,8 @@
 #include <jet/Cursor.h>
 #include <jet/DatabaseWriter.h>
 
-#include "Database.h"
-#include "Encoding.h"
+#include "framework/Database.h"
+#include "framework/Encoding.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "ComboBox.h"
-#include "DataExchange.h"
-#include "Dialog.h"
+#include "framework/ComboBox.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
 #include "TestResource.h"
 
 namespace {

@@ -3,12 +3,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "Button.h"
-#include "DataExchange.h"
-#include "Dialog.h"
-#include "Exception.h"
-#include "ListCtrl.h"
-#include "Static.h"
+#include "framework/Button.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/Exception.h"
+#include "framework/ListCtrl.h"
+#include "framework/Static.h"
 #include "TestResource.h"
 #include "SeamRecorder.h"
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "App.h"
+#include "framework/App.h"
 
 namespace {
 

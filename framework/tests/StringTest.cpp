@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "Encoding.h"
-#include "String.h"
+#include "framework/Encoding.h"
+#include "framework/String.h"
 
 TEST(String, FormatHandlesLongOutputAndNumbers) {
     CString text;

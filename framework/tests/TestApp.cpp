@@ -1,4 +1,4 @@
-#include "App.h"
+#include "framework/App.h"
 
 // The tests' application object: it names message box captions.
 CWinApp g_testApp("FrameworkTests");

@@ -1,6 +1,6 @@
 #include "FlatHeaderCtrl.h"
 
-#include "DC.h"
+#include "framework/DC.h"
 #include "SortArrow.h"
 
 namespace {

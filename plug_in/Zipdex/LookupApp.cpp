@@ -1,9 +1,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "App.h"
+#include "framework/App.h"
 #include "LookupDialog.h"
-#include "Module.h"
+#include "framework/Module.h"
 #include "PostalDatabase.h"
 
 namespace {

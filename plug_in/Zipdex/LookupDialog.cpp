@@ -1,9 +1,9 @@
 #include "LookupDialog.h"
 
-#include "App.h"
-#include "DataExchange.h"
+#include "framework/App.h"
+#include "framework/DataExchange.h"
 #include "DialogAbout.h"
-#include "ImageList.h"
+#include "framework/ImageList.h"
 #include "PostalDatabase.h"
 #include "SearchStatements.h"
 #include "VendorSite.h"

@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "Dialog.h"
+#include "framework/Dialog.h"
 #include "LinkLabel.h"
 #include "SortListCtrl.h"
-#include "TreeCtrl.h"
+#include "framework/TreeCtrl.h"
 #include "XPButton.h"
 #include "ZipdexRes.h"
 

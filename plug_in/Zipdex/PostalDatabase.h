@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Database.h"
+#include "framework/Database.h"
 
 // The one connection of the process; every query of the lookup runs on it.
 extern CDatabase theDatabase;

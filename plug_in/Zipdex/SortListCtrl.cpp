@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "App.h"
+#include "framework/App.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FlatHeaderCtrl.h"
-#include "ListCtrl.h"
+#include "framework/ListCtrl.h"
 
 // The result list: a heading click sorts the rows in place by that column's text, turning
 // the direction on a second click; the widths are saved to the profile when it goes.

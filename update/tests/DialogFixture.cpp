@@ -1,6 +1,6 @@
 #include "DialogFixture.h"
 
-#include "Module.h"
+#include "framework/Module.h"
 
 void DialogFixture::SetUp() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();

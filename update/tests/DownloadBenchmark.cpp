@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "App.h"
-#include "Module.h"
+#include "framework/App.h"
+#include "framework/Module.h"
 #include "SeamRecorder.h"
 #include "TestSupport.h"
 #include "UpdateDialog.h"

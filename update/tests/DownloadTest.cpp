@@ -5,7 +5,7 @@
 #include <set>
 
 #include "DialogFixture.h"
-#include "Module.h"
+#include "framework/Module.h"
 #include "UpdateRes.h"
 
 namespace {

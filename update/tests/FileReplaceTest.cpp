@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "FileReplace.h"
-#include "Module.h"
+#include "framework/Module.h"
 #include "ProgramWindows.h"
 #include "TestSupport.h"
 

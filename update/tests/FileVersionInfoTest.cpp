@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "FileVersionInfo.h"
-#include "Module.h"
+#include "framework/Module.h"
 #include "TestSupport.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "Encoding.h"
-#include "Module.h"
+#include "framework/Encoding.h"
+#include "framework/Module.h"
 #include "TestSupport.h"
 #include "UpdateManifest.h"
 

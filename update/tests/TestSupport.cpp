@@ -12,9 +12,9 @@
 #include <set>
 #include <sstream>
 
-#include "App.h"
-#include "Encoding.h"
-#include "Module.h"
+#include "framework/App.h"
+#include "framework/Encoding.h"
+#include "framework/Module.h"
 #include "Sha256.h"
 #include "uidriver/Window.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "String.h"
+#include "framework/String.h"
 #include "uidriver/Process.h"
 
 std::string ReadBytes(const char* path);

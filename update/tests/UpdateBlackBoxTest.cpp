@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "Module.h"
+#include "framework/Module.h"
 #include "TestSupport.h"
 #include "UpdateRes.h"
 #include "uidriver/uidriver.h"

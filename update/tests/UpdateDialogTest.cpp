@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "DialogFixture.h"
-#include "Module.h"
+#include "framework/Module.h"
 #include "UpdateItem.h"
 #include "UpdateRes.h"
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 void PumpMessages() {
     MSG msg;

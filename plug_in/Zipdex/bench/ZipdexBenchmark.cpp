@@ -9,7 +9,7 @@
 
 #include <jet/DatabaseWriter.h>
 
-#include "App.h"
+#include "framework/App.h"
 #include "LookupDialog.h"
 #include "PostalDatabase.h"
 #include "uidriver/uidriver.h"

@@ -1,3 +1,3 @@
-#include "App.h"
+#include "framework/App.h"
 
 CWinApp g_testApp("zipdex");

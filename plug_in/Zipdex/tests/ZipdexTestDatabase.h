@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "String.h"
+#include "framework/String.h"
 
 // A Zipdex table written to a temporary Access file and opened as theDatabase.
 class ZipdexTestDatabase {
