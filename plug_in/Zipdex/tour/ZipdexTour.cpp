@@ -1,5 +1,5 @@
 // Drives a running zipdex one step at a time for the demo run:
-//   zipdex_tour province NAME | search FIELD VALUE | sort COLUMN | close
+//   zipdex_tour province NAME | search FIELD VALUE | sort COLUMN | about | close
 // Each step waits until the window shows its result, so a screenshot can follow.
 #include <windows.h>
 
@@ -45,12 +45,30 @@ int Run(int argc, char** argv) {
         WaitForRows(list);
     } else if (step == "sort" && argc == 3) {
         ClickHeaderItem(ListHeader(list), std::atoi(argv[2]));
+    } else if (step == "about" && argc == 2) {
+        // Opens the about box and leaves it open for a screenshot; the close step closes it.
+        PostCommand(dialog, IDC_BUTTON_ABOUT);
+        HWND about = nullptr;
+        for (int attempt = 0; attempt < 200 && !about; ++attempt, Sleep(50))
+            about = FindWindowA("#32770", "关于 ruzuvadi");
+        if (!about)
+            throw Error("the about box did not appear");
+        // Its place on the screen, for a screenshot of the box alone.
+        RECT box = {};
+        GetWindowRect(about, &box);
+        std::printf("%ldx%ld+%ld+%ld\n", box.right - box.left, box.bottom - box.top, box.left,
+                    box.top);
     } else if (step == "close" && argc == 2) {
+        if (HWND about = FindWindowA("#32770", "关于 ruzuvadi")) {
+            PostMessageA(about, WM_COMMAND, IDOK, 0);
+            WaitForWindowClosed(about, kDefaultTimeoutMs);
+        }
         PostMessageA(dialog, WM_CLOSE, 0, 0);
         WaitForWindowClosed(dialog, kDefaultTimeoutMs);
     } else {
-        std::fputs("usage: zipdex_tour province NAME | search FIELD VALUE | sort COLUMN | close\n",
-                   stderr);
+        std::fputs(
+            "usage: zipdex_tour province NAME | search FIELD VALUE | sort COLUMN | about | close\n",
+            stderr);
         return 2;
     }
     Sleep(300);
