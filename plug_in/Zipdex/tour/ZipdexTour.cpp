@@ -53,11 +53,13 @@ int Run(int argc, char** argv) {
             about = FindWindowA("#32770", "关于 ruzuvadi");
         if (!about)
             throw Error("the about box did not appear");
-        // Its place on the screen, for a screenshot of the box alone.
+        // Where its client area lies on the screen (without a window manager nothing else of
+        // it is drawn), for a screenshot of the box alone.
         RECT box = {};
-        GetWindowRect(about, &box);
-        std::printf("%ldx%ld+%ld+%ld\n", box.right - box.left, box.bottom - box.top, box.left,
-                    box.top);
+        GetClientRect(about, &box);
+        POINT origin = {0, 0};
+        ClientToScreen(about, &origin);
+        std::printf("%ldx%ld+%ld+%ld\n", box.right, box.bottom, origin.x, origin.y);
     } else if (step == "close" && argc == 2) {
         if (HWND about = FindWindowA("#32770", "关于 ruzuvadi")) {
             PostMessageA(about, WM_COMMAND, IDOK, 0);
