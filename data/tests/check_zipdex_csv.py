@@ -3,6 +3,10 @@
 
 Usage: check_zipdex_csv.py [path/to/zipdex.csv]
 
+Beside the table lie divisions.csv (the current county- and prefecture-level
+divisions with the DC that stands for each) and exceptions.csv (real
+departures from a county's prefecture, and divisions deliberately left out).
+
 Prints every fault found and exits 1 if there is any, 0 otherwise.
 Python 3 standard library only.
 
@@ -17,14 +21,19 @@ Content:
   * PROVINCE is the full name of a province-level division (see PROVINCES);
     Hong Kong, Macao and Taiwan are known names but have no mainland postal
     code or 0-prefixed domestic area code, so rows for them are rejected;
-  * YZBM is exactly 6 ASCII digits whose first two digits belong to the
-    province (POSTAL_PREFIXES, plus the few named cases in POSTAL_EXCEPTIONS);
+  * YZBM is exactly 6 ASCII digits; a row without a prefecture has a code
+    whose first two digits belong to the province (POSTAL_PREFIXES), a county
+    row one in its prefecture's two-digit zone, unless exceptions.csv names
+    the zone it uses instead;
   * DHQH matches ^0\\d{2,3}$ and fits the province's area-code ranges
-    (AREA_CODES); one area code never spans two provinces;
+    (AREA_CODES); one area code never spans two provinces; a county row has
+    its prefecture's area code unless exceptions.csv names its own;
   * no duplicate (PROVINCE, DC);
   * each province forms one contiguous block, blocks follow the conventional
     administrative order, and all 31 mainland divisions are present;
-  * in each province (not the four municipalities) the capital comes first.
+  * in each province (not the four municipalities) the capital comes first;
+  * every division of divisions.csv has its row or is listed as left out,
+    every row is such a division, and every exception is still needed.
 """
 
 import csv
@@ -99,17 +108,6 @@ POSTAL_PREFIXES = {
     "新疆维吾尔自治区": {"83", "84"},
 }
 
-# Named units whose mail is routed through a neighbouring province's postal
-# zone, so their codes carry that province's prefix.
-POSTAL_EXCEPTIONS = {
-    ("内蒙古自治区", "兴安盟"): "137",     # 乌兰浩特 137400, zone of 白城
-    ("内蒙古自治区", "乌兰浩特市"): "137",
-    ("内蒙古自治区", "阿尔山市"): "137",
-    ("内蒙古自治区", "阿拉善盟"): "750",   # 巴彦浩特 750300, zone of 银川
-    ("内蒙古自治区", "阿拉善左旗"): "750",
-    ("内蒙古自治区", "额济纳旗"): "735",   # 735400, zone of 酒泉
-}
-
 # Telephone area codes of each province.
 AREA_CODES = {
     "北京市": r"010",
@@ -145,9 +143,78 @@ AREA_CODES = {
     "新疆维吾尔自治区": r"090\d|099\d",
 }
 
+DIVISIONS_HEADER = ["CODE", "PROVINCE", "PREFECTURE", "DC"]
+EXCEPTIONS_HEADER = ["KIND", "PROVINCE", "DC", "VALUE", "REASON"]
+EXCEPTION_KINDS = ("postal", "area", "omit")
+# The mainland has about 2 850 county-level divisions; far fewer means a cut list.
+MIN_COUNTY_DIVISIONS = 2800
+
 YZBM_RE = re.compile(r"[0-9]{6}\Z", re.ASCII)
 DHQH_RE = re.compile(r"0[0-9]{2,3}\Z", re.ASCII)
 DC_SUFFIXES = ("市", "区", "县", "州", "盟", "地区", "林区", "旗")
+
+
+def read_table(path, header):
+    """Rows of a UTF-8 CSV file as dicts; raises ValueError when the header differs."""
+    with open(path, encoding="utf-8", newline="") as f:
+        reader = csv.reader(f, strict=True)
+        if next(reader, None) != header:
+            raise ValueError("%s: header must be %s" % (path, ",".join(header)))
+        return [dict(zip(header, row)) for row in reader if row]
+
+
+def check_divisions(table, divisions, own):
+    """Faults of coverage and of the county rows' agreement with their prefecture.
+
+    table: (PROVINCE, DC) -> (line, YZBM, DHQH); own: (KIND, PROVINCE, DC) -> VALUE."""
+    faults = []
+    omitted = {value for (kind, _, _), value in own.items() if kind == "omit"}
+    listed = {}
+    for d in divisions:
+        key = (d["PROVINCE"], d["DC"])
+        listed[key] = d["PREFECTURE"]
+        name = "%s %s %s" % (d["CODE"], d["PROVINCE"], d["DC"])
+        if d["CODE"] in omitted:
+            if key in table:
+                faults.append("division %s is listed as left out but has a row" % name)
+            continue
+        if key not in table:
+            faults.append("division %s has no row (list it in exceptions.csv if left out on purpose)" % name)
+            continue
+        if not d["PREFECTURE"]:
+            continue
+        prefecture = table.get((d["PROVINCE"], d["PREFECTURE"]))
+        if prefecture is None:
+            faults.append("division %s: no row for its prefecture %s" % (name, d["PREFECTURE"]))
+            continue
+        line, yzbm, dhqh = table[key]
+        zone = own.get(("postal",) + key)
+        if zone is None and yzbm[:2] != prefecture[1][:2]:
+            faults.append("line %d: YZBM %s of %s leaves the zone %s of %s; list the zone in exceptions.csv if real"
+                          % (line, yzbm, d["DC"], prefecture[1][:2], d["PREFECTURE"]))
+        elif zone is not None and (yzbm[:2] == prefecture[1][:2] or not yzbm.startswith(zone)):
+            faults.append("line %d: postal exception %s for %s does not fit YZBM %s" % (line, zone, d["DC"], yzbm))
+        area = own.get(("area",) + key)
+        if area is None and dhqh != prefecture[2]:
+            faults.append("line %d: DHQH %s of %s differs from %s of %s; list it in exceptions.csv if real"
+                          % (line, dhqh, d["DC"], prefecture[2], d["PREFECTURE"]))
+        elif area is not None and (area != dhqh or dhqh == prefecture[2]):
+            faults.append("line %d: area exception %s for %s does not fit DHQH %s" % (line, area, d["DC"], dhqh))
+
+    for key, (line, _, _) in sorted(table.items(), key=lambda item: item[1][0]):
+        if key not in listed:
+            faults.append("line %d: %s %s is not a current division of divisions.csv" % ((line,) + key))
+    for (kind, province, dc), value in own.items():
+        if kind not in EXCEPTION_KINDS:
+            faults.append("exception of unknown kind %r for %s %s" % (kind, province, dc))
+        elif kind != "omit" and (province, dc) not in table:
+            faults.append("%s exception for %s %s, which has no row" % (kind, province, dc))
+        elif kind == "area" and not listed.get((province, dc)):
+            faults.append("area exception for %s %s, which has no prefecture" % (province, dc))
+    counties = sum(1 for d in divisions if not d["CODE"].endswith("00"))
+    if counties < MIN_COUNTY_DIVISIONS:
+        faults.append("divisions.csv lists only %d county-level divisions" % counties)
+    return faults
 
 
 def check(path):
@@ -164,6 +231,14 @@ def check(path):
 
     if not raw:
         return ["%s: file is empty" % path]
+    folder = os.path.dirname(os.path.abspath(path))
+    try:
+        divisions = read_table(os.path.join(folder, "divisions.csv"), DIVISIONS_HEADER)
+        exceptions = read_table(os.path.join(folder, "exceptions.csv"), EXCEPTIONS_HEADER)
+    except (OSError, ValueError, csv.Error) as e:
+        return ["%s: %s" % (path, e)]
+    prefecture_of = {(d["PROVINCE"], d["DC"]): d["PREFECTURE"] for d in divisions}
+    own = {(e["KIND"], e["PROVINCE"], e["DC"]): e["VALUE"] for e in exceptions}
     if raw.startswith(b"\xef\xbb\xbf"):
         fault(1, "file starts with a UTF-8 BOM; write it without BOM")
         raw = raw[3:]
@@ -204,6 +279,7 @@ def check(path):
         fault(1, "header must be exactly %s, got %s" % (",".join(HEADER), ",".join(rows[0])))
 
     seen_pairs = {}
+    table = {}                # (province, DC) -> (line, YZBM, DHQH)
     block_order = []          # provinces in order of their first row
     closed = set()            # provinces whose block has ended
     area_owner = {}           # area code -> (province, line)
@@ -252,15 +328,16 @@ def check(path):
             fault(lineno, "duplicate (PROVINCE, DC) %s %s, first on line %d" % (prov, dc, seen_pairs[key]))
         else:
             seen_pairs[key] = lineno
+            table[key] = (lineno, yzbm, dhqh)
 
         # YZBM
         if not YZBM_RE.match(yzbm):
             fault(lineno, "YZBM %r is not exactly 6 ASCII digits" % yzbm)
-        elif prov in POSTAL_PREFIXES:
-            exc = POSTAL_EXCEPTIONS.get(key)
-            if exc is not None:
-                if not yzbm.startswith(exc):
-                    fault(lineno, "YZBM %s for %s %s should start with %s" % (yzbm, prov, dc, exc))
+        elif prov in POSTAL_PREFIXES and not prefecture_of.get(key):
+            zone = own.get(("postal",) + key)
+            if zone is not None:
+                if not yzbm.startswith(zone) or yzbm[:2] in POSTAL_PREFIXES[prov]:
+                    fault(lineno, "postal exception %s for %s %s does not fit YZBM %s" % (zone, prov, dc, yzbm))
             elif yzbm[:2] not in POSTAL_PREFIXES[prov]:
                 fault(lineno, "YZBM %s does not start with a postal prefix of %s (%s)"
                       % (yzbm, prov, "/".join(sorted(POSTAL_PREFIXES[prov]))))
@@ -277,6 +354,9 @@ def check(path):
             elif owner[0] != prov:
                 fault(lineno, "DHQH %s used by %s here and by %s on line %d; an area code never spans provinces"
                       % (dhqh, prov, owner[0], owner[1]))
+
+    table_faults = check_divisions(table, divisions, own)
+    faults.extend("%s: %s" % (path, f) for f in table_faults)
 
     # Order of blocks
     known_blocks = [p for p in block_order if p in PROVINCES]
