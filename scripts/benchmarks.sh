@@ -12,7 +12,7 @@ cmake --build build/native-release --target jet_bench >/dev/null
 build/native-release/jet/bench/jet_bench
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target zipdex_benchmark update_benchmark >/dev/null
+cmake --build --preset windows --target zipdex_benchmark update_benchmark package_benchmark >/dev/null
 source scripts/wine-env.sh
 wine_start
 trap wine_stop EXIT
@@ -27,3 +27,10 @@ python3 tools/updateserver/updateserver.py start --root "$served" --state "$stat
 trap 'python3 tools/updateserver/updateserver.py stop --state "$state"; rm -rf "$served"; wine_stop' EXIT
 port=$(cut -d' ' -f2 "$state")
 wine build/windows/update/tests/update_benchmark.exe "Z:${served//\//\\}" "$port" 50 | iconv -f gbk -t utf-8
+
+echo "== package against zipdex: start-up to the dialog shown, local vendor site up (port 80)"
+site_state=$served/vendorsite.state
+python3 tools/vendorsite/vendorsite.py start --state "$site_state" --lifetime 600
+trap 'python3 tools/vendorsite/vendorsite.py stop --state "$site_state"; python3 tools/updateserver/updateserver.py stop --state "$state"; rm -rf "$served"; wine_stop' EXIT
+wine build/windows/package/bench/package_benchmark.exe build/windows/package/package.exe \
+  build/windows/plug_in/Zipdex/zipdex.exe 5 | iconv -f gbk -t utf-8

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
-for program in zipdex update; do
+for program in zipdex update package; do
   env -u DISPLAY LUMIVANE_SHOTS="$shots" bash scripts/run.sh "$program"
 done
 
@@ -18,3 +18,5 @@ picture() {
 picture zipdex-sorted zipdex
 picture zipdex-about zipdex-about
 picture update-after update
+picture package-company package
+picture package-about package-about

@@ -1,51 +1,17 @@
 #include "UpdateManifest.h"
 
-#include <msxml.h>
-
-#include "framework/Com.h"
-
-namespace {
-
-const CLSID kClsidDomDocument = {
-    0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-const IID kIidDomDocument = {
-    0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-const IID kIidDomElement = {
-    0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-
-CString Attribute(IXMLDOMElement* element, const char* name) {
-    CComBSTR attributeName(name);
-    CComVariant value;
-    if (FAILED(element->getAttribute(attributeName, &value)))
-        return CString();
-    return value.ToAnsi();
-}
-
-CComPtr<IXMLDOMDocument> CreateDocument() {
-    CComPtr<IUnknown> unknown;
-    if (FAILED(::CoCreateInstance(kClsidDomDocument, nullptr, CLSCTX_ALL, IID_IUnknown,
-                                  reinterpret_cast<void**>(&unknown))) ||
-        FAILED(::OleRun(unknown)))
-        return CComPtr<IXMLDOMDocument>();
-    return unknown.QueryInterface<IXMLDOMDocument>(kIidDomDocument);
-}
-
-} // namespace
+#include "framework/XmlDom.h"
 
 UpdateManifest::Result UpdateManifest::Load(const char* source) {
     m_strStart.Empty();
     m_entries.clear();
-    CComPtr<IXMLDOMDocument> document = CreateDocument();
-    if (!document || FAILED(document->put_async(VARIANT_FALSE)))
-        return Result::Unreadable;
-    CComVariant location(source);
-    VARIANT_BOOL loaded = VARIANT_FALSE;
-    if (FAILED(document->load(location, &loaded)) || loaded != VARIANT_TRUE)
+    CComPtr<IXMLDOMDocument> document = CreateXmlDocument();
+    if (!LoadXmlDocument(document, source))
         return Result::Unreadable;
 
     CComPtr<IXMLDOMElement> root;
     if (SUCCEEDED(document->get_documentElement(&root)) && root)
-        m_strStart = Attribute(root, "Start");
+        m_strStart = XmlAttribute(root, "Start");
 
     CComPtr<IXMLDOMNodeList> nodes;
     CComBSTR query("//Files/*");
@@ -56,12 +22,12 @@ UpdateManifest::Result UpdateManifest::Load(const char* source) {
         CComPtr<IXMLDOMNode> node;
         if (FAILED(nodes->get_item(i, &node)) || !node)
             continue;
-        CComPtr<IXMLDOMElement> element = node.QueryInterface<IXMLDOMElement>(kIidDomElement);
+        CComPtr<IXMLDOMElement> element = AsXmlElement(node);
         if (!element)
             continue;
-        m_entries.push_back({Attribute(element, "Name"), Attribute(element, "Version"),
-                             Attribute(element, "Class"), Attribute(element, "Length"),
-                             Attribute(element, "URL"), Attribute(element, "SHA256")});
+        m_entries.push_back({XmlAttribute(element, "Name"), XmlAttribute(element, "Version"),
+                             XmlAttribute(element, "Class"), XmlAttribute(element, "Length"),
+                             XmlAttribute(element, "URL"), XmlAttribute(element, "SHA256")});
     }
     return Result::Read;
 }

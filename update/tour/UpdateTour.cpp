@@ -16,18 +16,8 @@ using namespace uidriver;
 
 constexpr DWORD kStepTimeoutMs = 30000;
 
-HWND WaitForWindow(const char* windowClass, const char* caption) {
-    for (DWORD waited = 0; waited < kStepTimeoutMs; waited += 50) {
-        HWND window = FindWindowA(windowClass, caption);
-        if (window && IsWindowVisible(window))
-            return window;
-        Sleep(50);
-    }
-    throw Error(std::string("no window ") + caption);
-}
-
 HWND UpdateWindow() {
-    return WaitForWindow("#32770", "检查更新");
+    return WaitForVisibleWindow("#32770", "检查更新", kStepTimeoutMs);
 }
 
 void WaitUntil(bool (*done)(HWND), HWND window, const char* what) {
@@ -62,7 +52,7 @@ int Run(int argc, char** argv) {
         PostCommand(dialog, IDOK);
         WaitForWindowClosed(dialog, kStepTimeoutMs);
     } else if (step == "started" && argc == 2) {
-        WaitForWindow("LumivaneDemo", nullptr);
+        WaitForVisibleWindow("LumivaneDemo", nullptr, kStepTimeoutMs);
     } else if (step == "quit" && argc == 2) {
         while (HWND demo = FindWindowA("LumivaneDemo", nullptr)) {
             PostMessageA(demo, WM_CLOSE, 0, 0);

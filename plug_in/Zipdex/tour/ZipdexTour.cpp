@@ -14,15 +14,9 @@ namespace {
 
 using namespace uidriver;
 
+// Visible once the modal loop runs, when initialisation has filled the controls.
 HWND FindLookupWindow() {
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        // Visible once the modal loop runs, when initialisation has filled the controls.
-        HWND window = FindWindowA("#32770", "ruzuvadi");
-        if (window && IsWindowVisible(window))
-            return window;
-        Sleep(50);
-    }
-    throw Error("the zipdex window did not appear");
+    return WaitForVisibleWindow("#32770", "ruzuvadi", kDefaultTimeoutMs);
 }
 
 void WaitForRows(HWND list) {
@@ -46,20 +40,10 @@ int Run(int argc, char** argv) {
     } else if (step == "sort" && argc == 3) {
         ClickHeaderItem(ListHeader(list), std::atoi(argv[2]));
     } else if (step == "about" && argc == 2) {
-        // Opens the about box and leaves it open for a screenshot; the close step closes it.
+        // Leaves the box open for a screenshot of it alone; the close step closes it.
         PostCommand(dialog, IDC_BUTTON_ABOUT);
-        HWND about = nullptr;
-        for (int attempt = 0; attempt < 200 && !about; ++attempt, Sleep(50))
-            about = FindWindowA("#32770", "关于 ruzuvadi");
-        if (!about)
-            throw Error("the about box did not appear");
-        // Where its client area lies on the screen (without a window manager nothing else of
-        // it is drawn), for a screenshot of the box alone.
-        RECT box = {};
-        GetClientRect(about, &box);
-        POINT origin = {0, 0};
-        ClientToScreen(about, &origin);
-        std::printf("%ldx%ld+%ld+%ld\n", box.right, box.bottom, origin.x, origin.y);
+        std::puts(ClientGeometry(WaitForVisibleWindow("#32770", "关于 ruzuvadi", kDefaultTimeoutMs))
+                      .c_str());
     } else if (step == "close" && argc == 2) {
         if (HWND about = FindWindowA("#32770", "关于 ruzuvadi")) {
             PostMessageA(about, WM_COMMAND, IDOK, 0);

@@ -113,6 +113,28 @@ HWND WaitForTopWindow(DWORD processId, const WindowMatch& match, DWORD timeoutMs
     return window;
 }
 
+HWND WaitForVisibleWindow(const char* className, const char* caption, DWORD timeoutMs) {
+    const HWND window = Poll(timeoutMs, [&]() -> HWND {
+        const HWND found = FindWindowA(className, caption);
+        return found && IsWindowVisible(found) ? found : nullptr;
+    });
+    if (!window) {
+        throw Error(std::string("no visible window \"") + (caption ? caption : "") + "\" (" +
+                    (className ? className : "any class") + ")");
+    }
+    return window;
+}
+
+std::string ClientGeometry(HWND window) {
+    RECT client = {};
+    POINT origin = {0, 0};
+    if (!GetClientRect(window, &client) || !ClientToScreen(window, &origin)) {
+        throw Error("no geometry for " + DescribeWindow(window));
+    }
+    return std::to_string(client.right) + "x" + std::to_string(client.bottom) + "+" +
+           std::to_string(origin.x) + "+" + std::to_string(origin.y);
+}
+
 bool WaitForWindowClosed(HWND window, DWORD timeoutMs) {
     return Poll(timeoutMs, [&] { return !IsWindow(window); });
 }

@@ -31,6 +31,9 @@ HWND FindTopWindow(DWORD processId, const WindowMatch& match);
 // has, or, when `process` is given, as soon as that process has ended.
 HWND WaitForTopWindow(DWORD processId, const WindowMatch& match, DWORD timeoutMs,
                       HANDLE process = nullptr);
+// Polls for a visible top-level window of any process by class and caption (either may be
+// null). Throws Error on timeout. For demo steps that know no process.
+HWND WaitForVisibleWindow(const char* className, const char* caption, DWORD timeoutMs);
 // True once `window` is destroyed; false when it still exists after the timeout.
 bool WaitForWindowClosed(HWND window, DWORD timeoutMs);
 
@@ -44,6 +47,9 @@ HWND Control(HWND dialog, int id);
 // The text by WM_GETTEXT, which Windows copies across processes.
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
+// Where the client area lies on the screen as "WIDTHxHEIGHT+X+Y", the geometry a screenshot
+// tool crops to (without a window manager nothing else of a window is drawn).
+std::string ClientGeometry(HWND window);
 // "0x1234 "caption" (class)", for error texts.
 std::string DescribeWindow(HWND window);
 

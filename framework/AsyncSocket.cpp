@@ -1,0 +1,77 @@
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "framework/AsyncSocket.h"
+
+#include <cstdio>
+
+namespace {
+
+struct WinsockSession {
+    WinsockSession() : started(::WSAStartup(MAKEWORD(2, 2), &data) == 0) {}
+    ~WinsockSession() {
+        if (started)
+            ::WSACleanup();
+    }
+    WSADATA data{};
+    bool started;
+};
+
+} // namespace
+
+static_assert((FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE) ==
+              CAsyncSocket::kAllEvents);
+static_assert(sizeof(SOCKET) == sizeof(UINT_PTR) && INVALID_SOCKET == ~static_cast<UINT_PTR>(0));
+
+void handle_traits::Socket::Close(Handle handle) {
+    ::closesocket(handle);
+}
+
+int CAsyncSocket::GetLastError() {
+    return ::WSAGetLastError();
+}
+
+BOOL AfxSocketInit() {
+    static WinsockSession session;
+    return session.started;
+}
+
+BOOL CAsyncSocket::Create(UINT port, int type, long events, const char* address) {
+    Close();
+    CSocketHandle created(::socket(AF_INET, type, 0));
+    if (!created)
+        return FALSE;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = ::htons(static_cast<u_short>(port));
+    local.sin_addr.s_addr = address ? ::inet_addr(address) : INADDR_ANY;
+    if (local.sin_addr.s_addr == INADDR_NONE ||
+        ::bind(created, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
+        return FALSE;
+    u_long nonBlocking = IsBlocking(events) ? 0 : 1;
+    if (::ioctlsocket(created, FIONBIO, &nonBlocking) != 0)
+        return FALSE;
+    m_socket = std::move(created);
+    return TRUE;
+}
+
+BOOL CAsyncSocket::Connect(const char* host, UINT port) {
+    if (!m_socket || !host)
+        return FALSE;
+    char service[16];
+    std::snprintf(service, sizeof service, "%u", port);
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(host, service, &hints, &found) != 0 || !found)
+        return FALSE;
+    BOOL connected = FALSE;
+    for (const addrinfo* candidate = found; candidate && !connected; candidate = candidate->ai_next)
+        connected =
+            ::connect(m_socket, candidate->ai_addr, static_cast<int>(candidate->ai_addrlen)) == 0;
+    const int error = ::WSAGetLastError();
+    ::freeaddrinfo(found);
+    ::WSASetLastError(connected ? 0 : error);
+    return connected;
+}

@@ -1,0 +1,50 @@
+#include "framework/HtmlCtrl.h"
+
+#include "framework/Static.h"
+
+BOOL CHtmlCtrl::CreateFromPlaceholder(UINT id, CWnd* parent) {
+    RECT rect;
+    {
+        CStatic placeholder;
+        if (!placeholder.SubclassDlgItem(id, parent))
+            return FALSE;
+        placeholder.GetWindowRect(&rect);
+        parent->ScreenToClient(&rect);
+        placeholder.DestroyWindow();
+    }
+    return Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, parent, id, nullptr);
+}
+
+const MessageMap* CHtmlCtrl::GetMessageMap() const {
+    static const MessageMap map(CHtmlView::GetMessageMap(),
+                                {
+                                    OnMessage<&CHtmlCtrl::OnDestroy>(WM_DESTROY),
+                                    OnMessage<&CHtmlCtrl::OnMouseActivate>(WM_MOUSEACTIVATE),
+                                });
+    return &map;
+}
+
+void CHtmlCtrl::NotifyParent(long progress, long progressMax) {
+    ::SendMessageA(::GetParent(m_hWnd), WM_HTML_PROGRESS, static_cast<WPARAM>(progress),
+                   static_cast<LPARAM>(progressMax));
+}
+
+void CHtmlCtrl::OnDownloadBegin() {
+    NotifyParent(0, 0);
+}
+
+void CHtmlCtrl::OnProgressChange(long progress, long progressMax) {
+    NotifyParent(progress, progressMax);
+}
+
+void CHtmlCtrl::OnDownloadComplete() {
+    NotifyParent(0, 1);
+}
+
+void CHtmlCtrl::OnDestroy() {
+    Default();
+}
+
+LRESULT CHtmlCtrl::OnMouseActivate(WPARAM, LPARAM) {
+    return Default();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+#include <exdisp.h>
+
+#include "framework/Com.h"
+#include "framework/Wnd.h"
+
+class CHtmlViewSite;
+
+// A child window that hosts the WebBrowser control over its whole client area: the control is
+// created, in-place activated and sized with the window, and its events arrive as virtual
+// calls. Without a browser (creation failed) every request does nothing.
+class CHtmlView : public CWnd {
+public:
+    CHtmlView();
+    ~CHtmlView() override;
+
+    // The window, then the browser inside it; FALSE (and no window) when either fails.
+    // A null class name takes the view's own class; the context is accepted for the usual
+    // signature and not used, as there is no document.
+    virtual BOOL Create(const char* className, const char* windowName, DWORD style,
+                        const RECT& rect, CWnd* parent, UINT id, void* context = nullptr);
+    void Navigate(const char* url);
+    IWebBrowser2* GetBrowser() const { return m_pBrowserApp; }
+    // The browser's window inside the view, or null.
+    HWND GetBrowserWindow() const;
+
+    const MessageMap* GetMessageMap() const override;
+    void PostNcDestroy() override;
+
+    // Browser events; the base versions do nothing.
+    virtual void OnBeforeNavigate2(const char* url, BOOL* cancel);
+    virtual void OnNavigateComplete2(const char* url);
+    virtual void OnDocumentComplete(const char* url);
+    virtual void OnNavigateError(const char* url, long statusCode, BOOL* cancel);
+    virtual void OnDownloadBegin();
+    virtual void OnDownloadComplete();
+    virtual void OnProgressChange(long progress, long progressMax);
+    virtual void OnStatusTextChange(const char* text);
+    virtual void OnTitleChange(const char* title);
+    virtual void OnCommandStateChange(long command, BOOL enable);
+    virtual void OnNewWindow2(IDispatch** newBrowser, BOOL* cancel);
+
+protected:
+    LRESULT OnSize(WPARAM type, LPARAM size);
+    void OnDestroy();
+    LRESULT OnMouseActivate(WPARAM topLevel, LPARAM hitTestAndMessage);
+
+private:
+    BOOL CreateBrowser();
+    void ReleaseBrowser();
+
+    CComPtr<IWebBrowser2> m_pBrowserApp;
+    CComPtr<IOleObject> m_pBrowserObject;
+    CHtmlViewSite* m_pSite = nullptr;
+    DWORD m_dwEventCookie = 0;
+};

@@ -1,0 +1,92 @@
+#include "framework/StringMap.h"
+
+namespace {
+constexpr size_t kBucketCount = 17;
+}
+
+CMapStringToString::CMapStringToString(int blockSize)
+    : m_nBlockSize(blockSize > 0 ? blockSize : 10), m_buckets(kBucketCount, nullptr) {}
+
+UINT CMapStringToString::HashKey(const char* key) {
+    UINT hash = 0;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(key); *p; ++p)
+        hash = (hash << 5) + hash + *p;
+    return hash;
+}
+
+CMapStringToString::Assoc* CMapStringToString::Find(const char* key, UINT hash) const {
+    for (Assoc* assoc = m_buckets[hash % kBucketCount]; assoc; assoc = assoc->next)
+        if (assoc->hash == hash && assoc->key == key)
+            return assoc;
+    return nullptr;
+}
+
+CMapStringToString::Assoc* CMapStringToString::NewAssoc() {
+    if (!m_pFreeList) {
+        m_blocks.push_back(std::make_unique<Assoc[]>(static_cast<size_t>(m_nBlockSize)));
+        Assoc* block = m_blocks.back().get();
+        for (int i = m_nBlockSize - 1; i >= 0; --i) {
+            block[i].next = m_pFreeList;
+            m_pFreeList = &block[i];
+        }
+    }
+    Assoc* assoc = m_pFreeList;
+    m_pFreeList = assoc->next;
+    assoc->next = nullptr;
+    return assoc;
+}
+
+BOOL CMapStringToString::Lookup(const char* key, CString& value) const {
+    const Assoc* assoc = Find(key ? key : "", HashKey(key ? key : ""));
+    if (!assoc)
+        return FALSE;
+    value = assoc->value;
+    return TRUE;
+}
+
+CString& CMapStringToString::operator[](const char* key) {
+    if (!key)
+        key = "";
+    const UINT hash = HashKey(key);
+    if (Assoc* found = Find(key, hash))
+        return found->value;
+    Assoc* assoc = NewAssoc();
+    assoc->hash = hash;
+    assoc->key = key;
+    assoc->value.Empty();
+    Assoc*& bucket = m_buckets[hash % kBucketCount];
+    assoc->next = bucket;
+    bucket = assoc;
+    ++m_nCount;
+    return assoc->value;
+}
+
+BOOL CMapStringToString::RemoveKey(const char* key) {
+    if (!key)
+        key = "";
+    const UINT hash = HashKey(key);
+    for (Assoc** link = &m_buckets[hash % kBucketCount]; *link; link = &(*link)->next) {
+        Assoc* assoc = *link;
+        if (assoc->hash != hash || assoc->key != key)
+            continue;
+        *link = assoc->next;
+        assoc->key.Empty();
+        assoc->value.Empty();
+        assoc->next = m_pFreeList;
+        m_pFreeList = assoc;
+        --m_nCount;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CMapStringToString::RemoveAll() {
+    m_buckets.assign(kBucketCount, nullptr);
+    m_blocks.clear();
+    m_pFreeList = nullptr;
+    m_nCount = 0;
+}
+
+int CMapStringToString::GetAllocatedCount() const {
+    return static_cast<int>(m_blocks.size()) * m_nBlockSize;
+}

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <exdispid.h>
+
+#include <utility>
+#include <vector>
+
+#include "LocalServer.h"
+#include "MessagePump.h"
+#include "TestResource.h"
+#include "framework/App.h"
+#include "framework/Dialog.h"
+#include "framework/HtmlCtrl.h"
+
+namespace {
+
+// A dialog that records the pane's progress notifications.
+class HostDialog : public CDialog {
+public:
+    HostDialog() : CDialog(IDD_TEST) {}
+    const MessageMap* GetMessageMap() const override {
+        static const MessageMap map(CDialog::GetMessageMap(),
+                                    {OnMessage<&HostDialog::OnHtmlProgress>(WM_HTML_PROGRESS)});
+        return &map;
+    }
+    LRESULT OnHtmlProgress(WPARAM progress, LPARAM maximum) {
+        notes.emplace_back(static_cast<long>(progress), static_cast<long>(maximum));
+        return 0;
+    }
+    std::vector<std::pair<long, long>> notes;
+};
+
+// Counts its windows' ends and its own.
+struct CountingCtrl : CHtmlCtrl {
+    explicit CountingCtrl(int* destroyed) : destroyed(destroyed) {}
+    ~CountingCtrl() override { ++*destroyed; }
+    int* destroyed;
+};
+
+struct CountingView : CHtmlView {
+    explicit CountingView(int* destroyed) : destroyed(destroyed) {}
+    ~CountingView() override { ++*destroyed; }
+    int* destroyed;
+};
+
+class BrowserPane : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AfxEnableControlContainer();
+        ASSERT_TRUE(dialog.Create());
+        placeholder = ::GetDlgItem(dialog, IDC_TEST_LABEL);
+        ::GetWindowRect(placeholder, &placeholderRect);
+        dialog.ScreenToClient(&placeholderRect);
+    }
+    // The browser's event sink: the site the browser was given answers for its events.
+    CComPtr<IDispatch> Sink(CHtmlView& view) {
+        CComPtr<IOleObject> browser;
+        CComPtr<IOleClientSite> site;
+        CComPtr<IDispatch> sink;
+        if (view.GetBrowser() &&
+            SUCCEEDED(view.GetBrowser()->QueryInterface(IID_IOleObject,
+                                                        reinterpret_cast<void**>(&browser))) &&
+            SUCCEEDED(browser->GetClientSite(&site)) && site)
+            site->QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(&sink));
+        return sink;
+    }
+    static void Fire(IDispatch* sink, DISPID id, std::vector<long> argsLastFirst = {}) {
+        std::vector<VARIANT> args(argsLastFirst.size());
+        for (size_t i = 0; i < args.size(); ++i) {
+            args[i].vt = VT_I4;
+            args[i].lVal = argsLastFirst[i];
+        }
+        DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+        sink->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+    }
+
+    HostDialog dialog;
+    HWND placeholder = nullptr;
+    RECT placeholderRect{};
+};
+
+TEST_F(BrowserPane, TakesThePlaceholdersPlaceRectangleAndId) {
+    CHtmlCtrl pane;
+    ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog));
+    EXPECT_FALSE(::IsWindow(placeholder));
+    EXPECT_EQ(pane.m_hWnd, ::GetDlgItem(dialog, IDC_TEST_LABEL));
+    RECT rect;
+    pane.GetWindowRect(&rect);
+    dialog.ScreenToClient(&rect);
+    EXPECT_TRUE(::EqualRect(&rect, &placeholderRect));
+    EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_VISIBLE), pane.GetStyle() & ~WS_CLIPSIBLINGS);
+    ASSERT_TRUE(pane.GetBrowser());
+
+    // The browser fills the pane and follows its size.
+    ::MoveWindow(pane, 0, 0, 120, 70, TRUE);
+    RECT inner{};
+    ::GetWindowRect(pane.GetBrowserWindow(), &inner);
+    EXPECT_EQ(120, inner.right - inner.left);
+    EXPECT_EQ(70, inner.bottom - inner.top);
+
+    CHtmlCtrl second;
+    EXPECT_FALSE(second.CreateFromPlaceholder(IDC_TEST_LABEL + 100, &dialog));
+    EXPECT_FALSE(second.m_hWnd);
+    second.Navigate("http://127.0.0.1:1/"); // no browser: nothing happens
+}
+
+TEST_F(BrowserPane, EachEventGivesOneNotificationInOrder) {
+    CHtmlCtrl pane;
+    ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog));
+    CComPtr<IDispatch> sink = Sink(pane);
+    ASSERT_TRUE(sink) << "the pane is connected to the browser's events";
+    Fire(sink, DISPID_DOWNLOADBEGIN);
+    Fire(sink, DISPID_PROGRESSCHANGE, {1000, 250});
+    Fire(sink, DISPID_PROGRESSCHANGE, {0, -1});
+    Fire(sink, DISPID_STATUSTEXTCHANGE);
+    Fire(sink, DISPID_DOWNLOADCOMPLETE);
+    const std::vector<std::pair<long, long>> expected = {{0, 0}, {250, 1000}, {-1, 0}, {0, 1}};
+    EXPECT_EQ(expected, dialog.notes);
+}
+
+TEST_F(BrowserPane, RealNavigationReportsBeginThenComplete) {
+    CHtmlCtrl pane;
+    ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog));
+    pane.Navigate(LocalServerUrl("status/200/page.htm"));
+    for (int i = 0;
+         i < 500 && (dialog.notes.empty() || dialog.notes.back() != std::make_pair(0L, 1L)); ++i) {
+        PumpMessages();
+        ::Sleep(10);
+    }
+    ASSERT_LE(2u, dialog.notes.size());
+    EXPECT_EQ(std::make_pair(0L, 0L), dialog.notes.front());
+    EXPECT_EQ(std::make_pair(0L, 1L), dialog.notes.back());
+}
+
+TEST_F(BrowserPane, ClickingIntoThePaneAsksNoFrameAndRaisesNothing) {
+    CHtmlCtrl pane;
+    ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog));
+    const LRESULT answer =
+        pane.SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(dialog.m_hWnd),
+                         MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    EXPECT_EQ(MA_ACTIVATE, answer);
+    pane.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    pane.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PumpMessages();
+    EXPECT_TRUE(::IsWindow(pane));
+}
+
+TEST_F(BrowserPane, ThePaneOutlivesItsWindowAndAPlainViewDoesNot) {
+    int ctrlDestroyed = 0;
+    int viewDestroyed = 0;
+    {
+        CountingCtrl pane(&ctrlDestroyed);
+        ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog));
+        const HWND window = pane.m_hWnd;
+        auto* view = new CountingView(&viewDestroyed);
+        ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD, RECT{0, 0, 50, 50}, &dialog, 77));
+        dialog.DestroyWindow();
+        EXPECT_FALSE(::IsWindow(window));
+        EXPECT_FALSE(pane.m_hWnd);
+        EXPECT_EQ(0, ctrlDestroyed);
+        EXPECT_EQ(1, viewDestroyed) << "a view goes with its window";
+        pane.Navigate("http://127.0.0.1:1/"); // the browser is still held; nothing shows
+    }
+    EXPECT_EQ(1, ctrlDestroyed);
+}
+
+} // namespace

@@ -1,0 +1,31 @@
+#include "LocalServer.h"
+
+#include <cstdlib>
+#include <fstream>
+
+namespace {
+
+CString Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+} // namespace
+
+CString LocalServerUrl(const char* path) {
+    std::ifstream state(("Z:" + Environment("UPDATE_SERVER_STATE")).str());
+    int pid = 0;
+    int port = 0;
+    state >> pid >> port;
+    CString url;
+    url.Format("http://127.0.0.1:%d/%s", port, path);
+    return url;
+}
+
+CString LocalServerFolder() {
+    CString folder = "Z:" + Environment("UPDATE_SERVED_ROOT") + "\\";
+    for (int i = 0; i < folder.GetLength(); ++i)
+        if (folder.GetAt(i) == '/')
+            folder = folder.Left(i) + "\\" + folder.Mid(i + 1);
+    return folder;
+}

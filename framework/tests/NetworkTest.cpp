@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+#include "LocalServer.h"
+#include "framework/File.h"
+#include "framework/InternetSession.h"
+#include "framework/Socket.h"
+
+namespace {
+
+// A listening loopback socket on a free port.
+struct Listener {
+    Listener() {
+        AfxSocketInit();
+        socket.Reset(::socket(AF_INET, SOCK_STREAM, 0));
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = ::inet_addr("127.0.0.1");
+        ::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(socket, 1);
+        int length = sizeof address;
+        ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
+        port = ::ntohs(address.sin_port);
+    }
+    CSocketHandle socket;
+    UINT port = 0;
+};
+
+TEST(Socket, BlockingConnectSucceedsOnlyWhereSomeoneListens) {
+    Listener listener;
+    CSocket socket;
+    ASSERT_TRUE(socket.Create(0, SOCK_STREAM, CAsyncSocket::kAllEvents, nullptr));
+    EXPECT_TRUE(socket.Connect("127.0.0.1", listener.port));
+    EXPECT_TRUE(socket.Create());
+    EXPECT_TRUE(socket.Connect("localhost", listener.port)) << "names are resolved";
+
+    const UINT closedPort = listener.port;
+    listener.socket.Reset();
+    ASSERT_TRUE(socket.Create());
+    EXPECT_FALSE(socket.Connect("127.0.0.1", closedPort));
+    EXPECT_EQ(WSAECONNREFUSED, CAsyncSocket::GetLastError());
+    socket.Close();
+    EXPECT_FALSE(socket.Connect("127.0.0.1", closedPort)) << "no socket after Close";
+}
+
+TEST(Socket, AnAsynchronousConnectReturnsAtOnce) {
+    Listener listener;
+    CAsyncSocket socket;
+    ASSERT_TRUE(socket.Create());
+    if (!socket.Connect("127.0.0.1", listener.port)) {
+        EXPECT_EQ(WSAEWOULDBLOCK, CAsyncSocket::GetLastError());
+    }
+    EXPECT_FALSE(CSocket().Create(0, SOCK_STREAM, 0, "not an address"));
+}
+
+std::string ReadAll(CInternetFile& file) {
+    std::string body;
+    char buffer[1024];
+    while (const UINT read = file.Read(buffer, sizeof buffer))
+        body.append(buffer, read);
+    return body;
+}
+
+TEST(InternetSession, OpensAddressesAndTellsStatusLengthAndCutAnswers) {
+    const std::string content(3000, 'x');
+    std::ofstream(LocalServerFolder().str() + "fw-body.bin", std::ios::binary) << content;
+    CInternetSession session;
+    struct Case {
+        const char* path;
+        DWORD status;
+        size_t announced; // 0: no Content-Length
+        std::string body;
+    };
+    const Case cases[] = {
+        {"fw-body.bin", 200, 3000, content},
+        {"nolength/fw-body.bin", 200, 0, content},
+        {"status/404/x", 404, 37, "<html><body>status 404\n</body></html>"},
+        // A cut answer ends like a whole one; only the announced length tells.
+        {"short/fw-body.bin", 200, 3000, content.substr(0, 1500)},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<CInternetFile> file = session.OpenURL(LocalServerUrl(c.path));
+        ASSERT_TRUE(file) << c.path;
+        DWORD status = 0;
+        EXPECT_TRUE(file->QueryInfoStatusCode(status));
+        EXPECT_EQ(c.status, status) << c.path;
+        ULONGLONG length = 0;
+        EXPECT_EQ(c.announced != 0, !!file->QueryContentLength(length)) << c.path;
+        EXPECT_EQ(c.announced, length) << c.path;
+        EXPECT_EQ(c.body, ReadAll(*file)) << c.path;
+        EXPECT_EQ(0u, file->GetReadError()) << c.path;
+    }
+    EXPECT_FALSE(session.OpenURL("http://127.0.0.1:1/closed")) << "nothing listens there";
+    session.Close();
+    EXPECT_FALSE(session.OpenURL(LocalServerUrl("fw-body.bin")));
+}
+
+TEST(File, CreatesTruncatesWritesAndReadsBack) {
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "framework-file.bin";
+    CFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+    EXPECT_TRUE(file.Write("0123456789", 10));
+    EXPECT_TRUE(file.Close());
+    EXPECT_FALSE(file.Close());
+
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+    EXPECT_TRUE(file.Write("ab", 2));
+    EXPECT_FALSE(file.Read(folder, 1)) << "opened for writing only";
+    file.Close();
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
+    char text[16] = {};
+    EXPECT_EQ(2u, file.Read(text, sizeof text)) << "modeCreate empties an existing file";
+    EXPECT_STREQ("ab", text);
+    file.Close();
+    EXPECT_TRUE(CFile::Remove(path.c_str()));
+    EXPECT_FALSE(file.Open(path.c_str(), CFile::modeRead));
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "framework/StringMap.h"
+
+namespace {
+
+TEST(StringMap, KeysMatchExactlyAndTheLastValueWins) {
+    CMapStringToString map;
+    map.SetAt("Alpha", "1");
+    map.SetAt("alpha", "2");
+    map.SetAt("Alpha", "3");
+    map.SetAt("", "empty");
+    map.SetAt("申通快递", "http://sto");
+    EXPECT_EQ(4, map.GetCount());
+    const struct {
+        const char* key;
+        bool found;
+        const char* value;
+    } lookups[] = {{"Alpha", true, "3"},
+                   {"alpha", true, "2"},
+                   {"ALPHA", false, ""},
+                   {"", true, "empty"},
+                   {"申通快递", true, "http://sto"},
+                   {"申通", false, ""}};
+    for (const auto& lookup : lookups) {
+        CString value;
+        EXPECT_EQ(lookup.found, !!map.Lookup(lookup.key, value)) << lookup.key;
+        EXPECT_STREQ(lookup.value, value) << lookup.key;
+    }
+}
+
+TEST(StringMap, EntriesComeInBlocksAndAreReused) {
+    CMapStringToString map(10);
+    EXPECT_EQ(0, map.GetAllocatedCount());
+    for (int i = 0; i < 25; ++i) {
+        CString key;
+        key.Format("key%d", i);
+        map[key] = key + "-value";
+    }
+    EXPECT_EQ(25, map.GetCount());
+    EXPECT_EQ(30, map.GetAllocatedCount());
+    for (int i = 0; i < 25; ++i) {
+        CString key;
+        key.Format("key%d", i);
+        CString value;
+        ASSERT_TRUE(map.Lookup(key, value));
+        EXPECT_EQ(key + "-value", value);
+    }
+    EXPECT_TRUE(map.RemoveKey("key7"));
+    EXPECT_FALSE(map.RemoveKey("key7"));
+    CString value;
+    EXPECT_FALSE(map.Lookup("key7", value));
+    for (int i = 0; i < 6; ++i)
+        map.SetAt(CString("new") + CString(static_cast<char>('a' + i)), "v");
+    EXPECT_EQ(30, map.GetCount());
+    EXPECT_EQ(30, map.GetAllocatedCount()) << "the freed entry is used before a new block";
+    map.SetAt("one more", "v");
+    EXPECT_EQ(40, map.GetAllocatedCount());
+    map.RemoveAll();
+    EXPECT_TRUE(map.IsEmpty());
+    EXPECT_FALSE(map.Lookup("key1", value));
+}
+
+} // namespace

@@ -1,0 +1,57 @@
+#include "PackageApp.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include "ConfigDownload.h"
+#include "TrackDialog.h"
+#include "VendorSite.h"
+#include "framework/InternetSession.h"
+#include "framework/Module.h"
+#include "framework/Socket.h"
+
+namespace {
+
+const char kSettingsSection[] = "Settings";
+const char kCompanyEntry[] = "Express Company";
+const char kConfigAddress[] = LUMIVANE_VENDOR_ADDRESS "/Package/Application/configs.xml";
+constexpr UINT kHttpPort = 80;
+
+} // namespace
+
+BOOL CPackageApp::CheckNetwork() {
+    AfxSocketInit();
+    CSocket socket;
+    if (!socket.Create(0, SOCK_STREAM, CAsyncSocket::kAllEvents, nullptr))
+        return FALSE;
+    const BOOL connected = socket.Connect(LUMIVANE_VENDOR_HOST, kHttpPort);
+    socket.Close();
+    return connected;
+}
+
+BOOL CPackageApp::InitInstance() {
+    AfxEnableControlContainer();
+    SetAppName("ruzuviva");
+    ::CoInitialize(nullptr);
+    if (!CheckNetwork()) {
+        AfxMessageBox("网络不可用，包裹查询工具无法登录！", MB_OK);
+        ::CoUninitialize();
+        return FALSE;
+    }
+    {
+        CInternetSession session;
+        DownloadToFile(session, kConfigAddress, GetModuleDirectory() + kConfigFileName);
+    }
+    SetRegistryKey("Lumivane Software");
+    {
+        // Gone before COM is released: the browser pane lets go of its component here.
+        CTrackDialog dialog;
+        dialog.m_strCompany = GetProfileString(kSettingsSection, kCompanyEntry, "");
+        m_pMainWnd = &dialog;
+        dialog.DoModal();
+        m_pMainWnd = nullptr;
+        WriteProfileString(kSettingsSection, kCompanyEntry, dialog.m_strCompany);
+    }
+    ::CoUninitialize();
+    return FALSE;
+}

@@ -1,0 +1,168 @@
+#include "TrackDialog.h"
+
+#include "DialogAbout.h"
+#include "VendorSite.h"
+#include "framework/App.h"
+#include "framework/DataExchange.h"
+#include "framework/Module.h"
+#include "framework/Shell.h"
+#include "framework/XmlDom.h"
+
+namespace {
+
+const char kStatusText[] = "澜图软件 荣誉出品 " LUMIVANE_VENDOR_ADDRESS;
+const char kForumAddress[] = LUMIVANE_VENDOR_ADDRESS "/BBS";
+const char kOnlineAddress[] = LUMIVANE_VENDOR_ADDRESS "/Kd";
+const char kWelcomeAddress[] = LUMIVANE_VENDOR_ADDRESS "/Package/Application/welcome.htm";
+
+void OpenInBrowser(const char* address) {
+    AfxShellExecute(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+} // namespace
+
+CTrackDialog::CTrackDialog(CWnd* parent)
+    : CDialog(IDD_TRACK, parent),
+      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_PACKAGE))) {}
+
+CTrackDialog::~CTrackDialog() = default;
+
+const MessageMap* CTrackDialog::GetMessageMap() const {
+    static const MessageMap map(
+        CDialog::GetMessageMap(),
+        {
+            OnMessage<&CTrackDialog::OnPaint>(WM_PAINT),
+            OnMessage<&CTrackDialog::OnQueryDragIcon>(WM_QUERYDRAGICON),
+            OnCommand<&CTrackDialog::OnAbout>(IDC_BUTTON_ABOUT),
+            OnMessage<&CTrackDialog::OnDestroy>(WM_DESTROY),
+            OnMessage<&CTrackDialog::OnHtmlProgress>(WM_HTML_PROGRESS),
+            OnCommand<&CTrackDialog::OnSelchangeCompany>(IDC_COMBO_COMPANY, CBN_SELCHANGE),
+            OnCommand<&CTrackDialog::OnHomepage>(IDC_BUTTON_HOMEPAGE),
+            OnCommand<&CTrackDialog::OnForum>(IDC_BUTTON_FORUM),
+            OnCommand<&CTrackDialog::OnOnline>(IDC_BUTTON_ONLINE),
+        });
+    return &map;
+}
+
+void CTrackDialog::DoDataExchange(CDataExchange* exchange) {
+    DDX_Control(exchange, IDC_PROGRESS, m_progress);
+    DDX_Control(exchange, IDC_BUTTON_HOMEPAGE, m_btnHomepage);
+    DDX_Control(exchange, IDC_BUTTON_ABOUT, m_btnAbout);
+    DDX_Control(exchange, IDC_COMBO_COMPANY, m_comboCompany);
+    DDX_Control(exchange, IDC_BUTTON_FORUM, m_btnForum);
+    DDX_Control(exchange, IDC_LINK_STATUS, m_linkStatus);
+    DDX_Control(exchange, IDC_BUTTON_ONLINE, m_btnOnline);
+}
+
+BOOL CTrackDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    LoadExpressConfig();
+
+    m_linkStatus.SetWindowText(kStatusText);
+    m_linkStatus.SetLinkTarget(LUMIVANE_VENDOR_ADDRESS);
+    m_linkStatus.ShowUnderline(TRUE);
+    m_linkStatus.m_hLinkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+
+    m_browser.CreateFromPlaceholder(IDC_BROWSER, this);
+
+    for (int i = 0; i < m_comboCompany.GetCount(); ++i) {
+        CString item;
+        m_comboCompany.GetLBText(i, item);
+        if (item == m_strCompany) {
+            m_comboCompany.SetCurSel(i);
+            break;
+        }
+    }
+    if (m_comboCompany.GetCurSel() != CB_ERR)
+        OnSelchangeCompany();
+    else
+        m_browser.Navigate(kWelcomeAddress);
+    return TRUE;
+}
+
+int CTrackDialog::LoadExpressConfig() {
+    CComPtr<IXMLDOMDocument> document = CreateXmlDocument();
+    if (!LoadXmlDocument(document, GetModuleDirectory() + kConfigFileName))
+        return 0;
+    CComPtr<IXMLDOMNodeList> entries;
+    CComBSTR query("//Expresses/*");
+    if (FAILED(document->selectNodes(query, &entries)) || !entries)
+        return 0;
+    long count = 0;
+    for (long i = 0; SUCCEEDED(entries->get_length(&count)) && i < count; ++i) {
+        CComPtr<IXMLDOMNode> node;
+        if (FAILED(entries->get_item(i, &node)))
+            break;
+        // An entry without a Name or URL counts with an empty one.
+        const CComPtr<IXMLDOMElement> entry = AsXmlElement(node);
+        if (!entry)
+            break;
+        const CString name = XmlAttribute(entry, "Name");
+        m_mapExpressUrl.SetAt(name, XmlAttribute(entry, "URL"));
+        m_comboCompany.AddString(name);
+    }
+    return 0;
+}
+
+void CTrackDialog::OnSelchangeCompany() {
+    const int selected = m_comboCompany.GetCurSel();
+    if (selected == CB_ERR)
+        return;
+    CString name;
+    m_comboCompany.GetLBText(selected, name);
+    CString url;
+    if (m_mapExpressUrl.Lookup(name, url))
+        m_browser.Navigate(url);
+}
+
+LRESULT CTrackDialog::OnHtmlProgress(WPARAM progress, LPARAM progressMax) {
+    const int position = static_cast<int>(progress);
+    const int maximum = static_cast<int>(progressMax);
+    if (maximum != 0) {
+        m_progress.SetRange32(0, maximum);
+        m_progress.SetPos(position);
+    } else if (position == 0) {
+        m_progress.SetPos(0);
+    } else {
+        int lower = 0;
+        int upper = 0;
+        m_progress.GetRange(lower, upper);
+        m_progress.SetPos(upper);
+    }
+    return 0;
+}
+
+void CTrackDialog::OnHomepage() {
+    OpenInBrowser(LUMIVANE_VENDOR_ADDRESS);
+}
+
+void CTrackDialog::OnForum() {
+    OpenInBrowser(kForumAddress);
+}
+
+void CTrackDialog::OnOnline() {
+    OpenInBrowser(kOnlineAddress);
+}
+
+void CTrackDialog::OnAbout() {
+    CDialogAbout about;
+    about.DoModal();
+}
+
+void CTrackDialog::OnDestroy() {
+    const int selected = m_comboCompany.GetCurSel();
+    if (selected != CB_ERR)
+        m_comboCompany.GetLBText(selected, m_strCompany);
+    Default();
+}
+
+void CTrackDialog::OnPaint() {
+    if (!PaintMinimizedIcon(m_hIcon))
+        Default();
+}
+
+HCURSOR CTrackDialog::OnQueryDragIcon() {
+    return m_hIcon;
+}

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "PackageRes.h"
+#include "VendorSiteControl.h"
+#include "uidriver/uidriver.h"
+
+namespace {
+
+using namespace uidriver;
+using vendor_site::ReadBytes;
+using vendor_site::WriteBytes;
+
+const std::string kFolder = ExecutableDirectory() + "\\installed";
+const std::string kConfig = kFolder + "\\configs.xml";
+
+std::string StoredCompany() {
+    char value[256] = "(none)";
+    DWORD size = sizeof value;
+    ::RegGetValueA(HKEY_CURRENT_USER, "Software\\Lumivane Software\\ruzuviva\\Settings",
+                   "Express Company", RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+Process Start() {
+    return Process::Start(QuoteArgument(kFolder + "\\package.exe"), ExecutableDirectory());
+}
+
+// One run of the dialog: the selector's item count and selected text (after choosing one).
+std::pair<int, std::string> RunAndClose(int choose = -1) {
+    Process package = Start();
+    const HWND dialog = package.WaitForDialog("快递包裹单查询器");
+    if (choose >= 0)
+        SelectComboIndex(dialog, IDC_COMBO_COMPANY, choose);
+    const int selected = ComboSelection(dialog, IDC_COMBO_COMPANY);
+    const std::pair<int, std::string> seen = {
+        ComboCount(dialog, IDC_COMBO_COMPANY),
+        selected >= 0 ? ComboItemText(dialog, IDC_COMBO_COMPANY, selected) : ""};
+    PressKey(dialog, VK_ESCAPE);
+    EXPECT_EQ(std::optional<DWORD>(0), package.WaitForExit());
+    return seen;
+}
+
+TEST(PackageProgram, RefusesOfflineRemembersTheCompanyAndKeepsTheListOnAServerError) {
+    vendor_site::Restorer restore;
+    ::CreateDirectoryA(kFolder.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA((ExecutableDirectory() + "\\..\\package.exe").c_str(),
+                            (kFolder + "\\package.exe").c_str(), FALSE));
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Lumivane Software\\ruzuviva");
+    WriteBytes(kConfig, "old bytes");
+    ASSERT_TRUE(vendor_site::SetMode("refuse"));
+    Process offline = Start();
+    const MessageBoxInfo box = offline.WaitForMessageBox(30000);
+    EXPECT_EQ("ruzuviva|网络不可用，包裹查询工具无法登录！", box.caption + "|" + box.text);
+    EXPECT_FALSE(FindTopWindow(offline.Id(), DialogCaption("快递包裹单查询器")));
+    AnswerMessageBox(box.window, IDOK);
+    EXPECT_EQ(std::optional<DWORD>(0), offline.WaitForExit());
+    EXPECT_EQ("old bytes|(none)", ReadBytes(kConfig) + "|" + StoredCompany());
+
+    ASSERT_TRUE(vendor_site::SetMode("normal"));
+    const auto [count, none] = RunAndClose();
+    EXPECT_LE(12, count) << "the shipped list";
+    EXPECT_EQ("", StoredCompany()) << "written at every exit";
+    EXPECT_EQ(ReadBytes(vendor_site::ServedConfig()), ReadBytes(kConfig));
+    const std::string chosen = RunAndClose(3).second;
+    EXPECT_EQ(chosen, StoredCompany());
+
+    ASSERT_TRUE(vendor_site::SetMode("error"));
+    EXPECT_EQ(std::make_pair(count, chosen), RunAndClose());
+    EXPECT_EQ(ReadBytes(vendor_site::ServedConfig()), ReadBytes(kConfig));
+}
+
+} // namespace

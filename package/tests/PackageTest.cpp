@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "ConfigDownload.h"
+#include "MessagePump.h"
+#include "SeamRecorder.h"
+#include "TrackDialog.h"
+#include "VendorSite.h"
+#include "VendorSiteControl.h"
+#include "framework/Module.h"
+
+namespace {
+
+using vendor_site::ReadBytes;
+using vendor_site::WriteBytes;
+
+// A configs.xml of (name, URL) entries in UTF-8, padded with blank lines to `size` bytes.
+std::string ConfigXml(std::initializer_list<std::pair<const char*, const char*>> entries,
+                      size_t size = 0) {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Expresses>";
+    for (const auto& [name, url] : entries)
+        xml += std::string("<E Name=\"") + name + "\" URL=\"" + url + "\"/>";
+    xml += "</Expresses>";
+    return xml + std::string(size > xml.size() ? size - xml.size() : 0, '\n');
+}
+
+// The dialog made from configs.xml with these bytes beside the program ("-": no file).
+struct Dialog : CTrackDialog {
+    Dialog(const std::string& config, const char* company = "") {
+        AfxEnableControlContainer();
+        const CString path = GetModuleDirectory() + kConfigFileName;
+        config == "-" ? (void)::DeleteFileA(path) : WriteBytes(path.str(), config);
+        m_strCompany = company;
+        EXPECT_TRUE(Create());
+    }
+    // Each item with the URL it leads to.
+    std::string Items() {
+        std::string items;
+        for (int i = 0; i < m_comboCompany.GetCount(); ++i) {
+            CString item, url;
+            m_comboCompany.GetLBText(i, item);
+            items += item.str() + (m_mapExpressUrl.Lookup(item, url) ? "=" + url.str() : "") + ";";
+        }
+        return items;
+    }
+    // The pane's address once it is `expected`, or after 5 s (navigation runs in the loop).
+    std::string PaneAddress(const std::string& expected) {
+        CComBSTR address;
+        for (int i = 0; i < 250 && address.ToAnsi() != expected.c_str(); ++i, PumpMessages())
+            m_browser.GetBrowser()->get_LocationURL(&address), ::Sleep(20);
+        return address.ToAnsi().str();
+    }
+    SeamRecorder seams;
+};
+
+TEST(TrackDialog, TheListFollowsTheDocumentSortedWithTheLastUrlOfEachName) {
+    const std::string decl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+    Dialog dialog(decl +
+                  u8"<R><Expresses>t<C Name=\"C\" URL=\"u:c\"><G Name=\"G\" URL=\"u:g\"/></C>"
+                  u8"<A Name=\"A\" URL=\"u:1\"/><!--c--><B Name=\"顺丰\" URL=\"u:sf\"/><X Name=\"\""
+                  u8" URL=\"u:e\"/><Y Name=\"NoUrl\"/></Expresses><d><Expresses><A Name=\"A\" "
+                  u8"URL=\"u:2\"/></Expresses></d><expresses><L Name=\"l\"/></expresses></R>");
+    EXPECT_EQ("=u:e;A=u:2;A=u:2;C=u:c;NoUrl=;顺丰=u:sf;", dialog.Items());
+    for (const std::string& unreadable : {std::string("-"), decl + "<Expresses><E Name=\"A\"/>",
+                                          std::string("<html><body>500<br></body></html>")}) {
+        Dialog empty(unreadable);
+        EXPECT_EQ("", empty.Items()) << unreadable;
+        EXPECT_TRUE(empty.seams.boxes.empty());
+    }
+}
+
+TEST(TrackDialog, TheRememberedCompanyIsSelectedExactlyElseTheWelcomePageShows) {
+    const std::string welcome = LUMIVANE_VENDOR_ADDRESS "/Package/Application/welcome.htm";
+    const struct {
+        const char* stored;
+        int selected;
+        std::string page;
+    } cases[] = {{"B", 1, "http://127.0.0.1/BBS"},
+                 {"b", CB_ERR, welcome},
+                 {"", CB_ERR, welcome},
+                 {"Twice", 3, "http://127.0.0.1/?2"}};
+    for (const auto& c : cases) {
+        Dialog dialog(ConfigXml({{"C", "u:c"},
+                                 {"A", "u:a"},
+                                 {"B", "http://127.0.0.1/BBS"},
+                                 {"Twice", "u:1"},
+                                 {"Twice", "http://127.0.0.1/?2"}}),
+                      c.stored);
+        EXPECT_EQ(c.selected, dialog.m_comboCompany.GetCurSel()) << c.stored;
+        EXPECT_EQ(c.page, dialog.PaneAddress(c.page)) << c.stored;
+        dialog.m_comboCompany.SetCurSel(c.selected == CB_ERR ? -1 : 0);
+        dialog.DestroyWindow();
+        EXPECT_STREQ(c.selected == CB_ERR ? c.stored : "A", dialog.m_strCompany);
+    }
+}
+
+TEST(TrackDialog, ProgressNotificationsMoveTheBar) {
+    Dialog dialog(ConfigXml({}));
+    const int steps[][4] = {// progress, maximum, then the bar's upper end and position
+                            {0, 0, 100, 0},     {-1, 0, 100, 100}, {300, 1000, 1000, 300},
+                            {7, 0, 1000, 1000}, {0, 0, 1000, 0},   {0, 1, 1, 0}};
+    for (const auto& step : steps) {
+        dialog.SendMessage(WM_HTML_PROGRESS, static_cast<WPARAM>(step[0]), step[1]);
+        int lower = -1, upper = -1;
+        dialog.m_progress.GetRange(lower, upper);
+        EXPECT_EQ(std::make_pair(step[2], step[3]),
+                  std::make_pair(upper, dialog.m_progress.GetPos()))
+            << step[0] << "/" << step[1];
+    }
+}
+
+// Whole answers are stored byte for byte; anything else keeps the old copy, and no temporary
+// file stays beside it.
+TEST(PackageStartup, TheConfigurationIsReplacedOnlyByAWholeAnswer) {
+    vendor_site::Restorer restore;
+    const std::string folder = (GetModuleDirectory() + "download").str();
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string local = folder + "\\configs.xml";
+    const struct {
+        const char* mode;
+        size_t size;
+        bool replaced;
+    } cases[] = {{"normal", 1024, true}, {"normal", 1025, true}, {"normal", 200 * 1024 + 7, true},
+                 {"error", 900, false},  {"empty", 900, false},  {"cut", 5000, false},
+                 {"refuse", 900, false}};
+    for (const auto& c : cases) {
+        const std::string old = ConfigXml({{"Old", "u:old"}});
+        const std::string served = ConfigXml({{"顺丰", "https://sf"}}, c.size);
+        WriteBytes(local, old);
+        WriteBytes(vendor_site::ServedConfig(), served);
+        ASSERT_TRUE(vendor_site::SetMode(c.mode));
+        CInternetSession session;
+        EXPECT_EQ(c.replaced,
+                  !!DownloadToFile(session,
+                                   LUMIVANE_VENDOR_ADDRESS "/Package/Application/configs.xml",
+                                   local.c_str()))
+            << c.mode << c.size;
+        EXPECT_EQ(c.replaced ? served : old, ReadBytes(local)) << c.mode << c.size;
+        WIN32_FIND_DATAA found;
+        const HANDLE search = ::FindFirstFileA((folder + "\\cfg*").c_str(), &found);
+        EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "temporary file left: " << c.mode;
+        if (search != INVALID_HANDLE_VALUE)
+            ::FindClose(search);
+    }
+    ::DeleteFileA(local.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+} // namespace
