@@ -2,6 +2,8 @@
 
 #include <msxml.h>
 
+#include <algorithm>
+
 #include "framework/Com.h"
 
 namespace {
@@ -32,21 +34,48 @@ CComPtr<IXMLDOMDocument> CreateDocument() {
 
 } // namespace
 
-UpdateManifest::Result UpdateManifest::Load(const char* source) {
+UpdateManifest::Result UpdateManifest::Load(const char* path) {
+    return Read(CComVariant(path));
+}
+
+// The bytes go to the parser as they are, so that it reads their encoding declaration.
+UpdateManifest::Result UpdateManifest::Parse(const std::string& bytes) {
+    SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+    void* data = nullptr;
+    if (!array || FAILED(::SafeArrayAccessData(array, &data))) {
+        if (array)
+            ::SafeArrayDestroy(array);
+        return Result::Unreadable;
+    }
+    std::copy(bytes.begin(), bytes.end(), static_cast<char*>(data));
+    ::SafeArrayUnaccessData(array);
+    VARIANT source;
+    ::VariantInit(&source);
+    source.vt = VT_ARRAY | VT_UI1;
+    source.parray = array;
+    const Result result = Read(source);
+    ::VariantClear(&source);
+    return result;
+}
+
+UpdateManifest::Result UpdateManifest::Read(const VARIANT& source) {
     m_strStart.Empty();
     m_entries.clear();
     CComPtr<IXMLDOMDocument> document = CreateDocument();
     if (!document || FAILED(document->put_async(VARIANT_FALSE)))
         return Result::Unreadable;
-    CComVariant location(source);
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    if (FAILED(document->load(location, &loaded)) || loaded != VARIANT_TRUE)
+    if (FAILED(document->load(source, &loaded)) || loaded != VARIANT_TRUE)
         return Result::Unreadable;
 
     CComPtr<IXMLDOMElement> root;
     if (SUCCEEDED(document->get_documentElement(&root)) && root)
         m_strStart = Attribute(root, "Start");
 
+    CComPtr<IXMLDOMNode> files;
+    CComBSTR filesQuery("//Files");
+    if (FAILED(document->selectSingleNode(filesQuery, &files)) || !files)
+        return Result::NoEntryList;
     CComPtr<IXMLDOMNodeList> nodes;
     CComBSTR query("//Files/*");
     if (FAILED(document->selectNodes(query, &nodes)) || !nodes)

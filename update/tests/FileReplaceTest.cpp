@@ -4,7 +4,6 @@
 
 #include "FileReplace.h"
 #include "framework/Module.h"
-#include "ProgramWindows.h"
 #include "TestSupport.h"
 
 namespace {
@@ -53,31 +52,6 @@ TEST_F(ReplaceFolder, MissingSourceLeavesTheTarget) {
     ::DeleteFileA(source);
     EXPECT_FALSE(ReplaceFileWhole(source, target));
     ExpectFolder("old program", "app.exe");
-}
-
-TEST(ProgramWindows, AWindowThatRefusesIsAskedOnlyUpToTheBound) {
-    const CString mark = GetModuleDirectory() + "program_windows_test.mark";
-    ::DeleteFileA(mark);
-    uidriver::Process helper = StartHelper("stubborn", "UpdTestHolderB", 1, mark);
-    EXPECT_EQ(3, CloseProgramWindows("UpdTestHolderB", 3));
-    EXPECT_EQ("refused\nrefused\nrefused\n", ReadBytes(mark));
-    helper.Kill();
-    ::DeleteFileA(mark);
-}
-
-TEST(ProgramWindows, NeverClosesItsOwnWindowsNorAnyForAnEmptyClass) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = ::DefWindowProcA;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "UpdTestOwnWindow";
-    ::RegisterClassA(&windowClass);
-    const HWND own = ::CreateWindowA("UpdTestOwnWindow", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                     nullptr, windowClass.hInstance, nullptr);
-    ASSERT_TRUE(own);
-    EXPECT_EQ(0, CloseProgramWindows("UpdTestOwnWindow"));
-    EXPECT_EQ(0, CloseProgramWindows(""));
-    EXPECT_TRUE(::IsWindow(own));
-    ::DestroyWindow(own);
 }
 
 } // namespace
