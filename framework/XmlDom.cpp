@@ -20,12 +20,15 @@ CComPtr<IXMLDOMDocument> CreateXmlDocument() {
     return unknown.QueryInterface<IXMLDOMDocument>(kIidDomDocument);
 }
 
-BOOL LoadXmlDocument(IXMLDOMDocument* document, const char* location) {
+BOOL LoadXmlDocument(IXMLDOMDocument* document, const VARIANT& source) {
     if (!document || FAILED(document->put_async(VARIANT_FALSE)))
         return FALSE;
-    CComVariant source(location);
     VARIANT_BOOL loaded = VARIANT_FALSE;
     return SUCCEEDED(document->load(source, &loaded)) && loaded == VARIANT_TRUE;
+}
+
+BOOL LoadXmlDocument(IXMLDOMDocument* document, const char* location) {
+    return LoadXmlDocument(document, CComVariant(location));
 }
 
 CComPtr<IXMLDOMElement> AsXmlElement(IXMLDOMNode* node) {

@@ -9,7 +9,9 @@
 // The Microsoft XML DOM document through COM (created, run, asked for IXMLDOMDocument);
 // empty when the component is missing.
 CComPtr<IXMLDOMDocument> CreateXmlDocument();
-// Loads the document synchronously from a path or address; TRUE when it was well-formed.
+// Loads the document synchronously from a path or address, or from the bytes of a VT_UI1
+// array; TRUE when it was well-formed.
+BOOL LoadXmlDocument(IXMLDOMDocument* document, const VARIANT& source);
 BOOL LoadXmlDocument(IXMLDOMDocument* document, const char* location);
 // The element of a selected node, or empty when the node is not one.
 CComPtr<IXMLDOMElement> AsXmlElement(IXMLDOMNode* node);

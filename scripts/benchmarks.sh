@@ -20,13 +20,13 @@ trap wine_stop EXIT
 echo "== zipdex: start-up, search and sort"
 wine build/windows/plug_in/Zipdex/bench/zipdex_benchmark.exe | iconv -f gbk -t utf-8
 
-echo "== update: one 50 MB download-and-replace against curl"
+echo "== update: 20 MB download-and-replace against a bare 1 KB WinINet read loop"
 served=$(mktemp -d)
 state=$served/server.state
 python3 tools/updateserver/updateserver.py start --root "$served" --state "$state"
 trap 'python3 tools/updateserver/updateserver.py stop --state "$state"; rm -rf "$served"; wine_stop' EXIT
 port=$(cut -d' ' -f2 "$state")
-wine build/windows/update/tests/update_benchmark.exe "Z:${served//\//\\}" "$port" 50 | iconv -f gbk -t utf-8
+wine build/windows/update/update_benchmark.exe "Z:${served//\//\\}" "$port" 20 7 | iconv -f gbk -t utf-8
 
 echo "== package against zipdex: start-up to the dialog shown, local vendor site up (port 80)"
 site_state=$served/vendorsite.state

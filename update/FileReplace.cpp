@@ -19,3 +19,16 @@ bool ReplaceFileWhole(const char* source, const char* target) {
     ::DeleteFileA(beside);
     return false;
 }
+
+bool MakeParentFolders(const char* root, const char* relativePath) {
+    // Walked by characters, so that a GBK trail byte of 0x5C is never taken for a separator.
+    for (const char* p = relativePath; *p; p = ::CharNextA(p)) {
+        if (*p != '\\' && *p != '/')
+            continue;
+        const CString folder =
+            CString(root) + CString(relativePath, static_cast<int>(p - relativePath));
+        if (!::CreateDirectoryA(folder, nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    return true;
+}

@@ -1,8 +1,7 @@
 #include "UpdateDialog.h"
 
-#include <wininet.h>
-
 #include <memory>
+#include <string>
 
 #include "framework/App.h"
 #include "framework/DataExchange.h"
@@ -26,63 +25,13 @@ constexpr int kImageDownloading = 1;
 constexpr int kImageReplaced = 2;
 constexpr int kImageFailed = 3;
 
-constexpr DWORD kChunkSize = 1024;
-constexpr int kMessagesPerChunk = 10;
-constexpr DWORD kConnectTimeoutMs = 5000;
-constexpr DWORD kTransferTimeoutMs = 20000;
+constexpr int kMessagesPerPump = 10;
+// Queue checks are round trips to the window server: on a fast line a pass per 1 KB chunk
+// would cost as much as the transfer, and a person cannot tell 10 ms apart.
+constexpr DWORD kPumpIntervalMs = 10;
 constexpr int kStatusTextLimit = 1023;
-
-struct UrlParts {
-    CString server;
-    CString object;
-    INTERNET_PORT port = 0;
-    bool secure = false;
-};
-
-bool ParseUrl(const CString& url, UrlParts& parts) {
-    char host[INTERNET_MAX_HOST_NAME_LENGTH] = {};
-    CString path;
-    CString extra;
-    URL_COMPONENTSA components{};
-    components.dwStructSize = sizeof(components);
-    components.lpszHostName = host;
-    components.dwHostNameLength = sizeof(host);
-    components.lpszUrlPath = path.GetBuffer(url.GetLength() + 1);
-    components.dwUrlPathLength = static_cast<DWORD>(url.GetLength() + 1);
-    components.lpszExtraInfo = extra.GetBuffer(url.GetLength() + 1);
-    components.dwExtraInfoLength = static_cast<DWORD>(url.GetLength() + 1);
-    const BOOL cracked = ::InternetCrackUrlA(url, 0, 0, &components);
-    path.ReleaseBuffer();
-    extra.ReleaseBuffer();
-    if (!cracked || host[0] == '\0' ||
-        (components.nScheme != INTERNET_SCHEME_HTTP && components.nScheme != INTERNET_SCHEME_HTTPS))
-        return false;
-    parts.server = host;
-    parts.object = path.IsEmpty() ? CString("/") + extra : path + extra;
-    parts.port = components.nPort;
-    parts.secure = components.nScheme == INTERNET_SCHEME_HTTPS;
-    return true;
-}
-
-CString QueryText(HINTERNET request, DWORD what, bool* present = nullptr) {
-    char buffer[256] = {};
-    DWORD size = sizeof(buffer);
-    const BOOL ok = ::HttpQueryInfoA(request, what, buffer, &size, nullptr);
-    if (present)
-        *present = ok != FALSE;
-    return ok ? CString(buffer) : CString();
-}
-
-CString InternetErrorText(DWORD error) {
-    char text[kStatusTextLimit + 1] = {};
-    const DWORD length =
-        ::FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         ::GetModuleHandleA("wininet.dll"), error, 0, text, sizeof(text), nullptr);
-    CString message(text, static_cast<int>(length));
-    if (message.IsEmpty())
-        message.Format("无法连接升级服务器（错误 %lu）！", error);
-    return message;
-}
+constexpr int kManifestRedirects = 5;
+constexpr size_t kManifestLimit = 16u << 20;
 
 } // namespace
 
@@ -138,13 +87,17 @@ void CUpdateDialog::CreateRowImages() {
 
 void CUpdateDialog::LoadManifest() {
     UpdateManifest manifest;
-    if (manifest.Load(m_strManifestSource) == UpdateManifest::Result::Unreadable)
-        return;
+    const UpdateManifest::Result result = ReadManifest(manifest);
     m_strStart = manifest.m_strStart;
+    if (result != UpdateManifest::Result::Read) {
+        SetStatus(kManifestUnreadableText);
+        ::EnableWindow(GetDlgItem(IDB_UPGRADE_NOW), FALSE);
+        return;
+    }
     const CString directory = GetModuleDirectory();
     for (size_t i = 0; i < manifest.m_entries.size(); ++i) {
         const ManifestEntry& entry = manifest.m_entries[i];
-        if (!IsSafeRelativePath(entry.Name))
+        if (!IsSafeRelativePath(entry.Name) || IsListed(entry.Name))
             continue;
         FileVersionInfo installed;
         if (!installed.Read(directory + entry.Name) ||
@@ -154,6 +107,38 @@ void CUpdateDialog::LoadManifest() {
     }
     if (m_listFiles.GetItemCount() < 1)
         OnOK();
+}
+
+// An http address is fetched under the same rules as the files, so that an error page, a
+// server that never answers or another host cannot pass for the manifest. A cut document
+// does not parse, so the parser vouches for the length.
+UpdateManifest::Result CUpdateDialog::ReadManifest(UpdateManifest& manifest) {
+    HttpAddress address;
+    if (!ParseHttpAddress(m_strManifestSource, address))
+        return manifest.Load(m_strManifestSource);
+    std::string bytes;
+    const auto keep = [&bytes](const BYTE* data, DWORD size) {
+        if (bytes.size() + size > kManifestLimit)
+            return false;
+        bytes.append(reinterpret_cast<const char*>(data), size);
+        return true;
+    };
+    HttpDownload download(m_limits);
+    if (download.Open(m_strManifestSource, kManifestRedirects) != HttpDownload::Outcome::Complete ||
+        download.Receive(keep, 0, true) != HttpDownload::Outcome::Complete)
+        return UpdateManifest::Result::Unreadable;
+    download.Close();
+    return manifest.Parse(bytes);
+}
+
+// "a.exe" and "A.EXE" are one file on Windows: only the first row of it is listed.
+bool CUpdateDialog::IsListed(const CString& name) {
+    for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
+        const auto* item = reinterpret_cast<const UpdateItem*>(m_listFiles.GetItemData(row));
+        if (item && IsSameRelativePath(item->Name, name))
+            return true;
+    }
+    return false;
 }
 
 void CUpdateDialog::AddRow(int position, const ManifestEntry& entry) {
@@ -190,77 +175,15 @@ int CUpdateDialog::DownloadAndReplace(int row) {
     const auto* item = reinterpret_cast<const UpdateItem*>(m_listFiles.GetItemData(row));
     if (!item || item->URL.IsEmpty())
         return -1;
-    CloseProgramWindows(item->Class);
-    UrlParts url;
-    if (!ParseUrl(item->URL, url))
-        return -1;
-
-    CInternetHandle session(::InternetOpenA(AfxGetApp() ? AfxGetApp()->GetAppName() : "update",
-                                            INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
-                         INTERNET_OPTION_SEND_TIMEOUT}) {
-        DWORD timeout =
-            option == INTERNET_OPTION_CONNECT_TIMEOUT ? kConnectTimeoutMs : kTransferTimeoutMs;
-        ::InternetSetOptionA(session, option, &timeout, sizeof(timeout));
-    }
-    CInternetHandle connection(::InternetConnectA(session, url.server, url.port, nullptr, nullptr,
-                                                  INTERNET_SERVICE_HTTP, 0, 1));
-    const DWORD flags = INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT |
-                        INTERNET_FLAG_NEED_FILE | (url.secure ? INTERNET_FLAG_SECURE : 0);
-    CInternetHandle request(
-        ::HttpOpenRequestA(connection, "GET", url.object, nullptr, nullptr, nullptr, flags, 1));
-    if (!request || !::HttpSendRequestA(request, nullptr, 0, nullptr, 0)) {
-        SetStatus(InternetErrorText(::GetLastError()));
-        return 0;
-    }
-    SetStatus(RowStatus::Downloading, *item);
-
-    const CString status = QueryText(request, HTTP_QUERY_STATUS_CODE);
-    if (status == "404") {
-        SetStatus(RowStatus::NotFound, *item);
-        return -1;
-    }
-    if (!IsSuccessStatus(status)) {
-        SetStatus(RowStatus::ServerRefused, *item, status);
-        return -1;
-    }
-    bool hasLength = false;
-    const auto declared =
-        ParseContentLength(QueryText(request, HTTP_QUERY_CONTENT_LENGTH, &hasLength));
-
     const CString directory = GetModuleDirectory();
+    CloseProgramWindows(item->Class, directory, m_dwCloseLimitMs);
     const CString temporary = directory + "Template\\" + item->Name;
-    CHandle file(::CreateFileA(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid()) {
-        SetStatus(RowStatus::CreateFailed, *item);
-        return -1;
-    }
-    Sha256 digest;
-    std::uint64_t received = 0;
-    const Transfer transfer = ReceiveBody(request, file, declared.value_or(0), received, digest);
-    request.Reset();
-    connection.Reset();
-    session.Reset();
-    file.Reset();
-
-    BYTE hash[32] = {};
-    RowStatus failure = RowStatus::Replaced;
-    if (transfer == Transfer::WriteFailed)
-        failure = RowStatus::WriteFailed;
-    else if (transfer == Transfer::ReadFailed ||
-             (hasLength && (!declared || received != *declared)))
-        failure = RowStatus::Incomplete;
-    else if (!item->SHA256.IsEmpty() &&
-             (!digest.Finish(hash) || !DigestMatches(item->SHA256, hash)))
-        failure = RowStatus::ChecksumMismatch;
-    if (failure != RowStatus::Replaced) {
-        ::DeleteFileA(temporary);
-        SetStatus(failure, *item);
-        return -1;
-    }
+    const int downloaded = Download(*item, temporary);
+    if (downloaded != 1)
+        return downloaded;
     m_progress.SetPos(100);
     if (!ReplaceFileWhole(temporary, directory + item->Name)) {
+        ::DeleteFileA(temporary);
         SetStatus(RowStatus::ReplaceFailed, *item);
         return -1;
     }
@@ -269,30 +192,80 @@ int CUpdateDialog::DownloadAndReplace(int row) {
     return 1;
 }
 
-CUpdateDialog::Transfer CUpdateDialog::ReceiveBody(HINTERNET request, HANDLE file,
-                                                   std::uint64_t total, std::uint64_t& received,
-                                                   Sha256& digest) {
-    BYTE buffer[kChunkSize] = {};
-    for (;;) {
-        DWORD count = 0;
-        if (!::InternetReadFile(request, buffer, kChunkSize, &count))
-            return Transfer::ReadFailed;
-        if (count == 0)
-            return Transfer::Complete;
-        received += count;
-        m_progress.SetPos(ProgressPercent(received, total));
-        PumpMessages();
-        DWORD written = 0;
-        if (!::WriteFile(file, buffer, count, &written, nullptr) || written != count)
-            return Transfer::WriteFailed;
-        digest.Update(buffer, count);
+// Fetches the row's file into `temporary`: 1 when it holds what the server meant to send,
+// otherwise the row's result with the reason shown and nothing left behind.
+int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
+    using Outcome = HttpDownload::Outcome;
+    HttpDownload download(m_limits);
+    const Outcome opened = download.Open(item.URL);
+    if (opened == Outcome::BadAddress)
+        return -1;
+    if (opened == Outcome::NotSent || opened == Outcome::TimedOut) {
+        if (opened == Outcome::TimedOut)
+            SetStatus(RowStatus::TimedOut, item);
+        else
+            SetStatus(InternetErrorText(download.m_dwError));
+        return 0;
     }
+    SetStatus(RowStatus::Downloading, item);
+    if (opened != Outcome::Complete) {
+        SetStatus(opened == Outcome::NotFound  ? RowStatus::NotFound
+                  : opened == Outcome::Refused ? RowStatus::ServerRefused
+                                               : RowStatus::Incomplete,
+                  item, download.m_strStatus);
+        return -1;
+    }
+    CHandle file;
+    if (MakeParentFolders(GetModuleDirectory() + "Template\\", item.Name))
+        file.Reset(::CreateFileA(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
+        SetStatus(RowStatus::CreateFailed, item);
+        return -1;
+    }
+    const bool hashed = !item.SHA256.IsEmpty();
+    Sha256 digest;
+    const auto keep = [&](const BYTE* data, DWORD size) {
+        if (hashed)
+            digest.Update(data, size);
+        DWORD written = 0;
+        return ::WriteFile(file, data, size, &written, nullptr) && written == size;
+    };
+    const Outcome received =
+        download.Receive(keep, static_cast<std::uint32_t>(item.Length), hashed,
+                         [this](std::uint64_t done, std::uint64_t total) { OnChunk(done, total); });
+    download.Close();
+    file.Reset();
+    BYTE hash[32] = {};
+    RowStatus failure = RowStatus::Replaced;
+    if (received == Outcome::KeepFailed)
+        failure = RowStatus::WriteFailed;
+    else if (received == Outcome::TimedOut)
+        failure = RowStatus::TimedOut;
+    else if (received != Outcome::Complete)
+        failure = RowStatus::Incomplete;
+    else if (hashed && (!digest.Finish(hash) || !DigestMatches(item.SHA256, hash)))
+        failure = RowStatus::ChecksumMismatch;
+    if (failure == RowStatus::Replaced)
+        return 1;
+    ::DeleteFileA(temporary);
+    SetStatus(failure, item);
+    return -1;
 }
 
-// Lets the dialog repaint and answer between chunks of a download on its own thread. An
-// empty queue ends the passes early: each pass is a round trip to the window server.
+void CUpdateDialog::OnChunk(std::uint64_t received, std::uint64_t total) {
+    m_progress.SetPos(ProgressPercent(received, total));
+    const DWORD now = ::GetTickCount();
+    if (now - m_dwLastPump < kPumpIntervalMs)
+        return;
+    m_dwLastPump = now;
+    PumpMessages();
+}
+
+// Lets the dialog repaint and answer during a download on its own thread. An empty queue
+// ends the passes early: each pass is a round trip to the window server.
 void CUpdateDialog::PumpMessages() {
-    for (int i = 0; i < kMessagesPerChunk; ++i) {
+    for (int i = 0; i < kMessagesPerPump; ++i) {
         MSG msg;
         if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             return;
@@ -337,10 +310,13 @@ void CUpdateDialog::OnDestroy() {
     LaunchStart();
 }
 
-// Started on every close, but only a program inside the program folder, and nothing for
-// an empty Start (which would open the folder itself).
+// Started on every close, but only an existing file inside the program folder: never a
+// folder, which "open" would show to the user.
 void CUpdateDialog::LaunchStart() {
-    if (!IsSafeRelativePath(m_strStart))
+    const CString target = GetModuleDirectory() + m_strStart;
+    const DWORD attributes = ::GetFileAttributesA(target);
+    if (!IsSafeRelativePath(m_strStart) || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return;
-    AfxShellExecute(nullptr, "open", GetModuleDirectory() + m_strStart, nullptr, nullptr, SW_SHOW);
+    AfxShellExecute(nullptr, "open", target, nullptr, nullptr, SW_SHOW);
 }

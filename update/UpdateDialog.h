@@ -1,18 +1,17 @@
 #pragma once
 
 #include <windows.h>
-#include <wininet.h>
 
 #include <cstdint>
 
 #include "framework/Dialog.h"
 #include "framework/ListCtrl.h"
 #include "framework/ProgressCtrl.h"
+#include "HttpDownload.h"
+#include "UpdateManifest.h"
 #include "UpdateRules.h"
 
-struct ManifestEntry;
 struct UpdateItem;
-class Sha256;
 
 // The updater's window: lists the files whose installed version differs from the
 // manifest's, replaces them on request and starts the manifest's program when it goes.
@@ -41,16 +40,22 @@ public:
     HICON m_hIcon;
     CListCtrl m_listFiles;
     CProgressCtrl m_progress;
+    // How long a server may keep the manifest or a file waiting; shorter only in tests.
+    TransferLimits m_limits;
+    // How long the windows of a program that holds a file may take to close, per row.
+    DWORD m_dwCloseLimitMs = 5000;
 
 private:
-    enum class Transfer { Complete, ReadFailed, WriteFailed };
-
+    UpdateManifest::Result ReadManifest(UpdateManifest& manifest);
     void CreateRowImages();
+    bool IsListed(const CString& name);
     void AddRow(int position, const ManifestEntry& entry);
+    int Download(const UpdateItem& item, const CString& temporary);
     void SetStatus(const CString& text);
     void SetStatus(RowStatus status, const UpdateItem& item, const char* detail = "");
-    Transfer ReceiveBody(HINTERNET request, HANDLE file, std::uint64_t total,
-                         std::uint64_t& received, Sha256& digest);
+    void OnChunk(std::uint64_t received, std::uint64_t total);
     void PumpMessages();
     void LaunchStart();
+
+    DWORD m_dwLastPump = 0;
 };

@@ -1,8 +1,34 @@
 #include "UpdateManifest.h"
 
+#include <algorithm>
+
 #include "framework/XmlDom.h"
 
-UpdateManifest::Result UpdateManifest::Load(const char* source) {
+UpdateManifest::Result UpdateManifest::Load(const char* path) {
+    return Read(CComVariant(path));
+}
+
+// The bytes go to the parser as they are, so that it reads their encoding declaration.
+UpdateManifest::Result UpdateManifest::Parse(const std::string& bytes) {
+    SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+    void* data = nullptr;
+    if (!array || FAILED(::SafeArrayAccessData(array, &data))) {
+        if (array)
+            ::SafeArrayDestroy(array);
+        return Result::Unreadable;
+    }
+    std::copy(bytes.begin(), bytes.end(), static_cast<char*>(data));
+    ::SafeArrayUnaccessData(array);
+    VARIANT source;
+    ::VariantInit(&source);
+    source.vt = VT_ARRAY | VT_UI1;
+    source.parray = array;
+    const Result result = Read(source);
+    ::VariantClear(&source);
+    return result;
+}
+
+UpdateManifest::Result UpdateManifest::Read(const VARIANT& source) {
     m_strStart.Empty();
     m_entries.clear();
     CComPtr<IXMLDOMDocument> document = CreateXmlDocument();
@@ -13,6 +39,10 @@ UpdateManifest::Result UpdateManifest::Load(const char* source) {
     if (SUCCEEDED(document->get_documentElement(&root)) && root)
         m_strStart = XmlAttribute(root, "Start");
 
+    CComPtr<IXMLDOMNode> files;
+    CComBSTR filesQuery("//Files");
+    if (FAILED(document->selectSingleNode(filesQuery, &files)) || !files)
+        return Result::NoEntryList;
     CComPtr<IXMLDOMNodeList> nodes;
     CComBSTR query("//Files/*");
     if (FAILED(document->selectNodes(query, &nodes)) || !nodes)

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
 #include <vector>
 
 #include "framework/String.h"
@@ -14,16 +18,21 @@ struct ManifestEntry {
     CString SHA256;
 };
 
-// The update manifest as the XML DOM reads it from a file path or an http address.
+// The update manifest as the XML DOM reads it from a file or from bytes fetched elsewhere.
+// The thread must have COM initialised.
 class UpdateManifest {
 public:
+    // NoEntryList: a document without any Files element, which is no manifest.
     enum class Result { Unreadable, NoEntryList, Read };
 
-    // Loads synchronously; the thread must have COM initialised.
-    Result Load(const char* source);
+    Result Load(const char* path);
+    Result Parse(const std::string& bytes);
 
     // The document element's Start attribute.
     CString m_strStart;
     // Every element child of any Files element, in document order.
     std::vector<ManifestEntry> m_entries;
+
+private:
+    Result Read(const VARIANT& source);
 };

@@ -1,7 +1,11 @@
 #include "UpdateRules.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
+
+#include <wininet.h>
 
 CString FormatSize(UINT size) {
     struct Unit {
@@ -99,13 +103,8 @@ bool IsDeviceName(const CString& element) {
 bool IsSafeElement(const CString& element) {
     if (element.IsEmpty())
         return false;
-    bool onlyDotsAndBlanks = true;
-    for (int i = 0; i < element.GetLength(); ++i) {
-        const char ch = element.GetAt(i);
-        if (ch != '.' && ch != ' ')
-            onlyDotsAndBlanks = false;
-    }
-    return !onlyDotsAndBlanks && !IsDeviceName(element);
+    const char last = element.GetAt(element.GetLength() - 1);
+    return last != '.' && last != ' ' && !IsDeviceName(element);
 }
 
 } // namespace
@@ -141,10 +140,13 @@ int ProgressPercent(std::uint64_t received, std::uint64_t total) {
     return static_cast<int>(received * 100 / total);
 }
 
-bool IsSuccessStatus(const char* statusCode) {
-    return statusCode && std::strlen(statusCode) == 3 && statusCode[0] == '2' &&
-           statusCode[1] >= '0' && statusCode[1] <= '9' && statusCode[2] >= '0' &&
-           statusCode[2] <= '9';
+bool IsSameRelativePath(const char* a, const char* b) {
+    std::string left(a ? a : "");
+    std::string right(b ? b : "");
+    // A GBK trail byte may be 0x5C, but a '/' is never one: folding '/' into '\\' is safe.
+    std::replace(left.begin(), left.end(), '/', '\\');
+    std::replace(right.begin(), right.end(), '/', '\\');
+    return lstrcmpiA(left.c_str(), right.c_str()) == 0;
 }
 
 namespace {
@@ -183,6 +185,8 @@ CString StatusText(RowStatus status, const char* name, const char* detail) {
         return "您要下载的：" + file + "服务器拒绝提供（状态 " + CString(detail) + "），升级失败！";
     case RowStatus::Incomplete:
         return "下载文件：" + file + "不完整，升级失败！";
+    case RowStatus::TimedOut:
+        return "下载文件：" + file + "时服务器长时间没有响应，升级失败！";
     case RowStatus::ChecksumMismatch:
         return "下载文件：" + file + "校验失败，升级失败！";
     case RowStatus::CreateFailed:
@@ -195,4 +199,35 @@ CString StatusText(RowStatus status, const char* name, const char* detail) {
         return file + "为为只读文件或者正在被打开使用，升级失败！";
     }
     return CString();
+}
+
+const char* const kManifestUnreadableText = "无法读取升级信息，请检查网络连接后重新启动升级程序！";
+
+CString InternetErrorText(DWORD error) {
+    switch (error) {
+    case ERROR_INTERNET_CANNOT_CONNECT:
+        return "无法连接升级服务器！";
+    case ERROR_INTERNET_TIMEOUT:
+        return "连接升级服务器超时！";
+    case ERROR_INTERNET_NAME_NOT_RESOLVED:
+        return "找不到升级服务器，请检查网络连接！";
+    case ERROR_INTERNET_INVALID_CA:
+    case ERROR_INTERNET_SEC_CERT_CN_INVALID:
+    case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
+    case ERROR_INTERNET_SEC_CERT_ERRORS:
+    case ERROR_INTERNET_SEC_CERT_REV_FAILED:
+    case ERROR_INTERNET_SEC_INVALID_CERT:
+    case ERROR_INTERNET_SEC_CERT_REVOKED:
+        return "升级服务器的安全证书无效！";
+    default:
+        break;
+    }
+    char text[1024] = {};
+    const DWORD length =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         ::GetModuleHandleA("wininet.dll"), error, 0, text, sizeof(text), nullptr);
+    CString message(text, static_cast<int>(length));
+    if (message.IsEmpty())
+        message.Format("无法连接升级服务器（错误 %lu）！", error);
+    return message;
 }

@@ -23,16 +23,17 @@ std::optional<std::uint64_t> ParseContentLength(const char* text);
 CString VersionText(DWORD versionMS, DWORD versionLS);
 
 // True for a path that stays inside the folder it is appended to: not empty, no drive,
-// no UNC or root prefix, no ':' anywhere, no element made only of dots or blanks (".",
-// ".." and what Windows trims to them), no empty element and no device name.
+// no UNC or root prefix, no ':' anywhere, no empty element, no device name and no element
+// ending in a dot or a blank (Windows trims those, so "a.exe." would be "a.exe" and ".."
+// a way out).
 bool IsSafeRelativePath(const char* path);
+
+// Whether two relative paths name the same file: letter case and the kind of slash aside.
+bool IsSameRelativePath(const char* a, const char* b);
 
 // The progress position 0..100 for `received` of `total` bytes; 0 while the total is
 // unknown, never above 100.
 int ProgressPercent(std::uint64_t received, std::uint64_t total);
-
-// A 2xx status code given as text.
-bool IsSuccessStatus(const char* statusCode);
 
 // An expected SHA-256 in hex (either case) against a computed digest.
 bool DigestMatches(const char* expectedHex, const BYTE (&digest)[32]);
@@ -43,6 +44,7 @@ enum class RowStatus {
     NotFound,
     ServerRefused,
     Incomplete,
+    TimedOut,
     ChecksumMismatch,
     CreateFailed,
     WriteFailed,
@@ -53,3 +55,10 @@ enum class RowStatus {
 // The label text for `status` of the file `name`; `detail` is the status code for
 // ServerRefused.
 CString StatusText(RowStatus status, const char* name, const char* detail = "");
+
+// What the user is told when a request could not be sent: the common WinINet failures in
+// words, others in the platform's text or with their number.
+CString InternetErrorText(DWORD error);
+
+// The status label when the update information could not be read.
+extern const char* const kManifestUnreadableText;

@@ -5,12 +5,29 @@ Serves the files of one folder on 127.0.0.1. The first path element can ask it t
 misbehave, so that tests meet the answers a real network gives:
 
   /<file>                   the file, 200 with Content-Length (404 when missing)
-  /status/<code>/<file>     answers <code> with a short HTML body
+  /status/<code>/<file>     answers <code> with the file as its body (a short HTML page
+                            when there is no such file)
   /redirect/<file>          302 to /<file>
   /short/<file>             announces the full length, sends half, closes
   /nolength/<file>          no Content-Length; the end of the body is the close
   /slow/<ms>/<file>         the file in 8 KiB pieces, <ms> milliseconds apart
   /drop/<file>              announces the full length, sends half, resets the connection
+  /cut/<file>               no Content-Length, sends half, closes
+  /cutreset/<file>          no Content-Length, sends half, resets the connection
+  /chunked/<file>           the whole file in chunks
+  /chunkcut/<file>          chunks of the first half, closes before the last chunk
+  /chunkmid/<file>          announces a chunk of the whole file, sends half of it, closes
+  /chunkgarbage/<file>      a chunk-size line that is no number
+  /empty/<file>             200 with Content-Length: 0
+  /partial/<file>           206 with the first half
+  /longlength/<file>        a Content-Length of 300 digits (leading zeros), sends half, closes
+  /http09/<file>            the bytes of the file's first half without any status line, closes
+  /redirecthost/<file>      302 to the same file through "localhost" instead of 127.0.0.1
+  /silent/<file>            reads the request and never answers
+  /stall/<file>             the headers with the full length, then nothing
+  /drip/<ms>/<file>         the headers, then one byte every <ms> milliseconds
+A connection that is kept waiting is closed after HOLD_S seconds, so that the server
+always ends what it started.
 
 Commands:
   serve --root DIR [--port N] [--port-file F]   in the foreground (port 0: a free one)
@@ -31,6 +48,7 @@ from pathlib import Path
 
 PIECE = 8192
 START_TIMEOUT_S = 10
+HOLD_S = 60
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -44,14 +62,53 @@ class Handler(http.server.BaseHTTPRequestHandler):
         parts = self.path.split("?", 1)[0].lstrip("/").split("/")
         mode = parts[0]
         if mode == "status" and len(parts) >= 3 and parts[1].isdigit():
+            target = self.resolve(parts[2:])
+            if target is not None:
+                return self.send_body(int(parts[1]), target.read_bytes())
             return self.send_text(int(parts[1]), "status %s\n" % parts[1])
         if mode == "redirect":
             return self.send_redirect("/" + "/".join(parts[1:]))
         if mode == "slow" and len(parts) >= 3 and parts[1].isdigit():
             return self.send_file(parts[2:], delay=int(parts[1]) / 1000.0)
-        if mode in ("short", "nolength", "drop"):
+        if mode == "redirecthost":
+            port = self.server.server_address[1]
+            return self.send_redirect("http://localhost:%d/%s" % (port, "/".join(parts[1:])))
+        if mode == "silent":
+            return self.hold()
+        if mode == "drip" and len(parts) >= 3 and parts[1].isdigit():
+            return self.send_file(parts[2:], mode=mode, delay=int(parts[1]) / 1000.0)
+        if mode in MISBEHAVIOURS:
             return self.send_file(parts[1:], mode=mode)
         return self.send_file(parts)
+
+    def hold(self):
+        self.close_connection = True
+        time.sleep(HOLD_S)
+
+    def reset(self):
+        # Let the client take what was sent first: a reset discards what it has not read.
+        self.wfile.flush()
+        time.sleep(0.2)
+        self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        self.close_connection = True
+
+    def send_chunks(self, data, mode):
+        self.send_response(200)
+        self.send_header("Transfer-Encoding", "chunked")
+        self.end_headers()
+        self.close_connection = True
+        if mode == "chunkgarbage":
+            self.wfile.write(b"zz\r\n" + data[:100] + b"\r\n0\r\n\r\n")
+            return
+        if mode == "chunkmid":
+            self.wfile.write(b"%x\r\n" % len(data) + data[: len(data) // 2])
+            return
+        body = data if mode == "chunked" else data[: len(data) // 2]
+        for offset in range(0, len(body), PIECE):
+            piece = body[offset : offset + PIECE]
+            self.wfile.write(b"%x\r\n" % len(piece) + piece + b"\r\n")
+        if mode == "chunked":
+            self.wfile.write(b"0\r\n\r\n")
 
     def resolve(self, parts):
         root = self.server.root
@@ -61,9 +118,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         return target
 
     def send_text(self, code, text):
-        body = ("<html><body>%s</body></html>" % text).encode()
+        self.send_body(code, ("<html><body>%s</body></html>" % text).encode(), "text/html")
+
+    def send_body(self, code, body, kind="text/xml"):
         self.send_response(code)
-        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Type", kind)
         self.send_header("Content-Length", str(len(body)))
         self.send_header("Cache-Control", "no-store")
         self.end_headers()
@@ -81,23 +140,44 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if target is None:
             return self.send_text(404, "not found")
         data = target.read_bytes()
-        self.send_response(200)
+        half = data[: len(data) // 2]
+        if mode in ("chunked", "chunkcut", "chunkmid", "chunkgarbage"):
+            return self.send_chunks(data, mode)
+        if mode == "http09":
+            self.close_connection = True
+            return self.wfile.write(half)
+        self.send_response(206 if mode == "partial" else 200)
         self.send_header("Content-Type", "application/octet-stream")
         self.send_header("Cache-Control", "no-store")
-        if mode == "nolength":
+        if mode in ("nolength", "cut", "cutreset"):
             self.send_header("Connection", "close")
-            self.close_connection = True
+        elif mode == "empty":
+            self.send_header("Content-Length", "0")
+        elif mode == "partial":
+            self.send_header("Content-Length", str(len(half)))
+        elif mode == "longlength":
+            self.send_header("Content-Length", str(len(data)).zfill(300))
         else:
             self.send_header("Content-Length", str(len(data)))
         self.end_headers()
-        if mode in ("short", "drop"):
-            self.wfile.write(data[: len(data) // 2])
-            self.wfile.flush()
-            if mode == "drop":
-                # Let the client take the half first: a reset discards what it has not read.
-                time.sleep(0.2)
-                self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-            self.close_connection = True
+        self.close_connection = mode is not None
+        if mode in ("short", "drop", "cut", "cutreset", "partial", "longlength"):
+            self.wfile.write(half)
+            if mode in ("drop", "cutreset"):
+                self.reset()
+            return
+        if mode == "stall":
+            return self.hold()
+        if mode == "drip":
+            deadline = time.monotonic() + HOLD_S
+            for offset in range(len(data)):
+                if time.monotonic() > deadline:
+                    return
+                self.wfile.write(data[offset : offset + 1])
+                self.wfile.flush()
+                time.sleep(delay)
+            return
+        if mode == "empty":
             return
         if delay:
             for offset in range(0, len(data), PIECE):
@@ -106,6 +186,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 time.sleep(delay)
             return
         self.wfile.write(data)
+
+
+MISBEHAVIOURS = ("short", "nolength", "drop", "cut", "cutreset", "chunked", "chunkcut", "chunkmid",
+                 "chunkgarbage", "empty", "partial", "longlength", "http09", "stall")
 
 
 class Server(http.server.ThreadingHTTPServer):

@@ -3,6 +3,7 @@
 //                                   "started", waits 3 s, then adds "ended"
 //   windows <class> <count> <mark>  holds <count> windows that close on WM_CLOSE ("closed")
 //   stubborn <class> <n> <mark>     holds one window that refuses WM_CLOSE ("refused")
+//   hung <class> <n> <mark>         holds one window and answers no message for 15 s
 // Windows are held for 30 s at most.
 #include <windows.h>
 
@@ -55,6 +56,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         if (::CreateWindowA(__argv[2], "holder", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
                             instance, nullptr))
             ++g_windows;
+    if (std::string(__argv[1]) == "hung") {
+        ::Sleep(15000);
+        return 0;
+    }
     ::SetTimer(nullptr, 0, 30000, nullptr);
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0 && msg.message != WM_TIMER)

@@ -106,11 +106,10 @@ CString BuiltProgram(const char* fileName) {
 }
 
 uidriver::Process StartHelper(const char* mode, const char* windowClass, int count,
-                              const char* mark) {
+                              const char* mark, const CString& program) {
     CString command;
-    command.Format("\"%s\" %s %s %d \"%s\"",
-                   static_cast<const char*>(BuiltProgram("update_test_helper.exe")), mode,
-                   windowClass, count, mark);
+    command.Format("\"%s\" %s %s %d \"%s\"", static_cast<const char*>(program), mode, windowClass,
+                   count, mark);
     uidriver::Process helper = uidriver::Process::Start(command.str());
     uidriver::WaitForTopWindow(helper.Id(), {std::nullopt, std::string(windowClass), false}, 10000,
                                helper.Handle());

@@ -20,9 +20,11 @@ std::string Sha256Hex(const std::string& bytes);
 
 // A program built beside the tests (version fixtures, the helper), as a full path.
 CString BuiltProgram(const char* fileName);
-// Runs "update_test_helper <mode> <windowClass> <count> <mark>" and waits for its windows.
+// Runs "<program> <mode> <windowClass> <count> <mark>" and waits for its windows; the
+// program is the built update_test_helper or a copy of it.
 uidriver::Process StartHelper(const char* mode, const char* windowClass, int count,
-                              const char* mark);
+                              const char* mark,
+                              const CString& program = BuiltProgram("update_test_helper.exe"));
 
 // The local update server started by the test fixture.
 class LocalServer {

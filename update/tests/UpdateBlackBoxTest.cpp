@@ -100,4 +100,19 @@ TEST_F(UpdateProgram, ListsReplacesAndStartsWithoutWaiting) {
     EXPECT_EQ("started\nended\n", Mark());
 }
 
+// A manifest server that accepts and never answers holds the program for one period of the
+// shipped limits (20 s), not longer; then the dialog says why nothing can be done.
+TEST_F(UpdateProgram, SilentManifestServerIsGivenUpAndSaysSo) {
+    const auto begin = ::GetTickCount();
+    uidriver::Process update = Start(LocalServer::Url("silent/manifest.xml").str());
+    const HWND dialog = update.WaitForDialog("检查更新", 40000);
+    EXPECT_LT(::GetTickCount() - begin, 30000u);
+    EXPECT_EQ("无法读取升级信息，请检查网络连接后重新启动升级程序！",
+              uidriver::ControlText(dialog, IDT_STATUS));
+    EXPECT_FALSE(uidriver::IsControlEnabled(dialog, IDB_UPGRADE_NOW));
+    EXPECT_EQ(0u, uidriver::ListRows(uidriver::Control(dialog, IDL_FILES)).size());
+    uidriver::ClickButton(dialog, IDOK);
+    EXPECT_TRUE(update.WaitForExit().has_value());
+}
+
 } // namespace
