@@ -90,6 +90,8 @@ HWND CWnd::UnsubclassWindow() {
 
 namespace {
 
+thread_local int t_nHooksHeld = 0;
+
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && t_pCreating) {
         CWnd* creating = t_pCreating;
@@ -101,15 +103,25 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-CWnd::CreationScope::CreationScope(CWnd* wnd) {
+// A window made while another is being made (a tooltip made in OnInitDialog) opens a scope
+// inside the outer one; each scope removes its own hook and puts back what it found.
+CWnd::CreationScope::CreationScope(CWnd* wnd)
+    : m_pPreviousCreating(t_pCreating), m_hPreviousHook(t_hCreateHook) {
     t_pCreating = wnd;
     t_hCreateHook = ::SetWindowsHookExA(WH_CBT, &CreationHook, nullptr, ::GetCurrentThreadId());
+    if (t_hCreateHook)
+        ++t_nHooksHeld;
 }
 
 CWnd::CreationScope::~CreationScope() {
-    ::UnhookWindowsHookEx(t_hCreateHook);
-    t_hCreateHook = nullptr;
-    t_pCreating = nullptr;
+    if (t_hCreateHook && ::UnhookWindowsHookEx(t_hCreateHook))
+        --t_nHooksHeld;
+    t_hCreateHook = m_hPreviousHook;
+    t_pCreating = m_pPreviousCreating;
+}
+
+int CWnd::CreationScope::HooksHeld() {
+    return t_nHooksHeld;
 }
 
 void CWnd::CreationScope::Hook(CWnd* wnd, HWND window) {

@@ -88,6 +88,12 @@ public:
         CreationScope(const CreationScope&) = delete;
         CreationScope& operator=(const CreationScope&) = delete;
         static void Hook(CWnd* wnd, HWND window);
+        // The creation hooks this thread has set and not yet removed.
+        static int HooksHeld();
+
+    private:
+        CWnd* m_pPreviousCreating;
+        HHOOK m_hPreviousHook;
     };
 
 protected:

@@ -189,31 +189,4 @@ TEST_F(MessageRouting, SubclassedControlsAreDetachedWhenTheDialogGoes) {
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(label));
 }
 
-class CreatedWindow : public CWnd {
-public:
-    int creates = 0;
-    bool attachedAtCreate = false;
-    const MessageMap* GetMessageMap() const override {
-        static const MessageMap map(CWnd::GetMessageMap(),
-                                    {OnMessage<&CreatedWindow::OnCreate>(WM_CREATE)});
-        return &map;
-    }
-
-private:
-    int OnCreate(LPCREATESTRUCTA) {
-        ++creates;
-        attachedAtCreate = m_hWnd != nullptr;
-        return static_cast<int>(Default());
-    }
-};
-
-TEST(WindowCreation, OwnWindowSeesItsCreateMessage) {
-    CreatedWindow window;
-    ASSERT_TRUE(window.CreateEx(0, "STATIC", "x", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
-    EXPECT_EQ(1, window.creates);
-    EXPECT_TRUE(window.attachedAtCreate);
-    window.DestroyWindow();
-    EXPECT_EQ(nullptr, window.m_hWnd);
-}
-
 } // namespace
