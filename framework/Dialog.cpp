@@ -20,12 +20,6 @@ constexpr WORD kDlgInitResourceType = 240;
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
-CDialog::~CDialog() {
-    // The derived part is gone: its handlers must not see the window's last messages.
-    if (m_hWnd)
-        ::DestroyWindow(UnsubclassWindow());
-}
-
 const MessageMap* CDialog::GetMessageMap() const {
     static const MessageMap map(CWnd::GetMessageMap(), {
                                                            OnCommand<&CDialog::OnOK>(IDOK),

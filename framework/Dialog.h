@@ -7,7 +7,6 @@
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
-    ~CDialog() override;
 
     virtual INT_PTR DoModal();
     // Modeless, from the same template (used by tests).

@@ -44,8 +44,13 @@ const MessageEntry* MessageMap::FindControl(MessageKind kind, UINT code, UINT id
 }
 
 CWnd::~CWnd() {
-    if (m_hWnd)
-        Detach();
+    if (!m_hWnd)
+        return;
+    const HWND window = m_hWnd;
+    const bool owned = m_bOwnsWindow;
+    Detach();
+    if (owned)
+        ::DestroyWindow(window);
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND window) {
@@ -65,6 +70,7 @@ void CWnd::Detach() {
     WindowMap().erase(m_hWnd);
     m_pfnSuper = nullptr;
     m_hWnd = nullptr;
+    m_bOwnsWindow = false;
 }
 
 BOOL CWnd::SubclassWindow(HWND window) {
@@ -79,13 +85,6 @@ BOOL CWnd::SubclassWindow(HWND window) {
 
 BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
     return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
-}
-
-HWND CWnd::UnsubclassWindow() {
-    HWND window = m_hWnd;
-    if (window)
-        Detach();
-    return window;
 }
 
 namespace {
@@ -126,6 +125,7 @@ int CWnd::CreationScope::HooksHeld() {
 
 void CWnd::CreationScope::Hook(CWnd* wnd, HWND window) {
     wnd->Attach(window);
+    wnd->m_bOwnsWindow = true;
     wnd->m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
 }

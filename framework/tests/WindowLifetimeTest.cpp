@@ -79,4 +79,36 @@ TEST(WindowCreation, NestedCreationAttachesEachWindowToItsObjectAndRemovesEveryH
     EXPECT_EQ(1, counts.ncDestroys);
 }
 
+TEST(WindowOwnership, ACreatedWindowDiesWithItsObjectABorrowedOneStays) {
+    Counts counts;
+    HWND created = nullptr;
+    HWND dialogWindow = nullptr;
+    HWND control = nullptr;
+    {
+        WatchedWindow owner(counts);
+        TooltipDialog dialog;
+        ASSERT_TRUE(CreatePopup(owner) && dialog.Create());
+        created = owner.m_hWnd;
+        dialogWindow = dialog.m_hWnd;
+        control = dialog.combo.m_hWnd;
+    }
+    for (HWND gone : {created, dialogWindow, control}) {
+        EXPECT_FALSE(IsWindow(gone));
+        EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(gone));
+    }
+    EXPECT_EQ(0, counts.destroys + counts.ncDestroys) << "no handler runs on a dead object";
+
+    const HWND borrowed = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                          nullptr, nullptr);
+    const LONG_PTR ownProcedure = GetWindowLongPtrA(borrowed, GWLP_WNDPROC);
+    {
+        WatchedWindow borrower(counts);
+        ASSERT_TRUE(borrower.SubclassWindow(borrowed));
+    }
+    EXPECT_TRUE(IsWindow(borrowed));
+    EXPECT_EQ(ownProcedure, GetWindowLongPtrA(borrowed, GWLP_WNDPROC));
+    DestroyWindow(borrowed);
+    EXPECT_EQ(0, counts.destroys + counts.ncDestroys);
+}
+
 } // namespace
