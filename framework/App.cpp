@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "framework/Exception.h"
+#include "framework/MessagePump.h"
 #include "framework/Module.h"
 #include "framework/ScopedHandle.h"
 #include "framework/Wnd.h"
@@ -46,13 +47,7 @@ CWinApp::~CWinApp() {
 }
 
 int CWinApp::Run() {
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!CWnd::WalkPreTranslateTree(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
+    AfxPumpMessagesUntil([] { return false; });
     return ExitInstance();
 }
 

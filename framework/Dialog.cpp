@@ -5,6 +5,7 @@
 #include "framework/App.h"
 #include "framework/DC.h"
 #include "framework/Encoding.h"
+#include "framework/MessagePump.h"
 
 namespace {
 
@@ -79,21 +80,8 @@ INT_PTR CDialog::DoModal() {
 }
 
 void CDialog::RunModalLoop() {
-    MSG msg;
-    while (!m_bEnded) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            m_nModalResult = IDCANCEL;
-            break;
-        }
-        if (got < 0)
-            break;
-        if (!WalkPreTranslateTree(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
+    if (!AfxPumpMessagesUntil([this] { return m_bEnded; }))
+        m_nModalResult = IDCANCEL;
 }
 
 void CDialog::EndDialog(int result) {
