@@ -22,10 +22,12 @@ constexpr WORD kDlgInitResourceType = 240;
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
 const MessageMap* CDialog::GetMessageMap() const {
-    static const MessageMap map(CWnd::GetMessageMap(), {
-                                                           OnCommand<&CDialog::OnOK>(IDOK),
-                                                           OnCommand<&CDialog::OnCancel>(IDCANCEL),
-                                                       });
+    static const MessageMap map(CWnd::GetMessageMap(),
+                                {
+                                    OnCommand<&CDialog::OnOK>(IDOK),
+                                    OnCommand<&CDialog::OnCancel>(IDCANCEL),
+                                    OnMessage<WM_HELP, &CDialog::OnHelpKey>(),
+                                });
     return &map;
 }
 
@@ -97,6 +99,12 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG)
         return OnInitDialog();
     return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// F1 anywhere in the dialog: the help command, which the application's map may take.
+LRESULT CDialog::OnHelpKey(WPARAM, LPARAM) {
+    SendMessage(WM_COMMAND, ID_HELP);
+    return TRUE;
 }
 
 BOOL CDialog::OnInitDialog() {

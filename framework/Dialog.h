@@ -31,6 +31,7 @@ protected:
     BOOL PaintMinimizedIcon(HICON icon);
 
 private:
+    LRESULT OnHelpKey(WPARAM wParam, LPARAM lParam);
     HWND CreateFromTemplate(HWND owner);
     HWND ModalOwner() const;
     void RunModalLoop();

@@ -1,6 +1,5 @@
 #include "framework/Wnd.h"
 
-#include <exception>
 #include <unordered_map>
 
 #include "framework/App.h"
@@ -25,23 +24,6 @@ bool IsReflectable(UINT message) {
 }
 
 } // namespace
-
-const MessageEntry* MessageMap::FindMessage(MessageKind kind, UINT message) const {
-    for (const MessageMap* map = this; map; map = map->m_base)
-        for (const MessageEntry& entry : map->m_entries)
-            if (entry.kind == kind && entry.message == message)
-                return &entry;
-    return nullptr;
-}
-
-const MessageEntry* MessageMap::FindControl(MessageKind kind, UINT code, UINT id) const {
-    const bool anyId = kind == MessageKind::ReflectCommand || kind == MessageKind::ReflectNotify;
-    for (const MessageMap* map = this; map; map = map->m_base)
-        for (const MessageEntry& entry : map->m_entries)
-            if (entry.kind == kind && entry.code == code && (anyId || entry.id == id))
-                return &entry;
-    return nullptr;
-}
 
 CWnd::~CWnd() {
     if (!m_hWnd)
@@ -152,11 +134,6 @@ BOOL CWnd::DestroyWindow() {
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
 }
 
-const MessageMap* CWnd::GetMessageMap() const {
-    static const MessageMap map(nullptr, {});
-    return &map;
-}
-
 BOOL CWnd::PreTranslateMessage(MSG*) {
     return FALSE;
 }
@@ -179,10 +156,8 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND window, UINT message, WPARAM wParam, L
     LRESULT result = 0;
     try {
         result = wnd->Dispatch(message, wParam, lParam);
-    } catch (const CException& error) {
-        AfxReportException(error);
-    } catch (const std::exception& error) {
-        AfxMessageBox(error.what(), MB_ICONSTOP);
+    } catch (...) {
+        AfxReportCurrentException();
     }
     if (message == WM_NCDESTROY && FromHandlePermanent(window) == wnd) {
         wnd->Detach();
@@ -233,6 +208,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     }
     if (!entry)
         entry = map->FindMessage(MessageKind::Message, message);
+    if (!entry && message == WM_COMMAND && !(GetStyle() & WS_CHILD)) {
+        // A command no window took has its last chance in the application's map.
+        CWinApp* app = AfxGetApp();
+        return app && app->OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
+    }
     if (!entry)
         return FALSE;
     *result = entry->invoke(this, message, wParam, lParam);

@@ -20,7 +20,7 @@ class CDataExchange;
 // - When the window goes first, the object is detached at WM_NCDESTROY, then PostNcDestroy runs.
 // So WM_DESTROY handlers run only when the window is destroyed while its object is whole:
 // DoModal does so; whoever made a modeless window calls DestroyWindow.
-class CWnd {
+class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
     CWnd(const CWnd&) = delete;
@@ -41,7 +41,6 @@ public:
                   const RECT& rect, CWnd* parent, UINT id, void* param = nullptr);
     BOOL DestroyWindow();
 
-    virtual const MessageMap* GetMessageMap() const;
     virtual BOOL PreTranslateMessage(MSG* msg);
     virtual void PreSubclassWindow() {}
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

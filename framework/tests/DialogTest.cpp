@@ -100,7 +100,7 @@ public:
     int count = 0;
     const MessageMap* GetMessageMap() const override {
         static const MessageMap map(CWnd::GetMessageMap(),
-                                    {OnMessage<&CountingWindow::OnApp>(WM_APP)});
+                                    {OnMessage<WM_APP, &CountingWindow::OnApp>()});
         return &map;
     }
 

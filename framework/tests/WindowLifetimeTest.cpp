@@ -22,8 +22,8 @@ public:
     explicit WatchedWindow(Counts& counts) : m_counts(counts) {}
     const MessageMap* GetMessageMap() const override {
         static const MessageMap map(CWnd::GetMessageMap(),
-                                    {OnMessage<&WatchedWindow::OnCreate>(WM_CREATE),
-                                     OnMessage<&WatchedWindow::OnDestroy>(WM_DESTROY)});
+                                    {OnMessage<WM_CREATE, &WatchedWindow::OnCreate>(),
+                                     OnMessage<WM_DESTROY, &WatchedWindow::OnDestroy>()});
         return &map;
     }
     void PostNcDestroy() override { ++m_counts.ncDestroys; }
