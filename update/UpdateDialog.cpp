@@ -99,7 +99,7 @@ CUpdateDialog::~CUpdateDialog() {
 const MessageMap* CUpdateDialog::GetMessageMap() const {
     static const MessageMap map(CDialog::GetMessageMap(),
                                 {
-                                    OnCommand<&CUpdateDialog::OnUpgradeNow>(IDB_UPGRADE_NOW),
+                                    OnCommand<&CUpdateDialog::OnUpgradeNow>(IDC_BUTTON_UPGRADE_NOW),
                                     OnMessage<&CUpdateDialog::OnPaint>(WM_PAINT),
                                     OnMessage<&CUpdateDialog::OnQueryDragIcon>(WM_QUERYDRAGICON),
                                     OnMessage<&CUpdateDialog::OnDestroy>(WM_DESTROY),
@@ -110,8 +110,8 @@ const MessageMap* CUpdateDialog::GetMessageMap() const {
 
 void CUpdateDialog::DoDataExchange(CDataExchange* exchange) {
     CDialog::DoDataExchange(exchange);
-    DDX_Control(exchange, IDL_FILES, m_listFiles);
-    DDX_Control(exchange, IDC_PROGRESS, m_progress);
+    DDX_Control(exchange, IDC_LIST_FILES, m_listFiles);
+    DDX_Control(exchange, IDC_PROGRESS_DOWNLOAD, m_progress);
 }
 
 BOOL CUpdateDialog::OnInitDialog() {
@@ -173,7 +173,7 @@ void CUpdateDialog::AddRow(int position, const ManifestEntry& entry) {
 }
 
 void CUpdateDialog::OnUpgradeNow() {
-    ::EnableWindow(GetDlgItem(IDB_UPGRADE_NOW), FALSE);
+    ::EnableWindow(GetDlgItem(IDC_BUTTON_UPGRADE_NOW), FALSE);
     for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
         LVITEMA image{};
         image.mask = LVIF_IMAGE;
@@ -308,7 +308,7 @@ void CUpdateDialog::PumpMessages() {
 }
 
 void CUpdateDialog::SetStatus(const CString& text) {
-    ::SetWindowTextA(GetDlgItem(IDT_STATUS), text.Left(kStatusTextLimit));
+    ::SetWindowTextA(GetDlgItem(IDC_STATIC_STATUS), text.Left(kStatusTextLimit));
 }
 
 void CUpdateDialog::SetStatus(RowStatus status, const UpdateItem& item, const char* detail) {

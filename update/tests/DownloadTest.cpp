@@ -84,12 +84,12 @@ protected:
     void Run(bool visible = false) {
         dialog = std::make_unique<RecordingDialog>(WriteManifest(manifest));
         ASSERT_TRUE(dialog->Create());
-        spy.Watch(dialog->GetDlgItem(IDT_STATUS), dialog->m_progress);
+        spy.Watch(dialog->GetDlgItem(IDC_STATIC_STATUS), dialog->m_progress);
         if (visible) {
             dialog->ShowWindow(SW_SHOWNA);
             ::SetTimer(spy.label, 1, 100, Invalidate);
         }
-        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDB_UPGRADE_NOW, BN_CLICKED));
+        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BUTTON_UPGRADE_NOW, BN_CLICKED));
         spy.Unwatch();
     }
     bool Said(const CString& text) const {
@@ -118,13 +118,13 @@ TEST_F(Download, SuccessReplacesFilesAndEmptiesTemplate) {
     EXPECT_EQ(2, RowImage(*dialog, 1));
     EXPECT_TRUE(Said("正在下载文件：" + Name("a.exe")));
     EXPECT_TRUE(Said(Name("a.exe") + "完成更新！"));
-    EXPECT_STREQ(Name("b.exe") + "完成更新！", Text(*dialog, IDT_STATUS));
+    EXPECT_STREQ(Name("b.exe") + "完成更新！", Text(*dialog, IDC_STATIC_STATUS));
     ASSERT_FALSE(spy.positions.empty());
     for (int position : spy.positions)
         EXPECT_TRUE(position >= 0 && position <= 100) << position;
     EXPECT_EQ(100, spy.positions.back());
     EXPECT_STREQ("完成", Text(*dialog, IDOK));
-    EXPECT_FALSE(::IsWindowEnabled(dialog->GetDlgItem(IDB_UPGRADE_NOW)));
+    EXPECT_FALSE(::IsWindowEnabled(dialog->GetDlgItem(IDC_BUTTON_UPGRADE_NOW)));
 }
 
 // Each failed row keeps the installed file byte for byte, shows the red cross and says why;
@@ -173,7 +173,7 @@ TEST_F(Download, WithoutTemplateEveryRowFails) {
     Run();
     ::MoveFileA(parked, templateRoot);
     EXPECT_TRUE(Said("本地创建下载文件：" + Name("a.exe") + "失败！"));
-    EXPECT_STREQ("本地创建下载文件：" + Name("b.exe") + "失败！", Text(*dialog, IDT_STATUS));
+    EXPECT_STREQ("本地创建下载文件：" + Name("b.exe") + "失败！", Text(*dialog, IDC_STATIC_STATUS));
     EXPECT_EQ(3, RowImage(*dialog, 0));
     EXPECT_EQ(3, RowImage(*dialog, 1));
     EXPECT_TRUE(Unchanged("a.exe"));
@@ -184,7 +184,7 @@ TEST_F(Download, ReadOnlyTargetFailsAndKeepsTheDownload) {
     ASSERT_TRUE(::SetFileAttributesA(Installed("locked.exe"), FILE_ATTRIBUTE_READONLY));
     Run();
     EXPECT_STREQ(Name("locked.exe") + "为为只读文件或者正在被打开使用，升级失败！",
-                 Text(*dialog, IDT_STATUS));
+                 Text(*dialog, IDC_STATIC_STATUS));
     EXPECT_EQ(3, RowImage(*dialog, 0));
     EXPECT_TRUE(Unchanged("locked.exe"));
     EXPECT_EQ(bytes, ReadBytes(Temporary("locked.exe")));
