@@ -156,8 +156,8 @@ const MessageMap* CLinkLabel::GetMessageMap() const {
     static const MessageMap map(CStatic::GetMessageMap(),
                                 {
                                     OnReflectCommand<&CLinkLabel::OnLinkClicked>(STN_CLICKED),
-                                    OnReflectMessage<&CLinkLabel::CtlColor>(WM_CTLCOLORSTATIC),
-                                    OnMessage<&CLinkLabel::OnSetCursor>(WM_SETCURSOR),
+                                    OnReflectMessage<WM_CTLCOLORSTATIC, &CLinkLabel::CtlColor>(),
+                                    OnMessage<WM_SETCURSOR, &CLinkLabel::OnSetCursor>(),
                                 });
     return &map;
 }

@@ -42,9 +42,9 @@ CXPButton::~CXPButton() = default;
 const MessageMap* CXPButton::GetMessageMap() const {
     static const MessageMap map(CButton::GetMessageMap(),
                                 {
-                                    OnMessage<&CXPButton::OnMouseMove>(WM_MOUSEMOVE),
-                                    OnMessage<&CXPButton::OnMouseHover>(WM_MOUSEHOVER),
-                                    OnMessage<&CXPButton::OnMouseLeave>(WM_MOUSELEAVE),
+                                    OnMessage<WM_MOUSEMOVE, &CXPButton::OnMouseMove>(),
+                                    OnMessage<WM_MOUSEHOVER, &CXPButton::OnMouseHover>(),
+                                    OnMessage<WM_MOUSELEAVE, &CXPButton::OnMouseLeave>(),
                                 });
     return &map;
 }
@@ -66,17 +66,15 @@ void CXPButton::OnMouseMove(UINT, CPoint) {
     Default();
 }
 
-LRESULT CXPButton::OnMouseHover(WPARAM, LPARAM) {
+void CXPButton::OnMouseHover(UINT, CPoint) {
     m_bHover = TRUE;
     Invalidate(TRUE);
-    return 0;
 }
 
-LRESULT CXPButton::OnMouseLeave(WPARAM, LPARAM) {
+void CXPButton::OnMouseLeave() {
     m_bTracking = FALSE;
     m_bHover = FALSE;
     Invalidate(FALSE);
-    return 0;
 }
 
 void CXPButton::DrawItem(DRAWITEMSTRUCT* item) {

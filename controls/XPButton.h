@@ -23,8 +23,8 @@ public:
 
 protected:
     void OnMouseMove(UINT flags, CPoint point);
-    LRESULT OnMouseHover(WPARAM wParam, LPARAM lParam);
-    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    void OnMouseHover(UINT flags, CPoint point);
+    void OnMouseLeave();
 
     void FillGradient(CDC* dc, const RECT& rect);
     void DrawHoverFrame(CDC* dc, const RECT& rect);

@@ -3,9 +3,10 @@
 #include <ole2.h>
 #include <shlobj.h>
 
-#include "framework/Exception.h"
+#include "framework/MessagePump.h"
 #include "framework/Module.h"
 #include "framework/ScopedHandle.h"
+#include "framework/Shell.h"
 #include "framework/Wnd.h"
 
 namespace {
@@ -14,13 +15,13 @@ CWinApp* g_pApp = nullptr;
 MessageBoxSink g_messageBoxSink;
 MessageBeepSink g_messageBeepSink;
 
-CString ProgramBaseName() {
+// The program's path without its extension.
+CString ProgramPathStem() {
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    CString name(path);
-    name = name.Mid(name.ReverseFind('\\') + 1);
+    const CString name(path);
     const int dot = name.ReverseFind('.');
-    return dot > 0 ? name.Left(dot) : name;
+    return dot > name.ReverseFind('\\') ? name.Left(dot) : name;
 }
 
 CString DefaultProfilePath(const CString& baseName) {
@@ -34,8 +35,10 @@ CString DefaultProfilePath(const CString& baseName) {
 
 CWinApp::CWinApp(const char* appName) : m_pPreviousApp(g_pApp) {
     g_pApp = this;
-    const CString baseName = ProgramBaseName();
+    const CString stem = ProgramPathStem();
+    const CString baseName = stem.Mid(stem.ReverseFind('\\') + 1);
     m_strAppName = appName ? CString(appName) : baseName;
+    m_strHelpFilePath = stem + ".chm";
     m_strProfilePath = DefaultProfilePath(baseName);
     m_hInstance = ::GetModuleHandleA(nullptr);
 }
@@ -46,14 +49,23 @@ CWinApp::~CWinApp() {
 }
 
 int CWinApp::Run() {
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!CWnd::WalkPreTranslateTree(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
+    AfxPumpMessagesUntil([] { return false; });
     return ExitInstance();
+}
+
+BOOL CWinApp::OnCmdMsg(UINT id, UINT code) {
+    const MessageEntry* entry = GetMessageMap()->FindControl(MessageKind::Command, code, id);
+    if (!entry)
+        return FALSE;
+    entry->invoke(this, WM_COMMAND, MAKEWPARAM(id, code), 0);
+    return TRUE;
+}
+
+void CWinApp::OnHelp() {
+    if (::GetFileAttributesA(m_strHelpFilePath) == INVALID_FILE_ATTRIBUTES)
+        return;
+    const HWND owner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
+    AfxShellExecute(owner, "open", m_strHelpFilePath, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CWinApp::SetRegistryKey(const char* key) {
@@ -158,10 +170,6 @@ void AfxMessageBeep(UINT type) {
         g_messageBeepSink(type);
     else
         ::MessageBeep(type);
-}
-
-void AfxReportException(const CException& error) {
-    AfxMessageBox(error.GetErrorMessage(), MB_OK | MB_ICONSTOP);
 }
 
 void AfxEnableControlContainer() {

@@ -4,14 +4,18 @@
 
 #include <functional>
 
+#include "framework/MessageMap.h"
 #include "framework/String.h"
 
 class CWnd;
 
+// The standard help command (F1 in a dialog sends it).
+inline constexpr UINT ID_HELP = 0xE146;
+
 // The application object (a later one stands in for an earlier one while it lives). The framework's
 // WinMain calls InitInstance; when it returns FALSE the process ends without a message loop of its
 // own.
-class CWinApp {
+class CWinApp : public CCmdTarget {
 public:
     explicit CWinApp(const char* appName = nullptr);
     CWinApp(const CWinApp&) = delete;
@@ -21,6 +25,11 @@ public:
     virtual BOOL InitInstance() { return TRUE; }
     virtual int Run();
     virtual int ExitInstance() { return 0; }
+
+    // Runs the map's handler of a command that no window took; TRUE when there was one.
+    BOOL OnCmdMsg(UINT id, UINT code);
+    // Opens the help file with the shell; without one, does nothing.
+    void OnHelp();
 
     // The name used as message box caption and as the settings' application key;
     // the program file's name without extension unless set.
@@ -40,6 +49,8 @@ public:
     HINSTANCE m_hInstance = nullptr;
     const char* m_lpCmdLine = "";
     int m_nCmdShow = SW_SHOWNORMAL;
+    // The program's path with the extension ".chm" unless set.
+    CString m_strHelpFilePath;
 
 private:
     CString ProfileKeyPath(const char* section) const;

@@ -15,8 +15,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
         if (app->InitInstance())
             return app->Run();
         return app->ExitInstance();
-    } catch (const CException& error) {
-        AfxReportException(error);
+    } catch (...) {
+        AfxReportCurrentException();
         return 1;
     }
 }

@@ -5,6 +5,7 @@
 #include "framework/App.h"
 #include "framework/DC.h"
 #include "framework/Encoding.h"
+#include "framework/MessagePump.h"
 
 namespace {
 
@@ -20,17 +21,13 @@ constexpr WORD kDlgInitResourceType = 240;
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
-CDialog::~CDialog() {
-    // The derived part is gone: its handlers must not see the window's last messages.
-    if (m_hWnd)
-        ::DestroyWindow(UnsubclassWindow());
-}
-
 const MessageMap* CDialog::GetMessageMap() const {
-    static const MessageMap map(CWnd::GetMessageMap(), {
-                                                           OnCommand<&CDialog::OnOK>(IDOK),
-                                                           OnCommand<&CDialog::OnCancel>(IDCANCEL),
-                                                       });
+    static const MessageMap map(CWnd::GetMessageMap(),
+                                {
+                                    OnCommand<&CDialog::OnOK>(IDOK),
+                                    OnCommand<&CDialog::OnCancel>(IDCANCEL),
+                                    OnMessage<WM_HELP, &CDialog::OnHelpKey>(),
+                                });
     return &map;
 }
 
@@ -85,21 +82,8 @@ INT_PTR CDialog::DoModal() {
 }
 
 void CDialog::RunModalLoop() {
-    MSG msg;
-    while (!m_bEnded) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            m_nModalResult = IDCANCEL;
-            break;
-        }
-        if (got < 0)
-            break;
-        if (!WalkPreTranslateTree(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
+    if (!AfxPumpMessagesUntil([this] { return m_bEnded; }))
+        m_nModalResult = IDCANCEL;
 }
 
 void CDialog::EndDialog(int result) {
@@ -115,6 +99,12 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG)
         return OnInitDialog();
     return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// F1 anywhere in the dialog: the help command, which the application's map may take.
+LRESULT CDialog::OnHelpKey(WPARAM, LPARAM) {
+    SendMessage(WM_COMMAND, ID_HELP);
+    return TRUE;
 }
 
 BOOL CDialog::OnInitDialog() {

@@ -7,7 +7,6 @@
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
-    ~CDialog() override;
 
     virtual INT_PTR DoModal();
     // Modeless, from the same template (used by tests).
@@ -32,6 +31,7 @@ protected:
     BOOL PaintMinimizedIcon(HICON icon);
 
 private:
+    LRESULT OnHelpKey(WPARAM wParam, LPARAM lParam);
     HWND CreateFromTemplate(HWND owner);
     HWND ModalOwner() const;
     void RunModalLoop();

@@ -18,8 +18,8 @@ BOOL CHtmlCtrl::CreateFromPlaceholder(UINT id, CWnd* parent) {
 const MessageMap* CHtmlCtrl::GetMessageMap() const {
     static const MessageMap map(CHtmlView::GetMessageMap(),
                                 {
-                                    OnMessage<&CHtmlCtrl::OnDestroy>(WM_DESTROY),
-                                    OnMessage<&CHtmlCtrl::OnMouseActivate>(WM_MOUSEACTIVATE),
+                                    OnMessage<WM_DESTROY, &CHtmlCtrl::OnDestroy>(),
+                                    OnMessage<WM_MOUSEACTIVATE, &CHtmlCtrl::OnMouseActivate>(),
                                 });
     return &map;
 }

@@ -34,9 +34,9 @@ CHtmlView::~CHtmlView() {
 const MessageMap* CHtmlView::GetMessageMap() const {
     static const MessageMap map(CWnd::GetMessageMap(),
                                 {
-                                    OnMessage<&CHtmlView::OnSize>(WM_SIZE),
-                                    OnMessage<&CHtmlView::OnDestroy>(WM_DESTROY),
-                                    OnMessage<&CHtmlView::OnMouseActivate>(WM_MOUSEACTIVATE),
+                                    OnMessage<WM_SIZE, &CHtmlView::OnSize>(),
+                                    OnMessage<WM_DESTROY, &CHtmlView::OnDestroy>(),
+                                    OnMessage<WM_MOUSEACTIVATE, &CHtmlView::OnMouseActivate>(),
                                 });
     return &map;
 }

@@ -13,14 +13,6 @@ TOOLINFOA ToolInfo(CWnd* window, UINT toolId, const char* text) {
 
 } // namespace
 
-CToolTipCtrl::~CToolTipCtrl() {
-    if (m_hWnd) {
-        HWND window = m_hWnd;
-        UnsubclassWindow();
-        ::DestroyWindow(window);
-    }
-}
-
 BOOL CToolTipCtrl::Create(CWnd* owner, DWORD style) {
     return CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style, CRect(), owner, 0);
 }

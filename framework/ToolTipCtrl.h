@@ -5,10 +5,9 @@
 
 #include "framework/Wnd.h"
 
-// A tooltip window owned by a control; destroyed with this object.
+// A tooltip window, made by a control and destroyed with its object.
 class CToolTipCtrl : public CWnd {
 public:
-    ~CToolTipCtrl() override;
     BOOL Create(CWnd* owner, DWORD style = 0);
     BOOL AddTool(CWnd* window, const char* text, const RECT* area, UINT toolId);
     void UpdateTipText(const char* text, CWnd* window, UINT toolId);

@@ -1,6 +1,5 @@
 #include "framework/Wnd.h"
 
-#include <exception>
 #include <unordered_map>
 
 #include "framework/App.h"
@@ -26,26 +25,14 @@ bool IsReflectable(UINT message) {
 
 } // namespace
 
-const MessageEntry* MessageMap::FindMessage(MessageKind kind, UINT message) const {
-    for (const MessageMap* map = this; map; map = map->m_base)
-        for (const MessageEntry& entry : map->m_entries)
-            if (entry.kind == kind && entry.message == message)
-                return &entry;
-    return nullptr;
-}
-
-const MessageEntry* MessageMap::FindControl(MessageKind kind, UINT code, UINT id) const {
-    const bool anyId = kind == MessageKind::ReflectCommand || kind == MessageKind::ReflectNotify;
-    for (const MessageMap* map = this; map; map = map->m_base)
-        for (const MessageEntry& entry : map->m_entries)
-            if (entry.kind == kind && entry.code == code && (anyId || entry.id == id))
-                return &entry;
-    return nullptr;
-}
-
 CWnd::~CWnd() {
-    if (m_hWnd)
-        Detach();
+    if (!m_hWnd)
+        return;
+    const HWND window = m_hWnd;
+    const bool owned = m_bOwnsWindow;
+    Detach();
+    if (owned)
+        ::DestroyWindow(window);
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND window) {
@@ -65,6 +52,7 @@ void CWnd::Detach() {
     WindowMap().erase(m_hWnd);
     m_pfnSuper = nullptr;
     m_hWnd = nullptr;
+    m_bOwnsWindow = false;
 }
 
 BOOL CWnd::SubclassWindow(HWND window) {
@@ -81,14 +69,9 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
     return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
 }
 
-HWND CWnd::UnsubclassWindow() {
-    HWND window = m_hWnd;
-    if (window)
-        Detach();
-    return window;
-}
-
 namespace {
+
+thread_local int t_nHooksHeld = 0;
 
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && t_pCreating) {
@@ -101,19 +84,30 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-CWnd::CreationScope::CreationScope(CWnd* wnd) {
+// A window made while another is being made (a tooltip made in OnInitDialog) opens a scope
+// inside the outer one; each scope removes its own hook and puts back what it found.
+CWnd::CreationScope::CreationScope(CWnd* wnd)
+    : m_pPreviousCreating(t_pCreating), m_hPreviousHook(t_hCreateHook) {
     t_pCreating = wnd;
     t_hCreateHook = ::SetWindowsHookExA(WH_CBT, &CreationHook, nullptr, ::GetCurrentThreadId());
+    if (t_hCreateHook)
+        ++t_nHooksHeld;
 }
 
 CWnd::CreationScope::~CreationScope() {
-    ::UnhookWindowsHookEx(t_hCreateHook);
-    t_hCreateHook = nullptr;
-    t_pCreating = nullptr;
+    if (t_hCreateHook && ::UnhookWindowsHookEx(t_hCreateHook))
+        --t_nHooksHeld;
+    t_hCreateHook = m_hPreviousHook;
+    t_pCreating = m_pPreviousCreating;
+}
+
+int CWnd::CreationScope::HooksHeld() {
+    return t_nHooksHeld;
 }
 
 void CWnd::CreationScope::Hook(CWnd* wnd, HWND window) {
     wnd->Attach(window);
+    wnd->m_bOwnsWindow = true;
     wnd->m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
 }
@@ -140,11 +134,6 @@ BOOL CWnd::DestroyWindow() {
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
 }
 
-const MessageMap* CWnd::GetMessageMap() const {
-    static const MessageMap map(nullptr, {});
-    return &map;
-}
-
 BOOL CWnd::PreTranslateMessage(MSG*) {
     return FALSE;
 }
@@ -167,10 +156,8 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND window, UINT message, WPARAM wParam, L
     LRESULT result = 0;
     try {
         result = wnd->Dispatch(message, wParam, lParam);
-    } catch (const CException& error) {
-        AfxReportException(error);
-    } catch (const std::exception& error) {
-        AfxMessageBox(error.what(), MB_ICONSTOP);
+    } catch (...) {
+        AfxReportCurrentException();
     }
     if (message == WM_NCDESTROY && FromHandlePermanent(window) == wnd) {
         wnd->Detach();
@@ -221,6 +208,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     }
     if (!entry)
         entry = map->FindMessage(MessageKind::Message, message);
+    if (!entry && message == WM_COMMAND && !(GetStyle() & WS_CHILD)) {
+        // A command no window took has its last chance in the application's map.
+        CWinApp* app = AfxGetApp();
+        return app && app->OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
+    }
     if (!entry)
         return FALSE;
     *result = entry->invoke(this, message, wParam, lParam);

@@ -10,7 +10,17 @@ class CDataExchange;
 
 // A window object. It either subclasses an existing window (a template's control) or
 // creates its own; messages then pass through its message map before the default.
-class CWnd {
+//
+// Ownership, kept by every class of the framework:
+// - A window the object created (CreateEx, a dialog's Create or DoModal) is owned by it and
+//   never outlives it. If the object goes first, its window is detached, then destroyed: the
+//   object's handlers do not see the last messages, as its derived parts are already gone.
+// - A window the object subclassed (SubclassWindow, DDX_Control) is borrowed: when the object
+//   goes, the window gets its own procedure back and stays with its parent.
+// - When the window goes first, the object is detached at WM_NCDESTROY, then PostNcDestroy runs.
+// So WM_DESTROY handlers run only when the window is destroyed while its object is whole:
+// DoModal does so; whoever made a modeless window calls DestroyWindow.
+class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
     CWnd(const CWnd&) = delete;
@@ -26,13 +36,11 @@ public:
 
     BOOL SubclassWindow(HWND window);
     BOOL SubclassDlgItem(UINT id, CWnd* parent);
-    HWND UnsubclassWindow();
     // Creates a window of any class; the object is attached before WM_NCCREATE arrives.
     BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
                   const RECT& rect, CWnd* parent, UINT id, void* param = nullptr);
     BOOL DestroyWindow();
 
-    virtual const MessageMap* GetMessageMap() const;
     virtual BOOL PreTranslateMessage(MSG* msg);
     virtual void PreSubclassWindow() {}
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -88,6 +96,12 @@ public:
         CreationScope(const CreationScope&) = delete;
         CreationScope& operator=(const CreationScope&) = delete;
         static void Hook(CWnd* wnd, HWND window);
+        // The creation hooks this thread has set and not yet removed.
+        static int HooksHeld();
+
+    private:
+        CWnd* m_pPreviousCreating;
+        HHOOK m_hPreviousHook;
     };
 
 protected:
@@ -99,6 +113,8 @@ protected:
     WNDPROC m_pfnSuper = nullptr;
 
 private:
+    bool m_bOwnsWindow = false;
+
     static BOOL ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     BOOL HandleReflection(MessageKind kind, UINT message, UINT code, WPARAM wParam, LPARAM lParam,
                           LRESULT* result);

@@ -19,6 +19,11 @@ constexpr UINT kHttpPort = 80;
 
 } // namespace
 
+const MessageMap* CPackageApp::GetMessageMap() const {
+    static const MessageMap map(CWinApp::GetMessageMap(), {OnCommand<&CWinApp::OnHelp>(ID_HELP)});
+    return &map;
+}
+
 BOOL CPackageApp::CheckNetwork() {
     AfxSocketInit();
     CSocket socket;

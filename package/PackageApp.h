@@ -6,6 +6,7 @@
 // express companies, runs the tracking dialog and remembers the company chosen.
 class CPackageApp : public CWinApp {
 public:
+    const MessageMap* GetMessageMap() const override;
     BOOL InitInstance() override;
     // TRUE when a TCP connection to the vendor's host on port 80 can be made.
     BOOL CheckNetwork();

@@ -31,11 +31,11 @@ const MessageMap* CTrackDialog::GetMessageMap() const {
     static const MessageMap map(
         CDialog::GetMessageMap(),
         {
-            OnMessage<&CTrackDialog::OnPaint>(WM_PAINT),
-            OnMessage<&CTrackDialog::OnQueryDragIcon>(WM_QUERYDRAGICON),
+            OnMessage<WM_PAINT, &CTrackDialog::OnPaint>(),
+            OnMessage<WM_QUERYDRAGICON, &CTrackDialog::OnQueryDragIcon>(),
             OnCommand<&CTrackDialog::OnAbout>(IDC_BUTTON_ABOUT),
-            OnMessage<&CTrackDialog::OnDestroy>(WM_DESTROY),
-            OnMessage<&CTrackDialog::OnHtmlProgress>(WM_HTML_PROGRESS),
+            OnMessage<WM_DESTROY, &CTrackDialog::OnDestroy>(),
+            OnMessage<WM_HTML_PROGRESS, &CTrackDialog::OnHtmlProgress>(),
             OnCommand<&CTrackDialog::OnSelchangeCompany>(IDC_COMBO_COMPANY, CBN_SELCHANGE),
             OnCommand<&CTrackDialog::OnHomepage>(IDC_BUTTON_HOMEPAGE),
             OnCommand<&CTrackDialog::OnForum>(IDC_BUTTON_FORUM),
@@ -45,7 +45,7 @@ const MessageMap* CTrackDialog::GetMessageMap() const {
 }
 
 void CTrackDialog::DoDataExchange(CDataExchange* exchange) {
-    DDX_Control(exchange, IDC_PROGRESS, m_progress);
+    DDX_Control(exchange, IDC_PROGRESS_PAGE, m_progress);
     DDX_Control(exchange, IDC_BUTTON_HOMEPAGE, m_btnHomepage);
     DDX_Control(exchange, IDC_BUTTON_ABOUT, m_btnAbout);
     DDX_Control(exchange, IDC_COMBO_COMPANY, m_comboCompany);
@@ -65,7 +65,7 @@ BOOL CTrackDialog::OnInitDialog() {
     m_linkStatus.ShowUnderline(TRUE);
     m_linkStatus.m_hLinkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
 
-    m_browser.CreateFromPlaceholder(IDC_BROWSER, this);
+    m_browser.CreateFromPlaceholder(IDC_STATIC_BROWSER, this);
 
     for (int i = 0; i < m_comboCompany.GetCount(); ++i) {
         CString item;

@@ -6,9 +6,8 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 echo "== Access engine against mdbtools (native, optimised build)"
-cmake -S . -B build/native-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DBUILD_TESTING=OFF >/dev/null
-cmake --build build/native-release --target jet_bench >/dev/null
+cmake --preset native-release >/dev/null
+cmake --build --preset native-release --target jet_bench >/dev/null
 build/native-release/jet/bench/jet_bench
 
 cmake --preset windows >/dev/null

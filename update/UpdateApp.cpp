@@ -4,6 +4,11 @@
 
 CUpdateApp theApp;
 
+const MessageMap* CUpdateApp::GetMessageMap() const {
+    static const MessageMap map(CWinApp::GetMessageMap(), {OnCommand<&CWinApp::OnHelp>(ID_HELP)});
+    return &map;
+}
+
 BOOL CUpdateApp::InitInstance() {
     AfxEnableControlContainer();
     const CString manifestSource(m_lpCmdLine);

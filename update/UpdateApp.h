@@ -6,5 +6,6 @@
 // whole command line.
 class CUpdateApp : public CWinApp {
 public:
+    const MessageMap* GetMessageMap() const override;
     BOOL InitInstance() override;
 };

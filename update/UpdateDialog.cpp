@@ -3,20 +3,21 @@
 #include <memory>
 #include <string>
 
-#include "framework/App.h"
-#include "framework/DataExchange.h"
 #include "FileReplace.h"
 #include "FileVersionInfo.h"
-#include "framework/GdiObject.h"
-#include "framework/ImageList.h"
-#include "framework/ScopedHandle.h"
-#include "framework/Module.h"
 #include "ProgramWindows.h"
 #include "Sha256.h"
-#include "framework/Shell.h"
 #include "UpdateItem.h"
 #include "UpdateManifest.h"
 #include "UpdateRes.h"
+#include "framework/App.h"
+#include "framework/DataExchange.h"
+#include "framework/GdiObject.h"
+#include "framework/ImageList.h"
+#include "framework/MessagePump.h"
+#include "framework/Module.h"
+#include "framework/ScopedHandle.h"
+#include "framework/Shell.h"
 
 namespace {
 
@@ -48,10 +49,10 @@ CUpdateDialog::~CUpdateDialog() {
 const MessageMap* CUpdateDialog::GetMessageMap() const {
     static const MessageMap map(CDialog::GetMessageMap(),
                                 {
-                                    OnCommand<&CUpdateDialog::OnUpgradeNow>(IDB_UPGRADE_NOW),
-                                    OnMessage<&CUpdateDialog::OnPaint>(WM_PAINT),
-                                    OnMessage<&CUpdateDialog::OnQueryDragIcon>(WM_QUERYDRAGICON),
-                                    OnMessage<&CUpdateDialog::OnDestroy>(WM_DESTROY),
+                                    OnCommand<&CUpdateDialog::OnUpgradeNow>(IDC_BUTTON_UPGRADE_NOW),
+                                    OnMessage<WM_PAINT, &CUpdateDialog::OnPaint>(),
+                                    OnMessage<WM_QUERYDRAGICON, &CUpdateDialog::OnQueryDragIcon>(),
+                                    OnMessage<WM_DESTROY, &CUpdateDialog::OnDestroy>(),
                                     OnCommand<&CUpdateDialog::OnCloseButton>(IDOK),
                                 });
     return &map;
@@ -59,8 +60,8 @@ const MessageMap* CUpdateDialog::GetMessageMap() const {
 
 void CUpdateDialog::DoDataExchange(CDataExchange* exchange) {
     CDialog::DoDataExchange(exchange);
-    DDX_Control(exchange, IDL_FILES, m_listFiles);
-    DDX_Control(exchange, IDC_PROGRESS, m_progress);
+    DDX_Control(exchange, IDC_LIST_FILES, m_listFiles);
+    DDX_Control(exchange, IDC_PROGRESS_DOWNLOAD, m_progress);
 }
 
 BOOL CUpdateDialog::OnInitDialog() {
@@ -91,7 +92,7 @@ void CUpdateDialog::LoadManifest() {
     m_strStart = manifest.m_strStart;
     if (result != UpdateManifest::Result::Read) {
         SetStatus(kManifestUnreadableText);
-        ::EnableWindow(GetDlgItem(IDB_UPGRADE_NOW), FALSE);
+        ::EnableWindow(GetDlgItem(IDC_BUTTON_UPGRADE_NOW), FALSE);
         return;
     }
     const CString directory = GetModuleDirectory();
@@ -158,7 +159,7 @@ void CUpdateDialog::AddRow(int position, const ManifestEntry& entry) {
 }
 
 void CUpdateDialog::OnUpgradeNow() {
-    ::EnableWindow(GetDlgItem(IDB_UPGRADE_NOW), FALSE);
+    ::EnableWindow(GetDlgItem(IDC_BUTTON_UPGRADE_NOW), FALSE);
     for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
         LVITEMA image{};
         image.mask = LVIF_IMAGE;
@@ -259,29 +260,12 @@ void CUpdateDialog::OnChunk(std::uint64_t received, std::uint64_t total) {
     if (now - m_dwLastPump < kPumpIntervalMs)
         return;
     m_dwLastPump = now;
-    PumpMessages();
-}
-
-// Lets the dialog repaint and answer during a download on its own thread. An empty queue
-// ends the passes early: each pass is a round trip to the window server.
-void CUpdateDialog::PumpMessages() {
-    for (int i = 0; i < kMessagesPerPump; ++i) {
-        MSG msg;
-        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            return;
-        if (msg.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        if (!WalkPreTranslateTree(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
+    // Lets the dialog repaint and answer during a download on its own thread.
+    AfxPumpWaitingMessages(kMessagesPerPump);
 }
 
 void CUpdateDialog::SetStatus(const CString& text) {
-    ::SetWindowTextA(GetDlgItem(IDT_STATUS), text.Left(kStatusTextLimit));
+    ::SetWindowTextA(GetDlgItem(IDC_STATIC_STATUS), text.Left(kStatusTextLimit));
 }
 
 void CUpdateDialog::SetStatus(RowStatus status, const UpdateItem& item, const char* detail) {

@@ -54,7 +54,6 @@ private:
     void SetStatus(const CString& text);
     void SetStatus(RowStatus status, const UpdateItem& item, const char* detail = "");
     void OnChunk(std::uint64_t received, std::uint64_t total);
-    void PumpMessages();
     void LaunchStart();
 
     DWORD m_dwLastPump = 0;

@@ -7,15 +7,14 @@
 
 #include "framework/Database.h"
 #include "framework/Encoding.h"
+#include "TestFiles.h"
 
 namespace {
 
 class DatabaseAccess : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        path = new CString(CString(temp) + "框架测试.mdb");
+        path = new CString(test_files::TempPath("框架测试.mdb").c_str());
         jet::DatabaseWriter writer;
         writer.addTable(jet::tableFromCsv("Zipdex", u8"PROVINCE,DC,YZBM,DHQH\n"
                                                     u8"北京市,东城区,100010,010\n"

@@ -5,6 +5,7 @@
 #include "framework/ComboBox.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
+#include "framework/MessagePump.h"
 #include "TestResource.h"
 
 namespace {
@@ -93,6 +94,35 @@ public:
 };
 
 class OwnerWindow : public CWnd {};
+
+class CountingWindow : public CWnd {
+public:
+    int count = 0;
+    const MessageMap* GetMessageMap() const override {
+        static const MessageMap map(CWnd::GetMessageMap(),
+                                    {OnMessage<WM_APP, &CountingWindow::OnApp>()});
+        return &map;
+    }
+
+private:
+    LRESULT OnApp(WPARAM, LPARAM) { return ++count; }
+};
+
+TEST(MessagePump, HandlesWaitingMessagesUpToItsLimitAndPostsWmQuitAgain) {
+    CountingWindow window;
+    ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    for (int i = 0; i < 5; ++i)
+        window.PostMessage(WM_APP);
+    EXPECT_TRUE(AfxPumpWaitingMessages(3));
+    EXPECT_EQ(3, window.count);
+    PostQuitMessage(7);
+    EXPECT_FALSE(AfxPumpWaitingMessages(10));
+    EXPECT_EQ(5, window.count);
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7u, msg.wParam);
+    EXPECT_TRUE(AfxPumpWaitingMessages()) << "an empty queue ends the pass";
+}
 
 TEST(ModalDialog, RunsItsOwnLoopAndReEnablesTheOwner) {
     OwnerWindow owner;

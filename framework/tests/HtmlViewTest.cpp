@@ -21,7 +21,7 @@ public:
     HostDialog() : CDialog(IDD_TEST) {}
     const MessageMap* GetMessageMap() const override {
         static const MessageMap map(CDialog::GetMessageMap(),
-                                    {OnMessage<&HostDialog::OnHtmlProgress>(WM_HTML_PROGRESS)});
+                                    {OnMessage<WM_HTML_PROGRESS, &HostDialog::OnHtmlProgress>()});
         return &map;
     }
     LRESULT OnHtmlProgress(WPARAM progress, LPARAM maximum) {

@@ -11,6 +11,7 @@
 #include "framework/Static.h"
 #include "TestResource.h"
 #include "SeamRecorder.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ public:
     const MessageMap* GetMessageMap() const override {
         static const MessageMap map(
             CStatic::GetMessageMap(),
-            {OnReflectMessage<&ColouredLabel::CtlColor>(WM_CTLCOLORSTATIC)});
+            {OnReflectMessage<WM_CTLCOLORSTATIC, &ColouredLabel::CtlColor>()});
         return &map;
     }
 
@@ -56,7 +57,7 @@ public:
     int baseUserMessages = 0;
     const MessageMap* GetMessageMap() const override {
         static const MessageMap map(CDialog::GetMessageMap(),
-                                    {OnMessage<&BaseDialog::OnTestUser>(WM_TEST_USER)});
+                                    {OnMessage<WM_TEST_USER, &BaseDialog::OnTestUser>()});
         return &map;
     }
 
@@ -74,6 +75,7 @@ public:
     CListCtrl list;
     int actions = 0;
     int itemChanges = 0;
+    int selectionChanges = 0;
     int dialogClicksOnOwnerDrawn = 0;
     bool throwOnAction = false;
 
@@ -84,6 +86,7 @@ public:
                 OnCommand<&RoutingDialog::OnAction>(IDC_TEST_ACTION),
                 OnCommand<&RoutingDialog::OnOwnerDrawnClicked>(IDC_TEST_OWNERDRAW),
                 OnNotify<&RoutingDialog::OnItemChanged>(LVN_ITEMCHANGED, IDC_TEST_LIST),
+                OnNotify<&RoutingDialog::OnSelectionChanged>(TVN_SELCHANGEDA, IDC_TEST_LIST),
             });
         return &map;
     }
@@ -104,6 +107,7 @@ private:
         ++itemChanges;
         *result = 0;
     }
+    void OnSelectionChanged(NMHDR*, LRESULT*) { ++selectionChanges; }
 };
 
 class MessageRouting : public ::testing::Test {
@@ -162,6 +166,48 @@ TEST_F(MessageRouting, NotificationFromListReachesTheDialog) {
     EXPECT_GE(dialog.itemChanges, 1);
 }
 
+TEST_F(MessageRouting, OneNotificationEntryTakesTheAnsiAndTheWideCode) {
+    for (UINT code : {TVN_SELCHANGEDA, TVN_SELCHANGEDW}) {
+        NMHDR header{dialog.GetDlgItem(IDC_TEST_LIST), IDC_TEST_LIST, code};
+        dialog.SendMessage(WM_NOTIFY, IDC_TEST_LIST, reinterpret_cast<LPARAM>(&header));
+    }
+    EXPECT_EQ(2, dialog.selectionChanges);
+}
+
+TEST_F(MessageRouting, HelpKeyReachesTheApplicationWhichOpensOnlyAnExistingHelpFile) {
+    SeamRecorder seams;
+    CWinApp& app = *AfxGetApp();
+    const CString saved = app.m_strHelpFilePath;
+    const std::string path = test_files::TempPath("框架测试.chm");
+    HELPINFO info{};
+    info.cbSize = sizeof info;
+    for (bool present : {false, true}) {
+        if (present)
+            test_files::Write(path, "help");
+        app.m_strHelpFilePath = path.c_str();
+        dialog.SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    }
+    DeleteFileA(path.c_str());
+    app.m_strHelpFilePath = saved;
+    ASSERT_EQ(1u, seams.shellCalls.size()) << "nothing without the file";
+    EXPECT_EQ("open", seams.shellCalls[0].operation);
+    EXPECT_EQ(path, seams.shellCalls[0].file);
+    EXPECT_TRUE(seams.boxes.empty());
+    EXPECT_TRUE(IsWindow(dialog.m_hWnd));
+}
+
+// A handler must have the signature its message is cracked into, or the map does not compile.
+struct Handlers {
+    void Plain();
+    int Create(LPCREATESTRUCTA);
+    LRESULT Raw(WPARAM, LPARAM);
+};
+static_assert(message_detail::kFits<WM_PAINT, decltype(&Handlers::Plain)>);
+static_assert(!message_detail::kFits<WM_PAINT, decltype(&Handlers::Create)>);
+static_assert(!message_detail::kFits<WM_CREATE, decltype(&Handlers::Raw)>);
+static_assert(message_detail::kFits<WM_TEST_USER, decltype(&Handlers::Raw)>);
+static_assert(!message_detail::kFits<WM_TEST_USER, decltype(&Handlers::Plain)>);
+
 TEST_F(MessageRouting, UserMessageFallsThroughToTheBaseClassMap) {
     EXPECT_EQ(5, dialog.SendMessage(WM_TEST_USER, 2, 3));
     EXPECT_EQ(1, dialog.baseUserMessages);
@@ -187,33 +233,6 @@ TEST_F(MessageRouting, SubclassedControlsAreDetachedWhenTheDialogGoes) {
     EXPECT_EQ(nullptr, dialog.label.m_hWnd);
     EXPECT_EQ(nullptr, dialog.m_hWnd);
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(label));
-}
-
-class CreatedWindow : public CWnd {
-public:
-    int creates = 0;
-    bool attachedAtCreate = false;
-    const MessageMap* GetMessageMap() const override {
-        static const MessageMap map(CWnd::GetMessageMap(),
-                                    {OnMessage<&CreatedWindow::OnCreate>(WM_CREATE)});
-        return &map;
-    }
-
-private:
-    int OnCreate(LPCREATESTRUCTA) {
-        ++creates;
-        attachedAtCreate = m_hWnd != nullptr;
-        return static_cast<int>(Default());
-    }
-};
-
-TEST(WindowCreation, OwnWindowSeesItsCreateMessage) {
-    CreatedWindow window;
-    ASSERT_TRUE(window.CreateEx(0, "STATIC", "x", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
-    EXPECT_EQ(1, window.creates);
-    EXPECT_TRUE(window.attachedAtCreate);
-    window.DestroyWindow();
-    EXPECT_EQ(nullptr, window.m_hWnd);
 }
 
 } // namespace

@@ -2,26 +2,15 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "framework/App.h"
+#include "TestFiles.h"
 
 namespace {
-
-std::string ReadFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 class Profile : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        directory = CString(temp) + "lumivane-profile-test";
+        directory = test_files::TempPath("lumivane-profile-test").c_str();
         path = directory + "\\sub\\FrameworkTests.ini";
         DeleteFileA(path);
         RemoveDirectoryA(directory + "\\sub");
@@ -40,7 +29,7 @@ protected:
 
 TEST_F(Profile, WithoutRegistryKeyValuesGoToTheIniFile) {
     ASSERT_TRUE(app.WriteProfileString("Settings", "Control", "120,80,100,100,"));
-    EXPECT_EQ("[Settings]\r\nControl=120,80,100,100,\r\n", ReadFile(path));
+    EXPECT_EQ("[Settings]\r\nControl=120,80,100,100,\r\n", test_files::Read(path.str()));
     EXPECT_STREQ("120,80,100,100,", app.GetProfileString("Settings", "Control"));
     EXPECT_STREQ("默认", app.GetProfileString("Settings", "Missing", "默认"));
 }

@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 std::string jet4Text(std::initializer_list<std::uint8_t> bytes) {
@@ -28,6 +32,32 @@ TEST(TextTest, CodePagesOfJet3Databases) {
     const std::uint8_t western[] = {'U', 'm', 's', 0xE4, 't', 'z', 'e', 0x80, 0x99};
     EXPECT_EQ(jet::text::fromCodePage(western, sizeof western, 1252), u8"Ums\u00E4tze\u20AC\u2122");
 }
+
+#ifdef _WIN32
+// Every double-byte pair reads as the platform's own code page 936 reads it.
+TEST(TextTest, GbkAgreesWithThePlatformOnEveryPair) {
+    int differences = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const std::uint8_t pair[] = {static_cast<std::uint8_t>(lead),
+                                         static_cast<std::uint8_t>(trail)};
+            wchar_t wide[2] = {};
+            const int count = MultiByteToWideChar(936, MB_ERR_INVALID_CHARS,
+                                                  reinterpret_cast<const char*>(pair), 2, wide, 2);
+            std::string expected = u8"\uFFFD";
+            if (count == 1) {
+                char utf8[8] = {};
+                const int length =
+                    WideCharToMultiByte(CP_UTF8, 0, wide, 1, utf8, sizeof utf8, nullptr, nullptr);
+                expected.assign(utf8, length);
+            }
+            const std::string read = jet::text::fromCodePage(pair, 2, 936);
+            if (read != expected && ++differences <= 10)
+                ADD_FAILURE() << std::hex << lead << " " << trail << " reads as " << read;
+        }
+    EXPECT_EQ(0, differences);
+}
+#endif
 
 TEST(TextTest, CaseFoldingCoversJetsCasedLetters) {
     EXPECT_TRUE(jet::text::equalIgnoringCase(u8"\u00C4RGER \u0416 \u03A3 \uFF21",

@@ -20,8 +20,8 @@ const MessageMap* CFlatHeaderCtrl::GetMessageMap() const {
     static const MessageMap map(
         CHeaderCtrl::GetMessageMap(),
         {
-            OnMessage<&CFlatHeaderCtrl::OnPaint>(WM_PAINT),
-            OnMessage<&CFlatHeaderCtrl::OnWindowPosChanging>(WM_WINDOWPOSCHANGING),
+            OnMessage<WM_PAINT, &CFlatHeaderCtrl::OnPaint>(),
+            OnMessage<WM_WINDOWPOSCHANGING, &CFlatHeaderCtrl::OnWindowPosChanging>(),
         });
     return &map;
 }

@@ -11,10 +11,16 @@ namespace {
 // The lookup program: one connection, one modal dialog, then the process ends.
 class CLookupApp : public CWinApp {
 public:
+    const MessageMap* GetMessageMap() const override;
     BOOL InitInstance() override;
 };
 
 CLookupApp theApp;
+
+const MessageMap* CLookupApp::GetMessageMap() const {
+    static const MessageMap map(CWinApp::GetMessageMap(), {OnCommand<&CWinApp::OnHelp>(ID_HELP)});
+    return &map;
+}
 
 BOOL CLookupApp::InitInstance() {
     ::InitCommonControls();

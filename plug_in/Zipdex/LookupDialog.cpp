@@ -32,10 +32,9 @@ const MessageMap* CLookupDialog::GetMessageMap() const {
     static const MessageMap map(
         CDialog::GetMessageMap(),
         {
-            OnMessage<&CLookupDialog::OnPaint>(WM_PAINT),
-            OnMessage<&CLookupDialog::OnQueryDragIcon>(WM_QUERYDRAGICON),
+            OnMessage<WM_PAINT, &CLookupDialog::OnPaint>(),
+            OnMessage<WM_QUERYDRAGICON, &CLookupDialog::OnQueryDragIcon>(),
             OnNotify<&CLookupDialog::OnSelchangedTree>(TVN_SELCHANGEDA, IDC_TREE_PROVINCE),
-            OnNotify<&CLookupDialog::OnSelchangedTree>(TVN_SELCHANGEDW, IDC_TREE_PROVINCE),
             OnCommand<&CLookupDialog::OnSearch>(IDC_BUTTON_SEARCH),
             OnCommand<&CLookupDialog::OnCopy>(IDC_BUTTON_COPY),
             OnCommand<&CLookupDialog::OnAbout>(IDC_BUTTON_ABOUT),

@@ -20,10 +20,9 @@ int CompareGbk(const char* a, const char* b) {
 const MessageMap* CSortListCtrl::GetMessageMap() const {
     static const MessageMap map(CListCtrl::GetMessageMap(),
                                 {
-                                    OnMessage<&CSortListCtrl::OnCreate>(WM_CREATE),
-                                    OnMessage<&CSortListCtrl::OnDestroy>(WM_DESTROY),
+                                    OnMessage<WM_CREATE, &CSortListCtrl::OnCreate>(),
+                                    OnMessage<WM_DESTROY, &CSortListCtrl::OnDestroy>(),
                                     OnNotify<&CSortListCtrl::OnHeaderClicked>(HDN_ITEMCLICKA, 0),
-                                    OnNotify<&CSortListCtrl::OnHeaderClicked>(HDN_ITEMCLICKW, 0),
                                 });
     return &map;
 }

@@ -87,13 +87,13 @@ protected:
         dialog = std::make_unique<RecordingDialog>(WriteManifest(manifest));
         dialog->m_limits.periodMs = periodMs;
         ASSERT_TRUE(dialog->Create());
-        spy.Watch(dialog->GetDlgItem(IDT_STATUS), dialog->m_progress);
+        spy.Watch(dialog->GetDlgItem(IDC_STATIC_STATUS), dialog->m_progress);
         if (visible) {
             dialog->ShowWindow(SW_SHOWNA);
             ::SetTimer(spy.windows[0], 1, 100, Invalidate);
         }
         const auto begin = std::chrono::steady_clock::now();
-        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDB_UPGRADE_NOW, BN_CLICKED));
+        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BUTTON_UPGRADE_NOW, BN_CLICKED));
         seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         spy.Unwatch();
     }
@@ -133,7 +133,7 @@ TEST_F(Download, SuccessReplacesFilesAndEmptiesTemplate) {
         EXPECT_TRUE(position >= 0 && position <= 100) << position;
     EXPECT_EQ(100, spy.positions.back());
     EXPECT_STREQ("完成", Text(*dialog, IDOK));
-    EXPECT_FALSE(::IsWindowEnabled(dialog->GetDlgItem(IDB_UPGRADE_NOW)));
+    EXPECT_FALSE(::IsWindowEnabled(dialog->GetDlgItem(IDC_BUTTON_UPGRADE_NOW)));
 }
 
 // Whatever a server answers, a row installs only the bytes it meant to send: every other
@@ -217,7 +217,7 @@ TEST_F(Download, WithoutTemplateEveryRowFails) {
     Run();
     ::MoveFileA(parked, templateRoot);
     EXPECT_TRUE(Said("本地创建下载文件：" + Name("a.exe") + "失败！"));
-    EXPECT_STREQ("本地创建下载文件：" + Name("b.exe") + "失败！", Text(*dialog, IDT_STATUS));
+    EXPECT_STREQ("本地创建下载文件：" + Name("b.exe") + "失败！", Text(*dialog, IDC_STATIC_STATUS));
     EXPECT_EQ(3, RowImage(*dialog, 1));
     EXPECT_TRUE(Unchanged("a.exe"));
 }
@@ -227,7 +227,7 @@ TEST_F(Download, ReadOnlyTargetFailsAndLeavesNothingBehind) {
     ASSERT_TRUE(::SetFileAttributesA(Installed("locked.exe"), FILE_ATTRIBUTE_READONLY));
     Run();
     EXPECT_STREQ(Name("locked.exe") + "为为只读文件或者正在被打开使用，升级失败！",
-                 Text(*dialog, IDT_STATUS));
+                 Text(*dialog, IDC_STATIC_STATUS));
     EXPECT_EQ(3, RowImage(*dialog, 0));
     EXPECT_TRUE(Unchanged("locked.exe"));
     EXPECT_EQ("", ListFolder(templateFolder));

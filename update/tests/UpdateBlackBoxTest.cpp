@@ -74,16 +74,16 @@ TEST_F(UpdateProgram, ListsReplacesAndStartsWithoutWaiting) {
                    .Xml());
     uidriver::Process update = Start(LocalServer::Url("blackbox/manifest.xml").str());
     const HWND dialog = update.WaitForDialog("检查更新");
-    const HWND list = uidriver::Control(dialog, IDL_FILES);
+    const HWND list = uidriver::Control(dialog, IDC_LIST_FILES);
     const std::vector<std::vector<std::string>> rows = {{"a.exe", "2.0.0.0", "39.11 K"},
                                                         {"b.exe", "1.2.3.5", "4.93 K"}};
     EXPECT_EQ(rows, uidriver::ListRows(list));
     EXPECT_EQ("取消", uidriver::ControlText(dialog, IDOK));
 
-    uidriver::ClickButton(dialog, IDB_UPGRADE_NOW);
+    uidriver::ClickButton(dialog, IDC_BUTTON_UPGRADE_NOW);
     EXPECT_EQ("完成", uidriver::WaitForControlText(dialog, IDOK, "完成"));
-    EXPECT_FALSE(uidriver::IsControlEnabled(dialog, IDB_UPGRADE_NOW));
-    EXPECT_EQ("b.exe完成更新！", uidriver::ControlText(dialog, IDT_STATUS));
+    EXPECT_FALSE(uidriver::IsControlEnabled(dialog, IDC_BUTTON_UPGRADE_NOW));
+    EXPECT_EQ("b.exe完成更新！", uidriver::ControlText(dialog, IDC_STATIC_STATUS));
     EXPECT_EQ(a, ReadBytes(folder + "\\a.exe"));
     EXPECT_EQ(b, ReadBytes(folder + "\\b.exe"));
     EXPECT_EQ("", ListFolder(folder + "\\Template"));
@@ -108,9 +108,9 @@ TEST_F(UpdateProgram, SilentManifestServerIsGivenUpAndSaysSo) {
     const HWND dialog = update.WaitForDialog("检查更新", 40000);
     EXPECT_LT(::GetTickCount() - begin, 30000u);
     EXPECT_EQ("无法读取升级信息，请检查网络连接后重新启动升级程序！",
-              uidriver::ControlText(dialog, IDT_STATUS));
-    EXPECT_FALSE(uidriver::IsControlEnabled(dialog, IDB_UPGRADE_NOW));
-    EXPECT_EQ(0u, uidriver::ListRows(uidriver::Control(dialog, IDL_FILES)).size());
+              uidriver::ControlText(dialog, IDC_STATIC_STATUS));
+    EXPECT_FALSE(uidriver::IsControlEnabled(dialog, IDC_BUTTON_UPGRADE_NOW));
+    EXPECT_EQ(0u, uidriver::ListRows(uidriver::Control(dialog, IDC_LIST_FILES)).size());
     uidriver::ClickButton(dialog, IDOK);
     EXPECT_TRUE(update.WaitForExit().has_value());
 }

@@ -73,8 +73,8 @@ TEST_F(ManifestDialog, UnreadableManifestSaysSoAndOffersNoUpgrade) {
         ASSERT_TRUE(dialog.Create());
         EXPECT_EQ(0, dialog.m_listFiles.GetItemCount()) << source;
         EXPECT_EQ(0, dialog.okCalls) << source;
-        EXPECT_STREQ(kManifestUnreadableText, Text(dialog, IDT_STATUS)) << source;
-        EXPECT_FALSE(::IsWindowEnabled(dialog.GetDlgItem(IDB_UPGRADE_NOW))) << source;
+        EXPECT_STREQ(kManifestUnreadableText, Text(dialog, IDC_STATIC_STATUS)) << source;
+        EXPECT_FALSE(::IsWindowEnabled(dialog.GetDlgItem(IDC_BUTTON_UPGRADE_NOW))) << source;
         dialog.DestroyWindow();
     }
     EXPECT_TRUE(seams.shellCalls.empty());
@@ -131,11 +131,11 @@ TEST_F(ManifestDialog, EntriesWithMissingAttributesAndNoStart) {
     EXPECT_EQ(expected, Rows(dialog));
 
     // No URL: the row fails without a word.
-    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDB_UPGRADE_NOW, BN_CLICKED));
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BUTTON_UPGRADE_NOW, BN_CLICKED));
     EXPECT_EQ(3, RowImage(dialog, 0));
-    EXPECT_STREQ("文件下载进度", Text(dialog, IDT_STATUS));
+    EXPECT_STREQ("文件下载进度", Text(dialog, IDC_STATIC_STATUS));
     EXPECT_STREQ("完成", Text(dialog, IDOK));
-    EXPECT_FALSE(::IsWindowEnabled(dialog.GetDlgItem(IDB_UPGRADE_NOW)));
+    EXPECT_FALSE(::IsWindowEnabled(dialog.GetDlgItem(IDC_BUTTON_UPGRADE_NOW)));
     dialog.DestroyWindow();
     EXPECT_TRUE(seams.shellCalls.empty()) << "an empty Start launches nothing";
 }

@@ -32,7 +32,7 @@ void WaitUntil(bool (*done)(HWND), HWND window, const char* what) {
 int Run(int argc, char** argv) {
     const std::string step = argc > 1 ? argv[1] : "";
     if (step == "rows" && argc == 3) {
-        const HWND list = Control(UpdateWindow(), IDL_FILES);
+        const HWND list = Control(UpdateWindow(), IDC_LIST_FILES);
         const int rows = std::atoi(argv[2]);
         for (DWORD waited = 0; ListRowCount(list) < rows; waited += 50) {
             if (waited >= kStepTimeoutMs)
@@ -41,8 +41,8 @@ int Run(int argc, char** argv) {
         }
     } else if (step == "upgrade" && argc == 2) {
         const HWND dialog = UpdateWindow();
-        PostCommand(dialog, IDB_UPGRADE_NOW);
-        WaitUntil([](HWND d) { return !IsControlEnabled(d, IDB_UPGRADE_NOW); }, dialog,
+        PostCommand(dialog, IDC_BUTTON_UPGRADE_NOW);
+        WaitUntil([](HWND d) { return !IsControlEnabled(d, IDC_BUTTON_UPGRADE_NOW); }, dialog,
                   "the run to start");
     } else if (step == "done" && argc == 2) {
         if (WaitForControlText(UpdateWindow(), IDOK, "完成", kStepTimeoutMs) != "完成")

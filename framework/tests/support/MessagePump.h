@@ -1,4 +1,8 @@
 #pragma once
 
-// Dispatches what is queued for this thread, through PreTranslateMessage as a modal loop does.
-void PumpMessages();
+#include "framework/MessagePump.h"
+
+// Lets through what is queued for this thread, as the programs' loops would.
+inline void PumpMessages() {
+    AfxPumpWaitingMessages();
+}

@@ -27,7 +27,7 @@ std::string LongNote() {
 }
 
 void SetStatus(HWND dialog, const std::string& text) {
-    SetDlgItemTextA(dialog, IDT_STATUS, text.c_str());
+    SetDlgItemTextA(dialog, IDC_STATIC_STATUS, text.c_str());
 }
 
 std::string ItemText(HWND dialog, int id) {
@@ -102,28 +102,28 @@ void OnCommand(HWND dialog, int id, int code) {
     case IDOK:
         SetStatus(dialog, "确定");
         break;
-    case IDB_MESSAGE: {
-        const std::string text = "你输入了：" + ItemText(dialog, IDE_NAME);
+    case IDC_BUTTON_MESSAGE: {
+        const std::string text = "你输入了：" + ItemText(dialog, IDC_EDIT_NAME);
         const int answer =
             MessageBoxA(dialog, text.c_str(), "提示信息", MB_YESNO | MB_ICONQUESTION);
         SetStatus(dialog, "回答 " + std::to_string(answer));
         break;
     }
-    case IDB_COPY:
-        CopyToClipboard(dialog, ItemText(dialog, IDE_NAME));
+    case IDC_BUTTON_COPY:
+        CopyToClipboard(dialog, ItemText(dialog, IDC_EDIT_NAME));
         break;
-    case IDC_CITY:
+    case IDC_COMBO_CITY:
         if (code == CBN_SELCHANGE) {
-            SetStatus(dialog, "城市 " + ItemText(dialog, IDC_CITY));
+            SetStatus(dialog, "城市 " + ItemText(dialog, IDC_COMBO_CITY));
         }
         break;
     }
 }
 
 void OnNotify(HWND dialog, const NMHDR& header, LPARAM param) {
-    if (header.idFrom == IDL_ROWS && header.code == LVN_COLUMNCLICK) {
+    if (header.idFrom == IDC_LIST_ROWS && header.code == LVN_COLUMNCLICK) {
         SetStatus(dialog, "列 " + std::to_string(reinterpret_cast<NMLISTVIEW*>(param)->iSubItem));
-    } else if (header.idFrom == IDC_TREE &&
+    } else if (header.idFrom == IDC_TREE_PLACES &&
                (header.code == TVN_SELCHANGEDA || header.code == TVN_SELCHANGEDW)) {
         char text[64] = {};
         TVITEMA item{};
@@ -140,15 +140,16 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_INITDIALOG: {
         SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
-        SetDlgItemTextA(dialog, IDE_NAME, "邮编查询");
+        SetDlgItemTextA(dialog, IDC_EDIT_NAME, "邮编查询");
         for (const char* city : kCities) {
-            SendDlgItemMessageA(dialog, IDC_CITY, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(city));
+            SendDlgItemMessageA(dialog, IDC_COMBO_CITY, CB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(city));
         }
-        FillList(GetDlgItem(dialog, IDL_ROWS));
-        FillTree(GetDlgItem(dialog, IDC_TREE));
+        FillList(GetDlgItem(dialog, IDC_LIST_ROWS));
+        FillTree(GetDlgItem(dialog, IDC_TREE_PLACES));
         char directory[MAX_PATH] = {};
         GetCurrentDirectoryA(MAX_PATH, directory);
-        SetDlgItemTextA(dialog, IDT_DIRECTORY, directory);
+        SetDlgItemTextA(dialog, IDC_STATIC_DIRECTORY, directory);
         return TRUE;
     }
     case WM_COMMAND:

@@ -2,12 +2,12 @@
 
 // The dialog of the tests' target program, shared with the tests that drive it.
 #define IDD_TARGET 100
-#define IDE_NAME 1001
-#define IDC_CITY 1002
-#define IDL_ROWS 1003
-#define IDC_TREE 1004
-#define IDB_MESSAGE 1005
-#define IDB_COPY 1006
-#define IDB_DISABLED 1007
-#define IDT_STATUS 1008
-#define IDT_DIRECTORY 1009
+#define IDC_EDIT_NAME 1001
+#define IDC_COMBO_CITY 1002
+#define IDC_LIST_ROWS 1003
+#define IDC_TREE_PLACES 1004
+#define IDC_BUTTON_MESSAGE 1005
+#define IDC_BUTTON_COPY 1006
+#define IDC_BUTTON_DISABLED 1007
+#define IDC_STATIC_STATUS 1008
+#define IDC_STATIC_DIRECTORY 1009

@@ -112,53 +112,53 @@ protected:
 
 TEST_F(TargetTest, ControlTexts) {
     EXPECT_EQ(kCaption, WindowText(dialog_));
-    EXPECT_EQ(0, lstrcmpiA(kWorkingDirectory, ControlText(dialog_, IDT_DIRECTORY).c_str()));
-    EXPECT_EQ("邮编查询", ControlText(dialog_, IDE_NAME));
-    SetControlText(dialog_, IDE_NAME, "上海市");
-    EXPECT_EQ("上海市", ControlText(dialog_, IDE_NAME));
+    EXPECT_EQ(0, lstrcmpiA(kWorkingDirectory, ControlText(dialog_, IDC_STATIC_DIRECTORY).c_str()));
+    EXPECT_EQ("邮编查询", ControlText(dialog_, IDC_EDIT_NAME));
+    SetControlText(dialog_, IDC_EDIT_NAME, "上海市");
+    EXPECT_EQ("上海市", ControlText(dialog_, IDC_EDIT_NAME));
     EXPECT_THROW(ControlText(dialog_, 4242), Error);
 }
 
 TEST_F(TargetTest, KeysAndButtons) {
     PressKey(dialog_, VK_RETURN);
-    EXPECT_EQ("确定", WaitForControlText(dialog_, IDT_STATUS, "确定"));
-    EXPECT_TRUE(IsControlEnabled(dialog_, IDB_MESSAGE));
-    EXPECT_FALSE(IsControlEnabled(dialog_, IDB_DISABLED));
-    EXPECT_THROW(ClickButton(dialog_, IDB_DISABLED), Error);
+    EXPECT_EQ("确定", WaitForControlText(dialog_, IDC_STATIC_STATUS, "确定"));
+    EXPECT_TRUE(IsControlEnabled(dialog_, IDC_BUTTON_MESSAGE));
+    EXPECT_FALSE(IsControlEnabled(dialog_, IDC_BUTTON_DISABLED));
+    EXPECT_THROW(ClickButton(dialog_, IDC_BUTTON_DISABLED), Error);
     EXPECT_THROW(ClickButton(dialog_, 4242), Error);
 }
 
 TEST_F(TargetTest, MessageBoxes) {
-    SetControlText(dialog_, IDE_NAME, "上海市");
-    ClickButton(dialog_, IDB_MESSAGE);
+    SetControlText(dialog_, IDC_EDIT_NAME, "上海市");
+    ClickButton(dialog_, IDC_BUTTON_MESSAGE);
     MessageBoxInfo box = target_.WaitForMessageBox();
     EXPECT_EQ("提示信息", box.caption);
     EXPECT_EQ("你输入了：上海市", box.text);
     EXPECT_EQ((std::vector<int>{IDYES, IDNO}), box.buttons);
     EXPECT_THROW(AnswerMessageBox(box.window, IDOK), Error);
     AnswerMessageBox(box.window, IDYES);
-    EXPECT_EQ("回答 6", WaitForControlText(dialog_, IDT_STATUS, "回答 6"));
+    EXPECT_EQ("回答 6", WaitForControlText(dialog_, IDC_STATIC_STATUS, "回答 6"));
     EXPECT_EQ(nullptr, FindMessageBox(target_.Id()));
 
-    ClickButton(dialog_, IDB_MESSAGE);
+    ClickButton(dialog_, IDC_BUTTON_MESSAGE);
     box = target_.WaitForMessageBox();
     AnswerMessageBox(box.window, IDNO);
-    EXPECT_EQ("回答 7", WaitForControlText(dialog_, IDT_STATUS, "回答 7"));
+    EXPECT_EQ("回答 7", WaitForControlText(dialog_, IDC_STATIC_STATUS, "回答 7"));
 }
 
 TEST_F(TargetTest, ComboBox) {
-    EXPECT_EQ(3, ComboCount(dialog_, IDC_CITY));
-    EXPECT_EQ("上海", ComboItemText(dialog_, IDC_CITY, 1));
-    EXPECT_EQ(-1, ComboSelection(dialog_, IDC_CITY));
-    SelectComboIndex(dialog_, IDC_CITY, 2);
-    EXPECT_EQ(2, ComboSelection(dialog_, IDC_CITY));
-    EXPECT_EQ("城市 广州", WaitForControlText(dialog_, IDT_STATUS, "城市 广州"));
-    EXPECT_THROW(SelectComboIndex(dialog_, IDC_CITY, 3), Error);
-    EXPECT_THROW(ComboItemText(dialog_, IDC_CITY, -1), Error);
+    EXPECT_EQ(3, ComboCount(dialog_, IDC_COMBO_CITY));
+    EXPECT_EQ("上海", ComboItemText(dialog_, IDC_COMBO_CITY, 1));
+    EXPECT_EQ(-1, ComboSelection(dialog_, IDC_COMBO_CITY));
+    SelectComboIndex(dialog_, IDC_COMBO_CITY, 2);
+    EXPECT_EQ(2, ComboSelection(dialog_, IDC_COMBO_CITY));
+    EXPECT_EQ("城市 广州", WaitForControlText(dialog_, IDC_STATIC_STATUS, "城市 广州"));
+    EXPECT_THROW(SelectComboIndex(dialog_, IDC_COMBO_CITY, 3), Error);
+    EXPECT_THROW(ComboItemText(dialog_, IDC_COMBO_CITY, -1), Error);
 }
 
 TEST_F(TargetTest, ListRowsAndSelection) {
-    HWND list = Control(dialog_, IDL_ROWS);
+    HWND list = Control(dialog_, IDC_LIST_ROWS);
     std::string longNote;
     for (int i = 0; i < 300; ++i) {
         longNote += "长";
@@ -185,18 +185,18 @@ TEST_F(TargetTest, ListRowsAndSelection) {
 }
 
 TEST_F(TargetTest, HeaderTextsAndClicks) {
-    HWND header = ListHeader(Control(dialog_, IDL_ROWS));
+    HWND header = ListHeader(Control(dialog_, IDC_LIST_ROWS));
     EXPECT_EQ((std::vector<std::string>{"省份", "城市", "区号", "备注"}), HeaderTexts(header));
     EXPECT_EQ(HeaderItemRect(header, 0).right, HeaderItemRect(header, 1).left);
     ClickHeaderItem(header, 2);
-    EXPECT_EQ("列 2", WaitForControlText(dialog_, IDT_STATUS, "列 2"));
+    EXPECT_EQ("列 2", WaitForControlText(dialog_, IDC_STATIC_STATUS, "列 2"));
     ClickHeaderItem(header, 0);
-    EXPECT_EQ("列 0", WaitForControlText(dialog_, IDT_STATUS, "列 0"));
+    EXPECT_EQ("列 0", WaitForControlText(dialog_, IDC_STATIC_STATUS, "列 0"));
     EXPECT_THROW(HeaderItemText(header, 4), Error);
 }
 
 TEST_F(TargetTest, TreeItemsAndSelection) {
-    HWND tree = Control(dialog_, IDC_TREE);
+    HWND tree = Control(dialog_, IDC_TREE_PLACES);
     EXPECT_EQ((std::vector<std::string>{"中国", "海外"}), TreeChildTexts(tree, nullptr));
     HTREEITEM china = TreeRoot(tree);
     EXPECT_EQ("中国", TreeItemText(tree, china));
@@ -207,15 +207,15 @@ TEST_F(TargetTest, TreeItemsAndSelection) {
     ASSERT_NE(nullptr, shanghai);
     SelectTreeItem(tree, shanghai);
     EXPECT_EQ(shanghai, TreeSelection(tree));
-    EXPECT_EQ("树 上海", WaitForControlText(dialog_, IDT_STATUS, "树 上海"));
+    EXPECT_EQ("树 上海", WaitForControlText(dialog_, IDC_STATIC_STATUS, "树 上海"));
     EXPECT_THROW(TreeItemText(tree, nullptr), Error);
 }
 
 TEST_F(TargetTest, ClipboardText) {
     ClearClipboard();
     EXPECT_EQ(std::nullopt, ClipboardText());
-    SetControlText(dialog_, IDE_NAME, "复制我");
-    ClickButton(dialog_, IDB_COPY);
-    EXPECT_EQ("已复制", WaitForControlText(dialog_, IDT_STATUS, "已复制"));
+    SetControlText(dialog_, IDC_EDIT_NAME, "复制我");
+    ClickButton(dialog_, IDC_BUTTON_COPY);
+    EXPECT_EQ("已复制", WaitForControlText(dialog_, IDC_STATIC_STATUS, "已复制"));
     EXPECT_EQ(std::optional<std::string>("复制我"), ClipboardText());
 }

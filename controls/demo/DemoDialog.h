@@ -3,13 +3,13 @@
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
 #include "LinkLabel.h"
-#include "TestRes.h"
+#include "DemoRes.h"
 #include "XPButton.h"
 
-// The test template with every link static and push button attached to a control object.
-class CControlsTestDialog : public CDialog {
+// The demonstration template with every link static and push button attached to a control.
+class CDemoDialog : public CDialog {
 public:
-    CControlsTestDialog() : CDialog(IDD_CONTROLS_TEST) {}
+    CDemoDialog() : CDialog(IDD_CONTROLS_DEMO) {}
 
     void DoDataExchange(CDataExchange* exchange) override {
         DDX_Control(exchange, IDC_LINK_ADDRESS, m_linkAddress);

@@ -1,8 +1,8 @@
-/* The controls' test dialog (tests and screenshots). */
-#ifndef LUMIVANE_CONTROLS_TEST_RES_H
-#define LUMIVANE_CONTROLS_TEST_RES_H
+/* The controls' demonstration dialog (screenshots and tests). */
+#ifndef LUMIVANE_CONTROLS_DEMO_RES_H
+#define LUMIVANE_CONTROLS_DEMO_RES_H
 
-#define IDD_CONTROLS_TEST 200
+#define IDD_CONTROLS_DEMO 200
 
 #define IDC_LINK_ADDRESS 1101
 #define IDC_LINK_EMPTY 1102

@@ -1,14 +1,15 @@
-// Shows the controls for screenshots (not a test): "controls" shows the test dialog with the
+// Shows the controls for screenshots: "controls" shows the demonstration dialog with the
 // five button states and the link colours, "zipdex" and "package" the two about boxes.
-// Usage: controls_shots <controls|zipdex|package> [milliseconds to stay, default 4000]
+// Usage: controls_demo <controls|zipdex|package> [milliseconds to stay, default 4000]
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdlib>
 
 #include "framework/App.h"
+#include "framework/MessagePump.h"
+#include "DemoDialog.h"
 #include "DialogAbout.h"
-#include "TestDialog.h"
 #include "VendorSite.h"
 
 namespace {
@@ -18,7 +19,7 @@ void ShowAt(CWnd& window) {
     ::SetForegroundWindow(window);
 }
 
-void PrepareControls(CControlsTestDialog& dialog) {
+void PrepareControls(CDemoDialog& dialog) {
     const HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
     dialog.m_linkAddress.SetLinkTarget("http://127.0.0.1/test"); // blue, no underline
     dialog.m_linkUnderlined.SetLinkTarget(LUMIVANE_VENDOR_ADDRESS);
@@ -50,7 +51,7 @@ void CALLBACK Quit(HWND, UINT, UINT_PTR, DWORD) {
 
 } // namespace
 
-class CShotsApp : public CWinApp {
+class CDemoApp : public CWinApp {
 public:
     BOOL InitInstance() override {
         ::InitCommonControls();
@@ -60,7 +61,7 @@ public:
         const CString mode = space < 0 ? command : command.Left(space);
         const int stay = space < 0 ? 4000 : std::atoi(command.Mid(space + 1));
 
-        CControlsTestDialog controls;
+        CDemoDialog controls;
         CDialogAbout zipdex(kAboutZipdex);
         CDialogAbout package(kAboutPackage);
         if (mode == "zipdex") {
@@ -77,15 +78,9 @@ public:
             ::SetTimer(nullptr, 0, 700, &Focus);
         }
         ::SetTimer(nullptr, 0, static_cast<UINT>(stay), &Quit);
-        MSG msg;
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            if (!CWnd::WalkPreTranslateTree(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-        }
+        AfxPumpMessagesUntil([] { return false; });
         return FALSE;
     }
 };
 
-CShotsApp theApp;
+CDemoApp theApp;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Screenshots of the controls under Xvfb (not a test): the test dialog with the five button
+# Screenshots of the controls under Xvfb: the demonstration dialog with the five button
 # states and the link colours, and both about boxes, each in a Wine virtual desktop.
-# Usage: shots.sh <controls_shots.exe> <output directory> [X display, default :97]
+# Usage: shots.sh <controls_demo.exe> <output directory> [X display, default :97]
 set -euo pipefail
 exe=$(realpath "$1")
 out=$2
