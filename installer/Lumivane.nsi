@@ -32,6 +32,7 @@ BrandingText "${SUITE_COMPANY}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "${ZIPDEX_DIR}\zipdex.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "运行${ZIPDEX_TITLE}"
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
