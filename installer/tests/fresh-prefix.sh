@@ -17,7 +17,8 @@ export WINEPREFIX=$work/prefix
 rm -rf "$WINEPREFIX"
 cp -a "$work/pristine-prefix" "$WINEPREFIX"
 trap 'wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
-# Detached, so that no Wine service holds this script's output open.
-setsid wineserver -p </dev/null >/dev/null 2>&1 || true
+# Detached, so that no Wine service holds this script's output open; should this script be
+# killed, the server still ends by itself 30 s after its last program.
+setsid wineserver -p30 </dev/null >/dev/null 2>&1 || true
 setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 wine "$@"
