@@ -1,0 +1,281 @@
+// Runs the real setup.exe in a Wine prefix where the suite was never installed (see
+// fresh-prefix.sh) and checks what a user would find: files, shortcuts, the installed-programs
+// entry, a working zipdex, and an uninstaller that leaves nothing of the suite behind.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ZipdexRes.h"
+#include "uidriver/uidriver.h"
+
+namespace {
+
+using namespace uidriver;
+
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumivane";
+const char kSettingsKey[] = "Software\\Lumivane Software";
+const char kPackageSettingsKey[] = "Software\\Lumivane Software\\ruzuviva\\Settings";
+const DWORD kProgramTimeoutMs = 60000;
+
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
+    return path;
+}
+
+std::string MenuFolder() {
+    return ShellFolder(CSIDL_PROGRAMS) + "\\澜图工具集";
+}
+std::string DefaultFolder() {
+    return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Lumivane";
+}
+std::string ZipdexProfile() {
+    return ShellFolder(CSIDL_APPDATA) + "\\Lumivane\\zipdex.ini";
+}
+std::string BuiltDatabase() {
+    return ExecutableDirectory() + "\\..\\..\\plug_in\\Zipdex\\Tillwick.dat";
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+bool KeyExists(const char* key) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+std::string EntryText(const char* name) {
+    char value[1024] = {};
+    DWORD size = sizeof value;
+    RegGetValueA(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+size_t ShortcutCount() {
+    WIN32_FIND_DATAA found;
+    const HANDLE find = FindFirstFileA((MenuFolder() + "\\*.lnk").c_str(), &found);
+    size_t count = 0;
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found))
+        ++count;
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+    return count;
+}
+
+struct Shortcut {
+    std::string target, icon;
+};
+
+Shortcut ReadShortcut(const std::string& path) {
+    Shortcut shortcut;
+    CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        std::wstring widePath(MAX_PATH, L'\0');
+        widePath.resize(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &widePath[0], MAX_PATH));
+        if (file && SUCCEEDED(file->Load(widePath.c_str(), STGM_READ))) {
+            char text[MAX_PATH] = {};
+            int index = 0;
+            link->GetPath(text, MAX_PATH, nullptr, 0);
+            shortcut.target = text;
+            link->GetIconLocation(text, MAX_PATH, &index);
+            shortcut.icon = std::string(text) + "," + std::to_string(index);
+        }
+        if (file)
+            file->Release();
+        link->Release();
+    }
+    CoUninitialize();
+    return shortcut;
+}
+
+// "file version / product version / product name" of a program's version resource.
+std::string VersionSummary(const std::string& path) {
+    std::vector<char> data(GetFileVersionInfoSizeA(path.c_str(), nullptr));
+    if (data.empty() || !GetFileVersionInfoA(path.c_str(), 0, data.size(), data.data()))
+        return "no version resource";
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    char *product = nullptr, *name = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &size) ||
+        !VerQueryValueA(data.data(), "\\StringFileInfo\\080403a8\\ProductVersion",
+                        reinterpret_cast<void**>(&product), &size) ||
+        !VerQueryValueA(data.data(), "\\StringFileInfo\\080403a8\\ProductName",
+                        reinterpret_cast<void**>(&name), &size))
+        return "incomplete version resource";
+    char text[200];
+    snprintf(text, sizeof text, "%lu.%lu.%lu.%lu / %s / %s", fixed->dwFileVersionMS >> 16,
+             fixed->dwFileVersionMS & 0xFFFF, fixed->dwFileVersionLS >> 16,
+             fixed->dwFileVersionLS & 0xFFFF, product, name);
+    return text;
+}
+
+// Wine lets go of an ended program's current folder only once the process object is gone,
+// a moment after it signals: until then that folder cannot be removed.
+DWORD Run(const std::string& commandLine) {
+    std::optional<DWORD> exitCode;
+    DWORD id = 0;
+    {
+        const Process process = Process::Start(commandLine);
+        id = process.Id();
+        exitCode = process.WaitForExit(kProgramTimeoutMs);
+    }
+    for (int waited = 0; waited < 5000; waited += 20) {
+        const HANDLE ended = OpenProcess(SYNCHRONIZE, FALSE, id);
+        if (!ended)
+            break;
+        CloseHandle(ended);
+        Sleep(20);
+    }
+    if (!exitCode)
+        throw Error("still running: " + commandLine);
+    return *exitCode;
+}
+
+void Install(const std::string& options) {
+    ASSERT_EQ(0u, Run(QuoteArgument(ExecutableDirectory() + "\\..\\setup.exe") + " /S" + options));
+}
+
+// The uninstaller hands over to a copy of itself and returns at once; the copy removes the
+// installed-programs entry last.
+void Uninstall(const std::string& folder, const std::string& options) {
+    Run(QuoteArgument(folder + "\\uninstall.exe") + " /S" + options);
+    for (int waited = 0; KeyExists(kUninstallKey) && waited < 30000; waited += 100)
+        Sleep(100);
+    ASSERT_FALSE(KeyExists(kUninstallKey)) << "the uninstaller did not finish";
+}
+
+void WritePackageSetting() {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kPackageSettingsKey, 0, nullptr, 0,
+                                             KEY_WRITE, nullptr, &key, nullptr));
+    RegSetValueExA(key, "Express Company", 0, REG_SZ, reinterpret_cast<const BYTE*>("EMS"), 4);
+    RegCloseKey(key);
+}
+
+void ExpectNothingOfTheSuiteIn(const std::string& folder) {
+    EXPECT_FALSE(Exists(folder)) << folder;
+    EXPECT_FALSE(Exists(MenuFolder()));
+    EXPECT_FALSE(KeyExists(kUninstallKey));
+}
+
+TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
+    Install("");
+    const std::string folder = DefaultFolder();
+    const std::string zipdex = folder + "\\plug_in\\Zipdex\\zipdex.exe";
+
+    // The updater keeps its own file version; everything else carries the suite's.
+    const char* const kSuite = SUITE_VERSION " / " SUITE_VERSION " / 澜图工具集";
+    const struct {
+        std::string path, version;
+    } programs[] = {
+        {folder + "\\update.exe", "3.0.0.3 / " SUITE_VERSION " / 澜图工具集"},
+        {folder + "\\package.exe", kSuite},
+        {zipdex, kSuite},
+        {folder + "\\uninstall.exe", kSuite},
+        {ExecutableDirectory() + "\\..\\setup.exe", kSuite},
+    };
+    for (const auto& program : programs)
+        EXPECT_EQ(program.version, VersionSummary(program.path)) << program.path;
+    EXPECT_EQ(ReadFile(BuiltDatabase()), ReadFile(folder + "\\plug_in\\Zipdex\\Tillwick.dat"));
+    EXPECT_TRUE(Exists(folder + "\\Template"));
+
+    const struct {
+        const char* name;
+        std::string target;
+    } shortcuts[] = {
+        {"邮编区号查询.lnk", zipdex},
+        {"快递包裹单查询器.lnk", folder + "\\package.exe"},
+    };
+    EXPECT_EQ(2u, ShortcutCount());
+    for (const auto& shortcut : shortcuts) {
+        const Shortcut found = ReadShortcut(MenuFolder() + "\\" + shortcut.name);
+        EXPECT_EQ(shortcut.target, found.target) << shortcut.name;
+        EXPECT_EQ(shortcut.target + ",0", found.icon) << shortcut.name;
+    }
+
+    const struct {
+        const char* name;
+        std::string value;
+    } entry[] = {
+        {"DisplayName", "澜图工具集"}, {"DisplayVersion", SUITE_VERSION},
+        {"Publisher", "澜图软件"},     {"DisplayIcon", zipdex + ",0"},
+        {"InstallLocation", folder},   {"UninstallString", "\"" + folder + "\\uninstall.exe\""},
+    };
+    for (const auto& value : entry)
+        EXPECT_EQ(value.value, EntryText(value.name)) << value.name;
+
+    Process started = Process::Start(QuoteArgument(zipdex));
+    const HWND dialog = started.WaitForDialog("ruzuvadi");
+    const HWND tree = Control(dialog, IDC_TREE_PROVINCE);
+    const std::vector<std::string> provinces = TreeChildTexts(tree, TreeRoot(tree));
+    EXPECT_EQ(31u, provinces.size());
+    EXPECT_EQ("安徽省", provinces.empty() ? "" : provinces.front());
+    PressKey(dialog, VK_ESCAPE);
+    EXPECT_EQ(std::optional<DWORD>(0), started.WaitForExit());
+    ASSERT_TRUE(Exists(ZipdexProfile()));
+    WritePackageSetting();
+
+    // What the programs fetch into their folder goes too.
+    WriteFile(folder + "\\configs.xml", "<configs/>");
+    WriteFile(folder + "\\Template\\zipdex.exe", "downloaded");
+    Uninstall(folder, "");
+    ExpectNothingOfTheSuiteIn(folder);
+    EXPECT_TRUE(Exists(ZipdexProfile()));
+    EXPECT_TRUE(KeyExists(kPackageSettingsKey));
+}
+
+TEST(Installer, UpgradesInPlaceOrMovesAndRemovesSettingsOnRequest) {
+    const std::string oldFolder = "C:\\LumivaneOld", newFolder = "C:\\LumivaneNew";
+    const std::string database = "\\plug_in\\Zipdex\\Tillwick.dat";
+    Install(" /D=" + oldFolder);
+    WriteFile(oldFolder + database, "changed");
+
+    Install("");
+    EXPECT_EQ(ReadFile(BuiltDatabase()), ReadFile(oldFolder + database));
+    EXPECT_EQ(oldFolder, EntryText("InstallLocation"));
+    EXPECT_EQ(2u, ShortcutCount());
+    EXPECT_FALSE(Exists(DefaultFolder()));
+
+    Install(" /D=" + newFolder);
+    EXPECT_FALSE(Exists(oldFolder));
+    EXPECT_EQ(ReadFile(BuiltDatabase()), ReadFile(newFolder + database));
+    EXPECT_EQ(newFolder, EntryText("InstallLocation"));
+    EXPECT_EQ(2u, ShortcutCount());
+
+    CreateDirectoryA((ShellFolder(CSIDL_APPDATA) + "\\Lumivane").c_str(), nullptr);
+    WriteFile(ZipdexProfile(), "[Settings]\r\n");
+    WritePackageSetting();
+    Uninstall(newFolder, " /REMOVESETTINGS");
+    ExpectNothingOfTheSuiteIn(newFolder);
+    EXPECT_FALSE(Exists(ZipdexProfile()));
+    EXPECT_FALSE(KeyExists(kSettingsKey));
+}
+
+} // namespace
