@@ -2,24 +2,38 @@
 
 #include "framework/App.h"
 
-CInternetSession::CInternetSession(const char* agent, DWORD context, DWORD accessType,
-                                   const char* proxyName, const char* proxyBypass, DWORD flags) {
+namespace {
+
+InternetTransferLimits g_transferLimits;
+
+} // namespace
+
+InternetTransferLimits AfxSetInternetTransferLimitsForTests(const InternetTransferLimits& limits) {
+    const InternetTransferLimits previous = g_transferLimits;
+    g_transferLimits = limits;
+    return previous;
+}
+
+// Asynchronous, so that no wait is left to WinINet: Wine ignores a session's receive time-out,
+// and no time-out of WinINet's stops a server that drips.
+CInternetSession::CInternetSession(const char* agent, DWORD, DWORD accessType,
+                                   const char* proxyName, const char* proxyBypass, DWORD flags)
+    : m_limits(g_transferLimits) {
     CString name(agent);
     if (!agent && AfxGetApp())
         name = AfxGetApp()->GetAppName();
-    m_session.Reset(::InternetOpenA(name, accessType, proxyName, proxyBypass, flags));
-    if (m_session && context != 0)
-        ::InternetSetOptionA(m_session, INTERNET_OPTION_CONTEXT_VALUE, &context, sizeof context);
+    m_session.Reset(
+        ::InternetOpenA(name, accessType, proxyName, proxyBypass, flags | INTERNET_FLAG_ASYNC));
+    if (m_session)
+        CInternetFile::Listen(m_session);
 }
 
-std::unique_ptr<CInternetFile> CInternetSession::OpenURL(const char* url, DWORD context,
-                                                         DWORD flags, const char* headers,
-                                                         DWORD headersLength) {
+std::unique_ptr<CInternetFile> CInternetSession::OpenURL(const char* url, DWORD, DWORD flags,
+                                                         const char* headers, DWORD headersLength) {
     if (!m_session || !url)
         return nullptr;
-    CInternetHandle request(::InternetOpenUrlA(m_session, url, headers, headersLength, flags,
-                                               static_cast<DWORD_PTR>(context)));
-    if (!request)
+    std::unique_ptr<CInternetFile> file(new CInternetFile(m_limits));
+    if (!file->Open(m_session, url, flags, headers, headersLength))
         return nullptr;
-    return std::make_unique<CInternetFile>(std::move(request));
+    return file;
 }

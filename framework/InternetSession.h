@@ -8,8 +8,14 @@
 #include "framework/InternetFile.h"
 #include "framework/ScopedHandle.h"
 
+// The limits of sessions opened from then on; returns the previous ones. Programs keep the
+// defaults; tests shorten them so that a server that holds an answer is given up sooner.
+InternetTransferLimits AfxSetInternetTransferLimitsForTests(const InternetTransferLimits& limits);
+
 // One WinINet session. The agent defaults to the application name; the access type to the
-// system's configured proxy settings.
+// system's configured proxy settings. Every wait on a server is bounded by the session's
+// InternetTransferLimits; the contexts are accepted for the usual signatures, but WinINet's
+// notifications are the session's own.
 class CInternetSession {
 public:
     explicit CInternetSession(const char* agent = nullptr, DWORD context = 1,
@@ -19,8 +25,9 @@ public:
     CInternetSession(const CInternetSession&) = delete;
     CInternetSession& operator=(const CInternetSession&) = delete;
 
-    // The address opened for reading (an HTTP GET for http addresses), or null when it
-    // cannot be opened. An HTTP error status still gives a file: its body.
+    // The http or https address opened with a GET whose answer's head has arrived, or null
+    // when it cannot be opened or the server kept the head back beyond the limits. An HTTP
+    // error status still gives a file: its body.
     std::unique_ptr<CInternetFile> OpenURL(const char* url, DWORD context = 1,
                                            DWORD flags = INTERNET_FLAG_TRANSFER_ASCII,
                                            const char* headers = nullptr, DWORD headersLength = 0);
@@ -28,5 +35,6 @@ public:
     BOOL IsOpen() const { return m_session.IsValid(); }
 
 private:
+    InternetTransferLimits m_limits;
     CInternetHandle m_session;
 };

@@ -17,10 +17,13 @@ CString TemporaryFileBeside(const CString& path) {
     return name;
 }
 
-// Copies the remote file into the local one; TRUE when it arrived whole and not empty.
+// Copies the remote file into the local one; TRUE when it arrived whole and not empty. A length
+// that cannot be read says nothing about what arrived: such an answer is refused.
 BOOL CopyWhole(CInternetFile& remote, const CString& localPath) {
     ULONGLONG announced = 0;
     const BOOL hasLength = remote.QueryContentLength(announced);
+    if (!hasLength && ::GetLastError() != ERROR_HTTP_HEADER_NOT_FOUND)
+        return FALSE;
     CFile local;
     if (!local.Open(localPath, CFile::modeCreate | CFile::modeWrite))
         return FALSE;

@@ -5,6 +5,7 @@
 
 // Fetches the address into the file at path in 1024-byte steps. A temporary file beside it
 // takes the bytes; the file is replaced in one step only when the answer is 2xx, not empty,
-// and arrived whole (every announced byte, or a clean end when no length was announced).
-// Otherwise the file stays as it was and the temporary file is removed. TRUE when replaced.
+// and arrived whole (every announced byte, or a clean end when no length was announced) within
+// the session's transfer limits. Otherwise the file stays as it was and the temporary file is
+// removed. TRUE when replaced.
 BOOL DownloadToFile(CInternetSession& session, const char* url, const CString& path);

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "ConfigDownload.h"
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
 #include "MessagePump.h"
+#include "PackageApp.h"
 #include "SeamRecorder.h"
 #include "TrackDialog.h"
 #include "VendorSite.h"
 #include "VendorSiteControl.h"
+#include "framework/InternetSession.h"
 #include "framework/Module.h"
 
 namespace {
@@ -108,41 +113,72 @@ TEST(TrackDialog, ProgressNotificationsMoveTheBar) {
     }
 }
 
-// Whole answers are stored byte for byte; anything else keeps the old copy, and no temporary
-// file stays beside it.
-TEST(PackageStartup, TheConfigurationIsReplacedOnlyByAWholeAnswer) {
+constexpr DWORD kNotShown = ~0u;
+
+// Runs the program's start-up, closing its dialog as soon as it shows (for 2 minutes at most);
+// the milliseconds from the start to the dialog, or kNotShown.
+DWORD StartUpToDialog() {
+    const DWORD thread = ::GetCurrentThreadId();
+    const DWORD started = ::GetTickCount();
+    std::atomic<DWORD> shown{kNotShown};
+    std::atomic<bool> ended{false};
+    std::thread closer([&] {
+        for (int i = 0; i < 6000 && !ended; ++i, ::Sleep(20)) {
+            const HWND dialog = ::FindWindowA(nullptr, "快递包裹单查询器");
+            if (!dialog || ::GetWindowThreadProcessId(dialog, nullptr) != thread)
+                continue;
+            if (shown == kNotShown)
+                shown = ::GetTickCount() - started;
+            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
+    CPackageApp app;
+    app.InitInstance();
+    ended = true;
+    closer.join();
+    return shown;
+}
+
+// Only a whole answer replaces configs.xml, byte for byte; whatever the server does, the old
+// copy stays otherwise, no temporary file is left, and the dialog shows within the limits.
+TEST(PackageStartup, OnlyAWholeAnswerReplacesTheConfigurationAndNoServerHoldsTheDialog) {
     vendor_site::Restorer restore;
-    const std::string folder = (GetModuleDirectory() + "download").str();
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string local = folder + "\\configs.xml";
+    SeamRecorder seams;
+    const InternetTransferLimits limits{1500, 1024};
+    const InternetTransferLimits shipped = AfxSetInternetTransferLimitsForTests(limits);
+    // A server below the trickle is given up within two periods; the rest is the dialog's own.
+    const DWORD bound = 2 * limits.periodMs + 5000;
+    const std::string local = (GetModuleDirectory() + kConfigFileName).str();
     const struct {
         const char* mode;
         size_t size;
         bool replaced;
-    } cases[] = {{"normal", 1024, true}, {"normal", 1025, true}, {"normal", 200 * 1024 + 7, true},
-                 {"error", 900, false},  {"empty", 900, false},  {"cut", 5000, false},
-                 {"refuse", 900, false}};
+    } cases[] = {
+        {"normal", 1024, true}, {"normal", 1025, true},    {"normal", 200 * 1024 + 7, true},
+        {"error", 900, false},  {"empty", 900, false},     {"cut", 5000, false},
+        {"silent", 900, false}, {"stall", 5000, false},    {"drip", 5000, false},
+        {"zeros", 5000, true},  {"zeroscut", 5000, false}, {"overlong", 5000, false}};
     for (const auto& c : cases) {
         const std::string old = ConfigXml({{"Old", "u:old"}});
         const std::string served = ConfigXml({{"顺丰", "https://sf"}}, c.size);
         WriteBytes(local, old);
         WriteBytes(vendor_site::ServedConfig(), served);
         ASSERT_TRUE(vendor_site::SetMode(c.mode));
-        CInternetSession session;
-        EXPECT_EQ(c.replaced,
-                  !!DownloadToFile(session,
-                                   LUMIVANE_VENDOR_ADDRESS "/Package/Application/configs.xml",
-                                   local.c_str()))
-            << c.mode << c.size;
-        EXPECT_EQ(c.replaced ? served : old, ReadBytes(local)) << c.mode << c.size;
+        const DWORD shown = StartUpToDialog();
+        EXPECT_LT(shown, bound) << c.mode << ": no dialog within the limits";
+        std::printf("%-9s %7zu bytes: dialog after %lu ms\n", c.mode, c.size, shown);
+        const std::string kept = ReadBytes(local);
+        EXPECT_TRUE(kept == (c.replaced ? served : old)) << c.mode << " left " << kept.size();
         WIN32_FIND_DATAA found;
-        const HANDLE search = ::FindFirstFileA((folder + "\\cfg*").c_str(), &found);
+        const HANDLE search =
+            ::FindFirstFileA((GetModuleDirectory() + "cfg*.tmp").str().c_str(), &found);
         EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "temporary file left: " << c.mode;
         if (search != INVALID_HANDLE_VALUE)
             ::FindClose(search);
     }
+    EXPECT_TRUE(seams.boxes.empty()) << "the network check passed each time";
+    AfxSetInternetTransferLimitsForTests(shipped);
     ::DeleteFileA(local.c_str());
-    ::RemoveDirectoryA(folder.c_str());
 }
 
 } // namespace

@@ -13,6 +13,15 @@ mode in force is echoed to <control>.applied once applied:
   error    the configuration address answers 500 with an error page
   empty    the configuration address answers 200 with an empty body
   cut      the configuration address announces its length, sends half and closes
+  silent   the configuration address reads the request and never answers
+  stall    the configuration address sends its head, then nothing
+  drip     the configuration address sends its head, then one byte every half second
+  zeros    the configuration address announces its length with 300 digits (leading zeros)
+  zeroscut as zeros, but sends half and closes
+  overlong the configuration address announces a length of 300 nines, sends half and closes
+
+A connection held by silent, stall or drip ends when the client closes it, and after
+HOLD_S seconds at the latest.
 
 Commands:
   serve [--root DIR] [--port N] [--control F] [--lifetime S]   in the foreground
@@ -29,6 +38,7 @@ import errno
 import http.server
 import os
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
@@ -37,8 +47,12 @@ import time
 from pathlib import Path
 
 CONFIG_PATH = "/Package/Application/configs.xml"
-MODES = ("normal", "refuse", "error", "empty", "cut")
+MODES = ("normal", "refuse", "error", "empty", "cut", "silent", "stall", "drip", "zeros",
+         "zeroscut", "overlong")
 POLL_S = 0.05
+HOLD_S = 120
+DRIP_S = 0.5
+LENGTH_DIGITS = 300
 START_TIMEOUT_S = 10
 # The mode in force, read by every request of every listener.
 current_mode = "normal"
@@ -68,13 +82,42 @@ class Handler(http.server.BaseHTTPRequestHandler):
             page = "<html><body><h1>404</h1><p>没有这个网页。</p></body></html>"
             return self.answer(404, page.encode(), ".htm")
         body = target.read_bytes()
-        if path == CONFIG_PATH and mode == "cut":
-            self.send_head(200, len(body), target.suffix)
-            self.wfile.write(body[: len(body) // 2])
-            self.wfile.flush()
-            self.close_connection = True
-            return
-        self.answer(200, body, target.suffix)
+        if path != CONFIG_PATH or mode == "normal":
+            return self.answer(200, body, target.suffix)
+        if mode == "silent":
+            return self.hold(b"")
+        length = str(len(body))
+        if mode in ("zeros", "zeroscut"):
+            length = length.rjust(LENGTH_DIGITS, "0")
+        elif mode == "overlong":
+            length = "9" * LENGTH_DIGITS
+        self.send_head(200, length, target.suffix)
+        if mode == "stall":
+            return self.hold(b"")
+        if mode == "drip":
+            return self.hold(body)
+        self.wfile.write(body if mode == "zeros" else body[: len(body) // 2])
+
+    def hold(self, drip):
+        """Keeps the connection, sending the next byte of `drip` every DRIP_S, until the client
+        closes it or HOLD_S pass."""
+        self.close_connection = True
+        self.wfile.flush()
+        self.connection.settimeout(DRIP_S)
+        deadline = time.monotonic() + HOLD_S
+        sent = 0
+        while time.monotonic() < deadline:
+            try:
+                if sent < len(drip):
+                    self.wfile.write(drip[sent:sent + 1])
+                    self.wfile.flush()
+                    sent += 1
+                if not self.connection.recv(1):
+                    return
+            except socket.timeout:
+                continue
+            except OSError:
+                return
 
     def resolve(self, path):
         root = self.server.root

@@ -5,8 +5,9 @@
 // Steers the local vendor site of the "vendor_site" test fixture from a program under Wine.
 namespace vendor_site {
 
-// How the site behaves ("normal", "refuse", "error", "empty", "cut"); returns once it does,
-// false when it did not within 5 s.
+// How the site behaves (a mode of vendorsite.py: "normal", "refuse", "error", "empty", "cut",
+// "silent", "stall", "drip", "zeros", "zeroscut", "overlong"); returns once it does, false
+// when it did not within 5 s.
 bool SetMode(const char* mode);
 // The configs.xml the site serves, as a Windows path.
 std::string ServedConfig();
