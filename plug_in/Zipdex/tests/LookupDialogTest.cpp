@@ -126,31 +126,27 @@ TEST_F(LookupDialog, SelectingAProvinceListsItsRowsInDatabaseOrder) {
     EXPECT_EQ(3, dialog.m_listResult.GetItemCount());
 }
 
-TEST_F(LookupDialog, SearchMovesTheTreeToTheRootAndListsMatches) {
+TEST_F(LookupDialog, SearchesListMatchesTakingValuesLiterally) {
     dialog.m_treeProvince.SelectItem(Province("浙江省"));
-    Search(2, "1000");
+    const struct {
+        int field;
+        const char* value;
+        int column;
+        std::vector<std::string> texts;
+    } searches[] = {
+        {2, "1000", 1, {"东城区", "杭州市", "西城区"}},
+        {1, "_", 1, {"百分_号%区"}},
+        {1, "O'B", 1, {"O'Brien区"}},
+        {0, "北", 0, {"北京市", "北京市"}},
+        {3, "0571", 3, {"0571"}},
+        {3, "", 3, {"0571"}}, // an empty value changes nothing
+        {3, "12345", 3, {}},
+    };
+    for (const auto& search : searches) {
+        Search(search.field, search.value);
+        EXPECT_EQ(search.texts, Column(dialog.m_listResult, search.column)) << search.value;
+    }
     EXPECT_EQ(dialog.m_treeProvince.GetRootItem(), dialog.m_treeProvince.GetSelectedItem());
-    EXPECT_EQ((std::vector<std::string>{"东城区", "杭州市", "西城区"}),
-              Column(dialog.m_listResult, 1));
-    EXPECT_TRUE(messages.boxes.empty());
-}
-
-TEST_F(LookupDialog, SearchValuesAreTakenLiterally) {
-    Search(1, "_");
-    EXPECT_EQ((std::vector<std::string>{"百分_号%区"}), Column(dialog.m_listResult, 1));
-    Search(1, "O'B");
-    EXPECT_EQ((std::vector<std::string>{"O'Brien区"}), Column(dialog.m_listResult, 1));
-    Search(0, "北");
-    EXPECT_EQ((std::vector<std::string>{"北京市", "北京市"}), Column(dialog.m_listResult, 0));
-}
-
-TEST_F(LookupDialog, EmptyValueDoesNothingAndAbsentValueEmptiesSilently) {
-    Search(3, "0571");
-    ASSERT_EQ(1, dialog.m_listResult.GetItemCount());
-    Search(3, "");
-    EXPECT_EQ(1, dialog.m_listResult.GetItemCount());
-    Search(3, "12345");
-    EXPECT_EQ(0, dialog.m_listResult.GetItemCount());
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -165,17 +161,26 @@ TEST_F(LookupDialog, EnterInTheValueBoxSearchesAndTheDialogStays) {
     EXPECT_TRUE(IsWindowVisible(dialog.m_hWnd));
 }
 
-TEST_F(LookupDialog, CopyPutsHeadingAndTextLinesOfTheSelectedRows) {
+TEST_F(LookupDialog, CopyPutsTheSelectedRowsOnTheClipboardOrSaysWhyNot) {
     dialog.m_treeProvince.SelectItem(Province("浙江省"));
+    Click(IDC_BUTTON_COPY);
     SelectRows({0, 1, 2});
     Click(IDC_BUTTON_COPY);
-    EXPECT_EQ("省份： 浙江省\r\n地区： 杭州市\r\n邮政编码： 310000\r\n电话区号： 0571\r\n"
-              "省份： 浙江省\r\n地区： 宁波市\r\n邮政编码： 315000\r\n电话区号： 0574\r\n"
-              "省份： 浙江省\r\n地区： 温州市\r\n邮政编码： 325000\r\n电话区号： 0577\r\n",
-              ClipboardText());
-    ASSERT_EQ(1u, messages.boxes.size());
-    EXPECT_STREQ("数据已经被复制倒内存！", messages.boxes[0].text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), messages.boxes[0].type & MB_ICONMASK);
+    const std::string copied =
+        "省份： 浙江省\r\n地区： 杭州市\r\n邮政编码： 310000\r\n电话区号： 0571\r\n"
+        "省份： 浙江省\r\n地区： 宁波市\r\n邮政编码： 315000\r\n电话区号： 0574\r\n"
+        "省份： 浙江省\r\n地区： 温州市\r\n邮政编码： 325000\r\n电话区号： 0577\r\n";
+    EXPECT_EQ(copied, ClipboardText());
+    // While another window holds the clipboard the copy fails, and says so.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    Click(IDC_BUTTON_COPY);
+    CloseClipboard();
+    EXPECT_EQ(copied, ClipboardText());
+    ASSERT_EQ(3u, messages.boxes.size());
+    EXPECT_STREQ("您没有选择要复制的项目。", messages.boxes[0].text);
+    EXPECT_STREQ("数据已经被复制倒内存！", messages.boxes[1].text);
+    EXPECT_STREQ("无法把数据复制到剪贴板，请稍后再试。", messages.boxes[2].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), messages.boxes[1].type & MB_ICONMASK);
 }
 
 TEST_F(LookupDialog, CopyAfterSortingFollowsTheVisualOrder) {
@@ -187,13 +192,6 @@ TEST_F(LookupDialog, CopyAfterSortingFollowsTheVisualOrder) {
     const std::string text = ClipboardText();
     EXPECT_LT(text.find("325000"), text.find("310000"));
     EXPECT_EQ(std::string::npos, text.find("315000"));
-}
-
-TEST_F(LookupDialog, CopyWithNothingSelectedOnlyExplains) {
-    dialog.m_treeProvince.SelectItem(Province("浙江省"));
-    Click(IDC_BUTTON_COPY);
-    ASSERT_EQ(1u, messages.boxes.size());
-    EXPECT_STREQ("您没有选择要复制的项目。", messages.boxes[0].text);
 }
 
 TEST_F(LookupDialog, ColumnWidthsAreSavedWhenTheDialogCloses) {
