@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -40,18 +41,19 @@ std::string ProfilePath() {
 class ZipdexProgram : public ::testing::Test {
 protected:
     void SetUp() override { Install(TempFolder("zipdex-blackbox")); }
-    void Install(const std::string& where) {
+    void Install(const std::string& where, const char* table = "Zipdex",
+                 const std::string& csv = u8"PROVINCE,DC,YZBM,DHQH\n"
+                                          u8"北京市,东城区,100010,010\n"
+                                          u8"浙江省,杭州市,310000,0571\n"
+                                          u8"浙江省,宁波市,315000,0574\n"
+                                          u8"安徽省,合肥市,230000,0551\n") {
         folder = where;
         CreateDirectoryA(folder.c_str(), nullptr);
         program = folder + "\\zipdex.exe";
         ASSERT_TRUE(CopyFileA((ExecutableDirectory() + "\\..\\zipdex.exe").c_str(), program.c_str(),
                               FALSE));
         jet::DatabaseWriter writer;
-        writer.addTable(jet::tableFromCsv("Zipdex", u8"PROVINCE,DC,YZBM,DHQH\n"
-                                                    u8"北京市,东城区,100010,010\n"
-                                                    u8"浙江省,杭州市,310000,0571\n"
-                                                    u8"浙江省,宁波市,315000,0574\n"
-                                                    u8"安徽省,合肥市,230000,0551\n"));
+        writer.addTable(jet::tableFromCsv(table, csv));
         writer.save(folder + "\\Tillwick.dat");
         DeleteFileA(ProfilePath().c_str());
     }
@@ -116,24 +118,73 @@ TEST_F(ZipdexProgram, RunsFromAFolderWithAChineseName) {
     EXPECT_EQ(3u, TreeChildTexts(tree, TreeRoot(tree)).size());
 }
 
-TEST_F(ZipdexProgram, MissingDatabaseExplainsAndShowsNoWindow) {
-    DeleteFileA((folder + "\\Tillwick.dat").c_str());
-    Process zipdex = Start();
-    const MessageBoxInfo box = zipdex.WaitForMessageBox();
-    EXPECT_EQ("zipdex", box.caption);
-    EXPECT_NE(std::string::npos, box.text.find(folder + "\\Tillwick.dat")) << box.text;
-    EXPECT_EQ(nullptr, FindTopWindow(zipdex.Id(), DialogCaption("ruzuvadi")));
-    AnswerMessageBox(box.window, IDOK);
-    EXPECT_TRUE(zipdex.WaitForExit().has_value());
+TEST_F(ZipdexProgram, UnusableDatabaseExplainsAndShowsNoWindow) {
+    const struct {
+        const char* table;
+        const char* csv; // nullptr: no file; "": a file that is no database
+        std::vector<std::string> named;
+    } cases[] = {
+        {"Zipdex", nullptr, {"Tillwick.dat"}},
+        {"Zipdex", "", {"Tillwick.dat"}},
+        {"Postcodes", "PROVINCE,DC,YZBM,DHQH\nA,B,1,2\n", {"Tillwick.dat", "Zipdex"}},
+        {"Zipdex", "province,YZBM\nA,1\n", {"Tillwick.dat", "DC", "DHQH"}},
+    };
+    for (const auto& c : cases) {
+        Uninstall();
+        Install(TempFolder("zipdex-blackbox"), c.table, c.csv && *c.csv ? c.csv : "A\n");
+        if (!c.csv)
+            DeleteFileA((folder + "\\Tillwick.dat").c_str());
+        else if (!*c.csv)
+            std::ofstream(folder + "\\Tillwick.dat", std::ios::binary) << "not an Access file";
+        Process zipdex = Start();
+        const MessageBoxInfo box = zipdex.WaitForMessageBox();
+        EXPECT_EQ("zipdex", box.caption);
+        for (const std::string& name : c.named)
+            EXPECT_NE(std::string::npos, box.text.find(name)) << box.text;
+        EXPECT_EQ(std::string::npos, box.text.find("PROVINCE")) << box.text;
+        EXPECT_EQ(nullptr, FindTopWindow(zipdex.Id(), DialogCaption("ruzuvadi")));
+        AnswerMessageBox(box.window, IDOK);
+        EXPECT_TRUE(zipdex.WaitForExit().has_value());
+    }
 }
 
-TEST_F(ZipdexProgram, DamagedDatabaseExplainsAndShowsNoWindow) {
-    std::ofstream(folder + "\\Tillwick.dat", std::ios::binary) << "not an Access file at all";
+// Organ-pipe order (up, then back down) and two ascending copies drove the old quicksort to
+// a depth of half the rows: a frozen window, then a stack overflow.
+TEST_F(ZipdexProgram, SortsThirtyThousandRowsInAnyOrder) {
+    constexpr int kRows = 30000;
+    std::string csv = "PROVINCE,DC,YZBM,DHQH\n";
+    char line[64];
+    for (int i = 0; i < kRows; ++i) {
+        std::snprintf(line, sizeof line, "P,%05d,%05d,%d\n", i % (kRows / 2),
+                      i < kRows / 2 ? i : kRows - 1 - i, i);
+        csv += line;
+    }
+    Uninstall();
+    Install(TempFolder("zipdex-blackbox"), "Zipdex", csv);
     Process zipdex = Start();
-    const MessageBoxInfo box = zipdex.WaitForMessageBox();
-    EXPECT_NE(std::string::npos, box.text.find("Tillwick.dat")) << box.text;
-    AnswerMessageBox(box.window, IDOK);
-    EXPECT_TRUE(zipdex.WaitForExit().has_value());
+    const HWND dialog = zipdex.WaitForDialog("ruzuvadi");
+    SetControlText(dialog, IDC_EDIT_VALUE, "P");
+    ClickButton(dialog, IDC_BUTTON_SEARCH);
+    const HWND list = Control(dialog, IDC_LIST_RESULT);
+    for (int i = 0; i < 500 && ListRowCount(list) < kRows; ++i)
+        Sleep(20);
+    ASSERT_EQ(kRows, ListRowCount(list));
+    // Both columns hold each of 00000 to 14999 twice, so sorted row r holds r / 2. Reading a
+    // cell from another process is slow: every 61st row and the last are checked.
+    for (int column : {2, 1}) {
+        ClickHeaderItem(ListHeader(list), column);
+        for (int i = 0; i < 500 && ListCellText(list, 1, column) != "00000"; ++i)
+            Sleep(20);
+        auto expectSorted = [&](int row) {
+            std::snprintf(line, sizeof line, "%05d", row / 2);
+            EXPECT_EQ(line, ListCellText(list, row, column)) << row;
+        };
+        for (int row = 0; row < kRows; row += 61)
+            expectSorted(row);
+        expectSorted(kRows - 1);
+    }
+    PressKey(dialog, VK_ESCAPE);
+    EXPECT_EQ(std::optional<DWORD>(0), zipdex.WaitForExit());
 }
 
 } // namespace
