@@ -5,7 +5,6 @@
 
 #include "Canvas.h"
 #include "LookupDialog.h"
-#include "SortArrow.h"
 #include "ZipdexTestDatabase.h"
 
 namespace {
@@ -15,27 +14,6 @@ constexpr COLORREF kUnpainted = RGB(1, 2, 3);
 const COLORREF kFace = GetSysColor(COLOR_BTNFACE);
 const COLORREF kHighlight = GetSysColor(COLOR_BTNHIGHLIGHT);
 const COLORREF kShadow = GetSysColor(COLOR_BTNSHADOW);
-
-TEST(SortArrow, StrokesFollowTheHeaderEdges) {
-    const RECT item{0, 0, 80, 20};
-    const auto up = SortArrowStrokes(item, 6, true);
-    ASSERT_EQ(2u, up.size());
-    EXPECT_TRUE(up[0].highlight);
-    EXPECT_EQ(68, up[0].points[0].x);
-    EXPECT_EQ(5, up[0].points[0].y);
-    EXPECT_EQ(71, up[0].points[1].x);
-    EXPECT_EQ(14, up[0].points[1].y);
-    EXPECT_EQ(63, up[0].points[2].x);
-    EXPECT_EQ(64, up[1].points[0].x);
-    EXPECT_EQ(13, up[1].points[0].y);
-    EXPECT_EQ(4, up[1].points[1].y);
-    const auto down = SortArrowStrokes(item, 6, false);
-    EXPECT_EQ(71, down[0].points[0].x);
-    EXPECT_EQ(67, down[0].points[1].x);
-    EXPECT_EQ(15, down[0].points[1].y);
-    EXPECT_EQ(64, down[1].points[1].x);
-    EXPECT_EQ(5, down[1].points[2].y);
-}
 
 class FlatHeader : public ::testing::Test {
 protected:
@@ -73,28 +51,27 @@ TEST_F(FlatHeader, OnlySortedColumnsBecomeOwnerDrawn) {
     EXPECT_EQ(0, header.GetSortColumn());
 }
 
-TEST_F(FlatHeader, AscendingArrowHasLightRightEdgeAndBase) {
-    header.SetSortImage(0, TRUE);
-    Canvas canvas(80, 20, kUnpainted);
-    Draw(canvas, 0, 0);
-    EXPECT_EQ(kHighlight, canvas.At(70, 11));
-    EXPECT_EQ(kHighlight, canvas.At(64, 14));
-    EXPECT_EQ(kFace, canvas.At(63, 14)) << "line end points are not drawn";
-    EXPECT_EQ(kShadow, canvas.At(64, 13));
-    EXPECT_EQ(kShadow, canvas.At(67, 7));
-    EXPECT_EQ(kFace, canvas.At(79, 19));
-}
-
-TEST_F(FlatHeader, DescendingArrowHasDarkLeftEdgeAndTop) {
-    header.SetSortImage(0, FALSE);
-    Canvas canvas(80, 20, kUnpainted);
-    Draw(canvas, 0, 0);
-    EXPECT_EQ(kHighlight, canvas.At(71, 5));
-    EXPECT_EQ(kHighlight, canvas.At(68, 12));
-    EXPECT_EQ(kShadow, canvas.At(67, 14));
-    EXPECT_EQ(kShadow, canvas.At(66, 10));
-    EXPECT_EQ(kShadow, canvas.At(65, 5));
-    EXPECT_EQ(kShadow, canvas.At(70, 5));
+TEST_F(FlatHeader, ArrowsHaveLightRightEdgesAndDarkLeftEdges) {
+    // Up: light right edge and base, dark left edge; down: light right edge, dark left and top.
+    const struct {
+        BOOL ascending;
+        int x, y;
+        COLORREF colour;
+    } pixels[] = {
+        {TRUE, 70, 11, kHighlight}, {TRUE, 64, 14, kHighlight},  {TRUE, 63, 14, kFace},
+        {TRUE, 64, 13, kShadow},    {TRUE, 67, 7, kShadow},      {TRUE, 79, 19, kFace},
+        {FALSE, 71, 5, kHighlight}, {FALSE, 68, 12, kHighlight}, {FALSE, 67, 14, kShadow},
+        {FALSE, 66, 10, kShadow},   {FALSE, 65, 5, kShadow},     {FALSE, 70, 5, kShadow},
+    };
+    for (BOOL ascending : {TRUE, FALSE}) {
+        header.SetSortImage(0, ascending);
+        Canvas canvas(80, 20, kUnpainted);
+        Draw(canvas, 0, 0);
+        for (const auto& pixel : pixels)
+            if (pixel.ascending == ascending)
+                EXPECT_EQ(pixel.colour, canvas.At(pixel.x, pixel.y))
+                    << ascending << " " << pixel.x << "," << pixel.y;
+    }
 }
 
 TEST_F(FlatHeader, PressedTextMovesButTheArrowStays) {
