@@ -22,8 +22,6 @@ public:
     BOOL SortTextItems(int column, BOOL ascending, int low = 0, int high = -1);
 
     CFlatHeaderCtrl& GetFlatHeader() { return m_header; }
-    int GetSortColumn() const { return m_nSortColumn; }
-    BOOL IsSortAscending() const { return m_bSortAscending; }
 
 private:
     int OnCreate(LPCREATESTRUCTA create);

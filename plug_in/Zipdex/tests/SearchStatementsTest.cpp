@@ -12,7 +12,6 @@ TEST(SearchStatements, EachFieldSearchesItsColumnLiterally) {
         {1, "杭州", "SELECT * FROM [zipdex] WHERE DC LIKE '%杭州%'"},
         {2, "1000", "SELECT * FROM [zipdex] WHERE YZBM LIKE '%1000%'"},
         {3, "0571", "SELECT * FROM [zipdex] WHERE DHQH LIKE '%0571%'"},
-        {1, "O'Brien", "SELECT * FROM [zipdex] WHERE DC LIKE '%O''Brien%'"},
         {1, "%_[x]", "SELECT * FROM [zipdex] WHERE DC LIKE '%[%][_][[]x]%'"},
         // GBK characters whose second byte is '[' (0x5B) or '_' (0x5F) stay whole.
         {1, "\x81\x5b\x81\x5f_", "SELECT * FROM [zipdex] WHERE DC LIKE '%\x81\x5b\x81\x5f[_]%'"},
@@ -23,11 +22,10 @@ TEST(SearchStatements, EachFieldSearchesItsColumnLiterally) {
         EXPECT_STREQ(c.statement, BuildSearchStatement(c.field, c.value)) << c.value;
 }
 
-TEST(SearchStatements, ProvinceRowsAndList) {
+TEST(SearchStatements, ProvinceRows) {
     EXPECT_STREQ("SELECT * FROM [zipdex] WHERE PROVINCE = '北京市'",
                  BuildProvinceStatement("北京市"));
     // In '=' only the quote needs doubling.
     EXPECT_STREQ("SELECT * FROM [zipdex] WHERE PROVINCE = 'a''b%_\x81\x5b'",
                  BuildProvinceStatement("a'b%_\x81\x5b"));
-    EXPECT_STREQ("SELECT DISTINCT PROVINCE FROM [Zipdex]", kProvinceListStatement);
 }
