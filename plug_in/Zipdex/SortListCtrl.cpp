@@ -120,7 +120,7 @@ BOOL CSortListCtrl::SortTextItems(int column, BOOL ascending, int low, int high)
     });
     for (size_t target = 0; target < order.size(); ++target)
         if (order[target] != target)
-            WriteRow(low + static_cast<int>(target), rows[order[target]]);
+            WriteRow(low + static_cast<int>(target), rows[order[target]], rows[target]);
     return TRUE;
 }
 
@@ -135,14 +135,19 @@ CSortListCtrl::ListRow CSortListCtrl::ReadRow(int row, int columns) const {
     return read;
 }
 
-void CSortListCtrl::WriteRow(int row, const ListRow& content) {
+// Cells that already hold the text are left alone: each write is a message to the list.
+void CSortListCtrl::WriteRow(int row, const ListRow& content, const ListRow& replaced) {
     LVITEMA item = content.item;
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    item.mask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
     item.iItem = row;
     item.iSubItem = 0;
     item.stateMask = kRowStateMask;
-    item.pszText = const_cast<char*>(static_cast<const char*>(content.texts[0]));
+    if (content.texts[0] != replaced.texts[0]) {
+        item.mask |= LVIF_TEXT;
+        item.pszText = const_cast<char*>(static_cast<const char*>(content.texts[0]));
+    }
     SetItem(&item);
     for (size_t column = 1; column < content.texts.size(); ++column)
-        SetItemText(row, static_cast<int>(column), content.texts[column]);
+        if (content.texts[column] != replaced.texts[column])
+            SetItemText(row, static_cast<int>(column), content.texts[column]);
 }

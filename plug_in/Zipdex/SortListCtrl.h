@@ -34,7 +34,7 @@ private:
     };
     int ColumnCount() const;
     ListRow ReadRow(int row, int columns) const;
-    void WriteRow(int row, const ListRow& content);
+    void WriteRow(int row, const ListRow& content, const ListRow& replaced);
 
     int m_nSortColumn = -1;
     BOOL m_bSortAscending = TRUE;
