@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <vector>
 
 #include "framework/App.h"
@@ -103,15 +104,14 @@ BOOL CSortListCtrl::SortTextItems(int column, BOOL ascending, int low, int high)
     if (high <= low)
         return FALSE;
 
-    // Each cell is read once and the rows are ordered in memory: a merge sort takes n log n
-    // steps and little stack whatever the order, where a quicksort on the list's cells did not.
+    // Each cell is read once and the rows are ordered in memory by a merge sort: n log n steps
+    // and a shallow stack whatever the order of the rows.
     std::vector<ListRow> rows;
     rows.reserve(static_cast<size_t>(high - low + 1));
     for (int row = low; row <= high; ++row)
         rows.push_back(ReadRow(row, columns));
     std::vector<size_t> order(rows.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
+    std::iota(order.begin(), order.end(), size_t{0});
     // Stable, so rows with equal texts keep the order they had.
     std::stable_sort(order.begin(), order.end(), [&rows, column, ascending](size_t a, size_t b) {
         const char* textA = rows[a].texts[static_cast<size_t>(column)];
