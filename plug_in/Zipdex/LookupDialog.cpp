@@ -1,5 +1,6 @@
 #include "LookupDialog.h"
 
+#include <climits>
 #include <cstring>
 
 #include "framework/App.h"
