@@ -43,10 +43,12 @@ public:
     }
 
 private:
+    // Kept small so that every read inlines; the throw lives out of line.
     void check(std::size_t at, std::size_t length) const {
         if (at > size_ || length > size_ - at)
-            throw Error("file is damaged: a record reaches past the end of its page");
+            throwPastEnd();
     }
+    [[noreturn]] static void throwPastEnd();
 
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;

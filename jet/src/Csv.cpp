@@ -57,24 +57,31 @@ std::vector<std::vector<std::string>> parse(const std::string& text) {
 
 std::string formatRecord(const std::vector<std::string>& fields) {
     std::string line;
+    appendRecord(line, fields);
+    return line;
+}
+
+void appendRecord(std::string& out, const std::vector<std::string>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
-            line += ',';
+            out += ',';
         const std::string& field = fields[i];
-        if (field.find_first_of(",\"\r\n") == std::string::npos) {
-            line += field;
+        bool plain = true;
+        for (char c : field)
+            plain = plain && c != ',' && c != '"' && c != '\r' && c != '\n';
+        if (plain) {
+            out += field;
             continue;
         }
-        line += '"';
+        out += '"';
         for (char c : field) {
             if (c == '"')
-                line += '"';
-            line += c;
+                out += '"';
+            out += c;
         }
-        line += '"';
+        out += '"';
     }
-    line += "\r\n";
-    return line;
+    out += "\r\n";
 }
 
 } // namespace jet::csv

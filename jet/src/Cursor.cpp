@@ -27,6 +27,12 @@ const std::string& Cursor::value(std::size_t column) const {
     return row_[column];
 }
 
+const std::vector<std::string>& Cursor::values() const {
+    if (!onRow_)
+        throw Error("no current row");
+    return row_;
+}
+
 const std::string& Cursor::value(const std::string& columnName) const {
     return value(columnIndex(columnName));
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "Text.h"
+
 namespace jet {
 
 DistinctSource::DistinctSource(RowSource& rows, const Collation& collation) {
@@ -15,19 +17,24 @@ DistinctSource::DistinctSource(RowSource& rows, const Collation& collation) {
                 return result;
         return 0;
     };
-    // Identical rows are dropped as they come, so memory and collation calls grow with the
-    // number of different rows, not with the table.
+    // Rows equal by Jet's text equality (letter case ignored, as in WHERE) count once; the first
+    // seen is kept. Exact repeats are dropped before any folding, so folding and collation
+    // calls grow with the number of different rows, not with the table.
     std::set<std::vector<std::string>> seen;
+    std::set<std::vector<std::u32string>> seenFolded;
     std::vector<std::string> row;
-    while (rows.fetch(row))
-        if (seen.insert(row).second)
+    std::vector<std::u32string> key;
+    while (rows.fetch(row)) {
+        if (!seen.insert(row).second)
+            continue;
+        key.clear();
+        for (const std::string& value : row)
+            key.push_back(text::folded(value));
+        if (seenFolded.insert(key).second)
             rows_.push_back(row);
+    }
     std::stable_sort(rows_.begin(), rows_.end(),
                      [&compare](const auto& a, const auto& b) { return compare(a, b) < 0; });
-    rows_.erase(
-        std::unique(rows_.begin(), rows_.end(),
-                    [&compare](const auto& a, const auto& b) { return compare(a, b) == 0; }),
-        rows_.end());
 }
 
 bool DistinctSource::fetch(std::vector<std::string>& row) {

@@ -8,7 +8,8 @@
 namespace jet {
 
 // Collects all rows of another source, sorts them ascending column by column with the
-// caller's collation and drops repeats. NULL takes part as empty text.
+// caller's collation and drops repeats, letter case ignored as in WHERE. NULL takes part as
+// empty text.
 class DistinctSource : public RowSource {
 public:
     DistinctSource(RowSource& rows, const Collation& collation);

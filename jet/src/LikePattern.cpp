@@ -44,6 +44,14 @@ LikePattern::LikePattern(const std::string& pattern) {
             continue;
         tokens_.push_back(std::move(token));
     }
+    bool substring = tokens_.size() > 2 && tokens_.front().kind == Token::AnyRun &&
+                     tokens_.back().kind == Token::AnyRun;
+    for (std::size_t i = 1; substring && i + 1 < tokens_.size(); ++i) {
+        substring = tokens_[i].kind == Token::Literal;
+        substring_ += tokens_[i].literal;
+    }
+    if (!substring)
+        substring_.clear();
 }
 
 bool LikePattern::Token::accepts(char32_t c) const {
@@ -66,9 +74,11 @@ bool LikePattern::Token::accepts(char32_t c) const {
 // Greedy matching with one resume point: every token but % takes exactly one character, so
 // resuming after the last % seen is enough.
 bool LikePattern::matches(const std::string& utf8) const {
-    scratch_ = text::decodeUtf8(utf8);
+    text::decodeUtf8(utf8, scratch_);
     for (char32_t& c : scratch_)
-        c = text::foldCase(c);
+        c = c >= 0x80 ? text::foldCase(c) : c >= U'A' && c <= U'Z' ? c + 32 : c;
+    if (!substring_.empty())
+        return scratch_.find(substring_) != std::u32string::npos;
     const std::u32string& value = scratch_;
     std::size_t t = 0, v = 0;
     std::size_t resumeToken = std::string::npos, resumeValue = 0;

@@ -24,6 +24,8 @@ private:
     };
 
     std::vector<Token> tokens_;
+    // For a pattern of the form %text% (a search for a substring): the folded text.
+    std::u32string substring_;
     mutable std::u32string scratch_;
 };
 

@@ -8,14 +8,14 @@ ScanSource::ScanSource(std::shared_ptr<const Engine> engine, TableDef table,
       scanner_(engine_->file(), *table_), reader_(engine_->file(), *table_),
       selected_(std::move(selected)), where_(std::move(where)),
       valueOfColumn_([this](std::size_t column) { return valueOf(column); }),
-      texts_(table_->columns.size()), rendered_(table_->columns.size()) {}
+      texts_(table_->columns.size()), renderedAt_(table_->columns.size()) {}
 
 const std::string* ScanSource::valueOf(std::size_t column) {
     if (reader_.isNull(column))
         return nullptr;
-    if (!rendered_[column]) {
+    if (renderedAt_[column] != rowNumber_) {
         texts_[column] = reader_.text(column);
-        rendered_[column] = true;
+        renderedAt_[column] = rowNumber_;
     }
     return &texts_[column];
 }
@@ -25,7 +25,7 @@ bool ScanSource::fetch(std::vector<std::string>& row) {
     Page keep;
     while (scanner_.next(bytes, keep)) {
         reader_.split(bytes);
-        rendered_.assign(rendered_.size(), false);
+        ++rowNumber_;
         if (where_ && where_->evaluate(valueOfColumn_) != Condition::Truth::True)
             continue;
         row.resize(selected_.size());

@@ -7,6 +7,7 @@
 #include "jet/Cursor.h"
 
 #include <memory>
+#include <cstdint>
 #include <vector>
 
 namespace jet {
@@ -30,7 +31,9 @@ private:
     std::unique_ptr<Condition> where_;
     Condition::ValueOf valueOfColumn_;
     std::vector<std::string> texts_;
-    std::vector<bool> rendered_;
+    // texts_[c] holds the current row's value when renderedAt_[c] is the current row's number.
+    std::vector<std::uint64_t> renderedAt_;
+    std::uint64_t rowNumber_ = 0;
 };
 
 } // namespace jet

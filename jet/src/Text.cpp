@@ -2,6 +2,8 @@
 
 #include "CodePage936.h"
 
+#include <algorithm>
+
 namespace jet::text {
 
 namespace {
@@ -17,7 +19,14 @@ constexpr char16_t windows1252High[32] = {
 class Utf16Decoder {
 public:
     explicit Utf16Decoder(std::string& out) : out_(out) {}
+    // Most text is ASCII: that case is kept small enough to inline.
     void unit(char16_t u) {
+        if (u < 0x80 && !pendingHigh_)
+            out_ += static_cast<char>(u);
+        else
+            anyUnit(u);
+    }
+    [[gnu::noinline]] void anyUnit(char16_t u) {
         if (pendingHigh_) {
             char16_t high = pendingHigh_;
             pendingHigh_ = 0;
@@ -66,10 +75,16 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 std::string fromJet4(const std::uint8_t* data, std::size_t size) {
+    bool compressed = size >= 2 && data[0] == 0xFF && data[1] == 0xFE;
+    // Compressed ASCII without a switch to two-byte characters (codes, numbers) is its own
+    // UTF-8.
+    if (compressed &&
+        std::all_of(data + 2, data + size, [](std::uint8_t b) { return b - 1u < 0x7Fu; }))
+        return std::string(reinterpret_cast<const char*>(data) + 2, size - 2);
     std::string out;
     out.reserve(size);
     Utf16Decoder decoder(out);
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+    if (compressed) {
         bool oneByte = true;
         std::size_t i = 2;
         while (i < size) {
@@ -119,21 +134,29 @@ std::string fromCodePage(const std::uint8_t* data, std::size_t size, unsigned co
 
 std::u32string decodeUtf8(const std::string& utf8) {
     std::u32string out;
-    out.reserve(utf8.size());
+    decodeUtf8(utf8, out);
+    return out;
+}
+
+void decodeUtf8(const std::string& utf8, std::u32string& out) {
+    // Never more characters than bytes: written in place, then cut to length.
+    out.resize(utf8.size());
+    std::size_t length = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
         auto b = static_cast<unsigned char>(utf8[i]);
-        int extra = b < 0x80             ? 0
-                    : (b & 0xE0) == 0xC0 ? 1
-                    : (b & 0xF0) == 0xE0 ? 2
-                    : (b & 0xF8) == 0xF0 ? 3
-                                         : -1;
-        if (extra < 0 || i + extra >= utf8.size()) {
-            out += replacement;
+        if (b < 0x80) {
+            out[length++] = b;
             ++i;
             continue;
         }
-        char32_t c = extra == 0 ? b : b & (0x3F >> extra);
+        int extra = (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+        if (extra < 0 || i + extra >= utf8.size()) {
+            out[length++] = replacement;
+            ++i;
+            continue;
+        }
+        char32_t c = b & (0x3F >> extra);
         bool valid = true;
         for (int k = 1; k <= extra; ++k) {
             auto next = static_cast<unsigned char>(utf8[i + k]);
@@ -144,14 +167,14 @@ std::u32string decodeUtf8(const std::string& utf8) {
             c = c << 6 | (next & 0x3F);
         }
         if (!valid) {
-            out += replacement;
+            out[length++] = replacement;
             ++i;
             continue;
         }
-        out += c;
+        out[length++] = c;
         i += extra + 1;
     }
-    return out;
+    out.resize(length);
 }
 
 std::u16string toUtf16(const std::string& utf8) {

@@ -19,6 +19,8 @@ std::string fromCodePage(const std::uint8_t* data, std::size_t size, unsigned co
 
 // Code points of UTF-8 text; a malformed sequence yields U+FFFD per byte.
 std::u32string decodeUtf8(const std::string& utf8);
+// The same into `out`, whose storage is reused.
+void decodeUtf8(const std::string& utf8, std::u32string& out);
 std::u16string toUtf16(const std::string& utf8);
 
 // Lower case for the letters Jet treats as cased (Latin, Greek, Cyrillic, full-width Latin).

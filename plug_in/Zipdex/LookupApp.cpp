@@ -27,12 +27,16 @@ BOOL CLookupApp::InitInstance() {
     CWinApp::InitInstance();
     AfxEnableControlContainer();
     const CString path = GetModuleDirectory() + kPostalDatabaseName;
+    CString problem;
     try {
         OpenPostalDatabase(path);
+        problem = DescribeMissingPostalData();
     } catch (const CDBException& error) {
-        // Every query needs the connection, so the window is not shown without it.
-        AfxMessageBox("无法打开邮政编码数据库：\n" + path + "\n\n" + error.GetErrorMessage(),
-                      MB_OK | MB_ICONSTOP);
+        problem = error.GetErrorMessage();
+    }
+    if (!problem.IsEmpty()) {
+        // Every query needs the connection and the table, so the window is not shown without.
+        AfxMessageBox("无法打开邮政编码数据库：\n" + path + "\n\n" + problem, MB_OK | MB_ICONSTOP);
         return FALSE;
     }
     CLookupDialog dialog;

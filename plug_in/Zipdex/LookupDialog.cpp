@@ -1,5 +1,8 @@
 #include "LookupDialog.h"
 
+#include <climits>
+#include <cstring>
+
 #include "framework/App.h"
 #include "framework/DataExchange.h"
 #include "DialogAbout.h"
@@ -21,6 +24,29 @@ struct ResultColumn {
 };
 const ResultColumn kResultColumns[] = {
     {"省份", 80}, {"地区", 80}, {"邮政编码", 100}, {"电话区号", 100}};
+
+// The text goes on the clipboard as plain GBK text; false when it could not be put there.
+bool PutClipboardText(HWND owner, const CString& text) {
+    // Prepared before the clipboard is emptied, so a failed allocation leaves it as it was.
+    const SIZE_T size = static_cast<SIZE_T>(text.GetLength()) + 1;
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory)
+        return false;
+    void* copy = ::GlobalLock(memory);
+    if (copy) {
+        std::memcpy(copy, static_cast<const char*>(text), size);
+        ::GlobalUnlock(memory);
+    }
+    if (!copy || !::OpenClipboard(owner)) {
+        ::GlobalFree(memory);
+        return false;
+    }
+    const bool placed = ::EmptyClipboard() && ::SetClipboardData(CF_TEXT, memory);
+    if (!placed)
+        ::GlobalFree(memory);
+    ::CloseClipboard();
+    return placed;
+}
 
 } // namespace
 
@@ -117,8 +143,8 @@ void CLookupDialog::FillResultList(CString statement) {
     CRecordset rows(&theDatabase);
     rows.Open(AFX_DB_USE_DEFAULT_TYPE, statement, 0);
     while (!rows.IsEOF()) {
-        const int row =
-            m_listResult.InsertItem(m_listResult.GetItemCount(), GetFieldText(rows, "PROVINCE"), 0);
+        // The list puts a row given past its end at the end, which saves asking for the count.
+        const int row = m_listResult.InsertItem(INT_MAX, GetFieldText(rows, "PROVINCE"), 0);
         m_listResult.SetItemText(row, 1, GetFieldText(rows, "DC"));
         m_listResult.SetItemText(row, 2, GetFieldText(rows, "YZBM"));
         m_listResult.SetItemText(row, 3, GetFieldText(rows, "DHQH"));
@@ -171,18 +197,12 @@ void CLookupDialog::OnCopy() {
             text += "\r\n";
         }
     }
-    if (text.IsEmpty() || !OpenClipboard())
+    if (text.IsEmpty())
         return;
-    ::EmptyClipboard();
-    if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(text.GetLength()) + 1)) {
-        char* copy = static_cast<char*>(::GlobalLock(memory));
-        lstrcpyA(copy, text);
-        ::GlobalUnlock(memory);
-        if (!::SetClipboardData(CF_TEXT, memory))
-            ::GlobalFree(memory);
-    }
-    ::CloseClipboard();
-    AfxMessageBox("数据已经被复制倒内存！");
+    if (PutClipboardText(m_hWnd, text))
+        AfxMessageBox("数据已经被复制倒内存！");
+    else
+        AfxMessageBox("无法把数据复制到剪贴板，请稍后再试。");
 }
 
 void CLookupDialog::OnAbout() {

@@ -1,5 +1,7 @@
 #include "PostalDatabase.h"
 
+#include <jet/Cursor.h>
+
 CDatabase theDatabase;
 
 const char kPostalDatabaseName[] = "Tillwick.dat";
@@ -15,4 +17,22 @@ CString GetFieldText(CRecordset& rows, const char* column) {
     CString value;
     rows.GetFieldValue(column, value);
     return value;
+}
+
+CString DescribeMissingPostalData() {
+    std::unique_ptr<jet::Cursor> rows;
+    try {
+        rows = theDatabase.Execute("SELECT * FROM [Zipdex]");
+    } catch (const CDBException& error) {
+        return "数据库中没有可用的 Zipdex 表（" + error.GetErrorMessage() + "）。";
+    }
+    CString missing;
+    for (const char* column : {"PROVINCE", "DC", "YZBM", "DHQH"}) {
+        bool found = false;
+        for (const std::string& name : rows->columnNames())
+            found = found || lstrcmpiA(name.c_str(), column) == 0;
+        if (!found)
+            missing += (missing.IsEmpty() ? "" : "、") + CString(column);
+    }
+    return missing.IsEmpty() ? missing : "数据库的 Zipdex 表缺少列：" + missing + "。";
 }

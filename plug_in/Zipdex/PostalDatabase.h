@@ -12,3 +12,7 @@ bool OpenPostalDatabase(const CString& path);
 
 // The named column of the record set's current row.
 CString GetFieldText(CRecordset& rows, const char* column);
+
+// What the lookup needs of theDatabase and does not find there, as a sentence for the user:
+// the Zipdex table (with the engine's reason) or its missing columns; empty when all is there.
+CString DescribeMissingPostalData();

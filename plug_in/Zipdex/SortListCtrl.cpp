@@ -1,6 +1,8 @@
 #include "SortListCtrl.h"
 
+#include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <vector>
 
 #include "framework/App.h"
@@ -80,7 +82,8 @@ void CSortListCtrl::OnHeaderClicked(NMHDR* notification, LRESULT* result) {
     m_bSortAscending = click->iItem == m_nSortColumn ? !m_bSortAscending : TRUE;
     m_nSortColumn = click->iItem;
     {
-        // Every swap rewrites two rows: one repaint at the end makes the sort many times faster.
+        // Each rewritten row would repaint: one repaint at the end makes the sort many times
+        // faster.
         CRedrawPause pause(*this);
         SortTextItems(m_nSortColumn, m_bSortAscending, 0, -1);
     }
@@ -92,66 +95,58 @@ int CSortListCtrl::ColumnCount() const {
 }
 
 BOOL CSortListCtrl::SortTextItems(int column, BOOL ascending, int low, int high) {
-    if (column >= ColumnCount())
+    const int columns = ColumnCount();
+    if (column < 0 || column >= columns)
         return FALSE;
     if (high == -1)
         high = GetItemCount() - 1;
     if (high <= low)
         return FALSE;
 
-    const CString pivot = GetItemText((low + high) / 2, column);
-    // Negative when the row belongs before the pivot in the sort direction.
-    auto order = [&](int row) {
-        const int byText = CompareGbk(GetItemText(row, column), pivot);
-        return ascending ? byText : -byText;
-    };
-    int lo = low;
-    int hi = high;
-    while (lo <= hi) {
-        while (lo < high && order(lo) < 0)
-            ++lo;
-        while (hi > low && order(hi) > 0)
-            --hi;
-        if (lo <= hi) {
-            if (GetItemText(lo, column) != GetItemText(hi, column))
-                SwapRows(lo, hi);
-            ++lo;
-            --hi;
-        }
-    }
-    if (low < hi)
-        SortTextItems(column, ascending, low, hi);
-    if (lo < high)
-        SortTextItems(column, ascending, lo, high);
+    // Each cell is read once and the rows are ordered in memory by a merge sort: n log n steps
+    // and a shallow stack whatever the order of the rows.
+    std::vector<ListRow> rows;
+    rows.reserve(static_cast<size_t>(high - low + 1));
+    for (int row = low; row <= high; ++row)
+        rows.push_back(ReadRow(row, columns));
+    std::vector<size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    // Stable, so rows with equal texts keep the order they had.
+    std::stable_sort(order.begin(), order.end(), [&rows, column, ascending](size_t a, size_t b) {
+        const char* textA = rows[a].texts[static_cast<size_t>(column)];
+        const char* textB = rows[b].texts[static_cast<size_t>(column)];
+        return ascending ? CompareGbk(textA, textB) < 0 : CompareGbk(textB, textA) < 0;
+    });
+    for (size_t target = 0; target < order.size(); ++target)
+        if (order[target] != target)
+            WriteRow(low + static_cast<int>(target), rows[order[target]], rows[target]);
     return TRUE;
 }
 
-void CSortListCtrl::SwapRows(int a, int b) {
-    const int columns = ColumnCount();
-    std::vector<CString> savedTexts;
+CSortListCtrl::ListRow CSortListCtrl::ReadRow(int row, int columns) const {
+    ListRow read;
     for (int column = 0; column < columns; ++column)
-        savedTexts.push_back(GetItemText(a, column));
+        read.texts.push_back(GetItemText(row, column));
+    read.item.mask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    read.item.iItem = row;
+    read.item.stateMask = kRowStateMask;
+    GetItem(&read.item);
+    return read;
+}
 
-    auto readRow = [this](int row) {
-        LVITEMA item{};
-        item.mask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-        item.iItem = row;
-        item.stateMask = kRowStateMask;
-        GetItem(&item);
-        return item;
-    };
-    LVITEMA itemA = readRow(a);
-    LVITEMA itemB = readRow(b);
-
-    for (int column = 0; column < columns; ++column)
-        SetItemText(a, column, GetItemText(b, column));
-    itemB.iItem = a;
-    itemB.stateMask = kRowStateMask;
-    SetItem(&itemB);
-
-    for (int column = 0; column < columns; ++column)
-        SetItemText(b, column, savedTexts[static_cast<size_t>(column)]);
-    itemA.iItem = b;
-    itemA.stateMask = kRowStateMask;
-    SetItem(&itemA);
+// Cells that already hold the text are left alone: each write is a message to the list.
+void CSortListCtrl::WriteRow(int row, const ListRow& content, const ListRow& replaced) {
+    LVITEMA item = content.item;
+    item.mask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    item.iItem = row;
+    item.iSubItem = 0;
+    item.stateMask = kRowStateMask;
+    if (content.texts[0] != replaced.texts[0]) {
+        item.mask |= LVIF_TEXT;
+        item.pszText = const_cast<char*>(static_cast<const char*>(content.texts[0]));
+    }
+    SetItem(&item);
+    for (size_t column = 1; column < content.texts.size(); ++column)
+        if (content.texts[column] != replaced.texts[column])
+            SetItemText(row, static_cast<int>(column), content.texts[column]);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "FlatHeaderCtrl.h"
 #include "framework/ListCtrl.h"
 
@@ -15,19 +17,24 @@ public:
     void AddExtendedStyle(DWORD style);
     void SetWidthProfile(const char* section, const char* entry);
     void SaveColumnWidths();
-    // Sorts rows low to high (high -1: the last row) by the texts of column.
+    // Sorts rows low to high (high -1: the last row) by the texts of column, keeping the order
+    // of rows with equal texts; rows move with their image, data and state.
     BOOL SortTextItems(int column, BOOL ascending, int low = 0, int high = -1);
 
     CFlatHeaderCtrl& GetFlatHeader() { return m_header; }
-    int GetSortColumn() const { return m_nSortColumn; }
-    BOOL IsSortAscending() const { return m_bSortAscending; }
 
 private:
     int OnCreate(LPCREATESTRUCTA create);
     void OnDestroy();
     void OnHeaderClicked(NMHDR* notification, LRESULT* result);
+    // A row's cell texts with its image, item data and state bits.
+    struct ListRow {
+        std::vector<CString> texts;
+        LVITEMA item{};
+    };
     int ColumnCount() const;
-    void SwapRows(int a, int b);
+    ListRow ReadRow(int row, int columns) const;
+    void WriteRow(int row, const ListRow& content, const ListRow& replaced);
 
     int m_nSortColumn = -1;
     BOOL m_bSortAscending = TRUE;

@@ -22,11 +22,8 @@ int main(int argc, char** argv) {
         useBinaryStandardOutput();
         auto cursor = database.execute(utf8Arguments(argc, argv)[2]);
         std::string out = jet::csv::formatRecord(cursor->columnNames());
-        std::vector<std::string> fields(cursor->columnNames().size());
         while (cursor->next()) {
-            for (std::size_t i = 0; i < fields.size(); ++i)
-                fields[i] = cursor->value(i);
-            out += jet::csv::formatRecord(fields);
+            jet::csv::appendRecord(out, cursor->values());
             if (out.size() > 1 << 16) {
                 std::cout << out;
                 out.clear();

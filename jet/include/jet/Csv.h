@@ -12,5 +12,7 @@ std::vector<std::vector<std::string>> parse(const std::string& text);
 // One record as an RFC 4180 line with CRLF; fields holding a comma, quote or line break
 // are quoted.
 std::string formatRecord(const std::vector<std::string>& fields);
+// The same line appended to `out`.
+void appendRecord(std::string& out, const std::vector<std::string>& fields);
 
 } // namespace jet::csv

@@ -32,6 +32,8 @@ public:
 
     // Value of the current row; throws jet::Error when there is no current row.
     const std::string& value(std::size_t column) const;
+    // Every value of the current row, in column order; throws as value() does.
+    const std::vector<std::string>& values() const;
     // Column names match without regard to letter case; an unknown name throws.
     const std::string& value(const std::string& columnName) const;
     std::size_t columnIndex(const std::string& columnName) const;

@@ -35,7 +35,8 @@ using Collation = std::function<int(const std::string&, const std::string&)>;
 // AND, OR, NOT and parentheses. Names may be bracketed ([Zipdex]) and ignore letter case;
 // comparisons and LIKE ignore letter case and use the value's text form. LIKE takes % and _ and
 // bracket classes ([abc], [!abc], [a-z], [%]). Rows of a plain SELECT stream in storage order;
-// DISTINCT rows are collected and sorted ascending by the selected columns, NULL counting as
+// DISTINCT rows are collected, rows differing only in letter case counting once, and sorted
+// ascending by the selected columns, NULL counting as
 // empty text. A Database and its cursors belong to one thread at a time.
 class Database {
 public:

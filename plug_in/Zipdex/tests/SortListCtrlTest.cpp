@@ -6,143 +6,71 @@
 #include <string>
 #include <vector>
 
-#include "LookupDialog.h"
-#include "SortListCtrl.h"
-#include "ZipdexTestDatabase.h"
+#include "ZipdexTestSupport.h"
 
 namespace {
 
-class SortList : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dialog.Create()); }
-    void TearDown() override { dialog.DestroyWindow(); }
+using Texts = std::vector<std::string>;
 
-    void Fill(const std::vector<std::vector<const char*>>& rows) {
+class SortList : public LookupDialogTest {
+protected:
+    void Fill(const std::vector<Texts>& rows) {
         list.DeleteAllItems();
-        for (const auto& row : rows) {
-            const int item = list.InsertItem(list.GetItemCount(), row[0], 0);
-            for (int column = 1; column < 4; ++column)
-                list.SetItemText(item, column, row[static_cast<size_t>(column)]);
+        for (const Texts& row : rows) {
+            const int item = list.InsertItem(list.GetItemCount(), row[0].c_str(), 0);
+            for (size_t column = 1; column < row.size(); ++column)
+                list.SetItemText(item, static_cast<int>(column), row[column].c_str());
         }
     }
-    std::vector<std::string> Column(int column) {
-        std::vector<std::string> texts;
-        for (int row = 0; row < list.GetItemCount(); ++row)
-            texts.push_back(list.GetItemText(row, column).str());
-        return texts;
-    }
-    void ClickHeading(int column, int button = 0) {
-        NMHEADERA click{};
-        click.hdr.hwndFrom = list.GetHeaderCtrl();
-        click.hdr.code = HDN_ITEMCLICKA;
-        click.iItem = column;
-        click.iButton = button;
-        EXPECT_EQ(0, list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click)));
-    }
-
-    ZipdexTestDatabase database{"PROVINCE,DC,YZBM,DHQH\n"};
-    CLookupDialog dialog;
-    CSortListCtrl& list = dialog.m_listResult;
 };
 
-TEST_F(SortList, FirstClickAscendsSecondDescendsAnotherColumnAscends) {
-    Fill({{"b", "2", "99", "x"}, {"c", "1", "100", "y"}, {"a", "3", "101", "z"}});
-    ClickHeading(0);
-    EXPECT_EQ((std::vector<std::string>{"a", "b", "c"}), Column(0));
-    EXPECT_EQ((std::vector<std::string>{"3", "2", "1"}), Column(1));
-    ClickHeading(0);
-    EXPECT_EQ((std::vector<std::string>{"c", "b", "a"}), Column(0));
-    ClickHeading(2);
-    EXPECT_EQ((std::vector<std::string>{"100", "101", "99"}), Column(2));
-    EXPECT_EQ(2, list.GetSortColumn());
-    EXPECT_TRUE(list.IsSortAscending());
-}
-
-TEST_F(SortList, ChineseTextsSortByGbkCode) {
-    Fill({{"浙江省", "", "", ""},
-          {"北京市", "", "", ""},
-          {"安徽省", "", "", ""},
-          {"Zhejiang", "", "", ""}});
-    ClickHeading(0);
-    EXPECT_EQ((std::vector<std::string>{"Zhejiang", "安徽省", "北京市", "浙江省"}), Column(0));
-}
-
-TEST_F(SortList, SelectionFocusImageAndDataMoveWithTheirRows) {
-    Fill({{"c", "", "", ""}, {"b", "", "", ""}, {"a", "", "", ""}});
-    list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    list.SetItemData(0, 0xC);
+TEST_F(SortList, ClicksSortByGbkCodeKeepingEqualRowsInOrderAndRowsWhole) {
+    Fill({{"北京市", "1", "99"},
+          {"Zhejiang", "2", "100"},
+          {"安徽省", "3", "101"},
+          {"北京市", "4", "100"},
+          {"浙江省", "5", "99"}});
+    // Item data, image, selection and focus go with the row whose column 1 tells it apart.
+    for (int row = 0; row < 5; ++row)
+        list.SetItemData(row, static_cast<DWORD_PTR>(row + 1));
+    const UINT marks = LVIS_SELECTED | LVIS_FOCUSED;
+    list.SetItemState(2, marks, marks);
     LVITEMA image{};
     image.mask = LVIF_IMAGE;
-    image.iItem = 0;
-    image.iImage = 2;
+    image.iItem = image.iImage = 2;
     list.SetItem(&image);
-    ClickHeading(0);
-    ASSERT_EQ((std::vector<std::string>{"a", "b", "c"}), Column(0));
-    EXPECT_EQ(static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED),
-              list.GetItemState(2, LVIS_SELECTED | LVIS_FOCUSED));
-    EXPECT_EQ(0u, list.GetItemState(0, LVIS_SELECTED | LVIS_FOCUSED));
-    EXPECT_EQ(0xCu, list.GetItemData(2));
-    image.iItem = 2;
-    image.iImage = -1;
-    list.GetItem(&image);
-    EXPECT_EQ(2, image.iImage);
-}
-
-TEST_F(SortList, ManyRowsWithDuplicatesSortCompletely) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < 300; ++i)
-        texts.push_back(std::to_string((i * 7919) % 97));
-    list.DeleteAllItems();
-    for (const std::string& text : texts)
-        list.InsertItem(list.GetItemCount(), text.c_str(), 0);
-    ClickHeading(0);
-    std::vector<std::string> expected = texts;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(expected, Column(0));
-    ClickHeading(0);
-    std::reverse(expected.begin(), expected.end());
-    EXPECT_EQ(expected, Column(0));
-}
-
-TEST_F(SortList, EmptyListStillMovesTheArrow) {
-    ClickHeading(3);
-    EXPECT_EQ(3, list.GetFlatHeader().GetSortColumn());
-    EXPECT_TRUE(list.GetFlatHeader().IsSortAscending());
-    ClickHeading(3);
+    const struct {
+        int column;
+        Texts order; // of column 1
+    } clicks[] = {
+        {0, {"2", "3", "1", "4", "5"}},
+        {0, {"5", "1", "4", "3", "2"}},
+        {2, {"4", "2", "3", "5", "1"}},
+        {2, {"5", "1", "3", "4", "2"}},
+    };
+    for (const auto& click : clicks) {
+        ClickHeading(list, click.column);
+        ASSERT_EQ(click.order, ColumnTexts(list, 1)) << click.column;
+        for (image.iItem = 0; image.iItem < 5; ++image.iItem) {
+            const bool third = click.order[static_cast<size_t>(image.iItem)] == "3";
+            list.GetItem(&image);
+            EXPECT_EQ(third ? 2 : 0, image.iImage);
+            EXPECT_EQ(third ? marks : 0u, list.GetItemState(image.iItem, marks));
+            EXPECT_EQ(std::stoul(click.order[static_cast<size_t>(image.iItem)]),
+                      list.GetItemData(image.iItem));
+        }
+    }
+    EXPECT_EQ(2, list.GetFlatHeader().GetSortColumn());
     EXPECT_FALSE(list.GetFlatHeader().IsSortAscending());
 }
 
-TEST_F(SortList, OtherMouseButtonsDoNotSort) {
-    Fill({{"b", "", "", ""}, {"a", "", "", ""}});
-    ClickHeading(0, 1);
-    EXPECT_EQ((std::vector<std::string>{"b", "a"}), Column(0));
-    EXPECT_EQ(-1, list.GetSortColumn());
-}
-
-TEST_F(SortList, RefillKeepsTheSortStateWithoutSorting) {
-    Fill({{"b", "", "", ""}, {"a", "", "", ""}});
-    ClickHeading(0);
-    Fill({{"d", "", "", ""}, {"c", "", "", ""}});
-    EXPECT_EQ((std::vector<std::string>{"d", "c"}), Column(0));
-    ClickHeading(0);
-    EXPECT_EQ((std::vector<std::string>{"d", "c"}), Column(0)) << "second click sorts descending";
-}
-
-TEST_F(SortList, ListThatCreatesItsOwnWindowAttachesTheFlatHeader) {
-    // Wine's list view makes its header at creation only when it is created visible.
-    CSortListCtrl created;
-    ASSERT_TRUE(created.CreateEx(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT,
-                                 CRect(0, 0, 200, 100), &dialog, 2000));
-    EXPECT_EQ(created.GetHeaderCtrl(), created.GetFlatHeader().m_hWnd);
-    created.InsertColumn(0, "省份", LVCFMT_LEFT, 80);
-    created.InsertItem(0, "b", 0);
-    created.InsertItem(1, "a", 0);
-    NMHEADERA click{};
-    click.hdr.hwndFrom = created.GetHeaderCtrl();
-    click.hdr.code = HDN_ITEMCLICKW;
-    created.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
-    EXPECT_STREQ("a", created.GetItemText(0, 0));
-    created.DestroyWindow();
+TEST_F(SortList, AnEmptyListMovesTheArrowAndARefillKeepsTheDirection) {
+    ClickHeading(list, 3);
+    EXPECT_EQ(3, list.GetFlatHeader().GetSortColumn());
+    ClickHeading(list, 0);
+    Fill({{"d"}, {"c"}});
+    ClickHeading(list, 0);
+    EXPECT_EQ((Texts{"d", "c"}), ColumnTexts(list, 0)) << "second click sorts descending";
 }
 
 } // namespace

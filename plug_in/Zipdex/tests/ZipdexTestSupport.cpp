@@ -1,0 +1,47 @@
+#include "ZipdexTestSupport.h"
+
+#include <windows.h>
+
+#include <jet/DatabaseWriter.h>
+
+#include "PostalDatabase.h"
+
+LookupDialogTest::LookupDialogTest() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    m_databasePath.Format("%szipdex-test-%lu.mdb", temp, GetCurrentProcessId());
+    jet::DatabaseWriter writer;
+    writer.addTable(jet::tableFromCsv("Zipdex", u8"PROVINCE,DC,YZBM,DHQH\n"
+                                                u8"北京市,东城区,100010,010\n"
+                                                u8"浙江省,杭州市,310000,0571\n"
+                                                u8"北京市,西城区,100032,010\n"
+                                                u8"安徽省,合肥市,230000,0551\n"
+                                                u8"浙江省,宁波市,315000,0574\n"
+                                                u8"浙江省,温州市,325000,0577\n"
+                                                u8"测试省,百分_号%区,99,0999\n"
+                                                u8"测试省,百分号区,100,0998\n"
+                                                u8"测试省,O'Brien区,101,0997\n"));
+    writer.save(m_databasePath.str());
+    OpenPostalDatabase(m_databasePath);
+}
+
+LookupDialogTest::~LookupDialogTest() {
+    theDatabase.Close();
+    DeleteFileA(m_databasePath);
+}
+
+std::vector<std::string> ColumnTexts(const CListCtrl& list, int column) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        texts.push_back(list.GetItemText(row, column).str());
+    return texts;
+}
+
+void ClickHeading(CSortListCtrl& list, int column, int button) {
+    NMHEADERA click{};
+    click.hdr.hwndFrom = list.GetHeaderCtrl();
+    click.hdr.code = HDN_ITEMCLICKA;
+    click.iItem = column;
+    click.iButton = button;
+    list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
+}

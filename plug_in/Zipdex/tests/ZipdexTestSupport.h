@@ -1,0 +1,33 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "LookupDialog.h"
+#include "SeamRecorder.h"
+#include "framework/String.h"
+
+// The lookup dialog, shown, on a temporary Access file opened as theDatabase that holds two
+// provinces with several rows, text wildcards and codes that sort as text; the message boxes
+// it shows are recorded.
+class LookupDialogTest : public ::testing::Test {
+protected:
+    LookupDialogTest();
+    ~LookupDialogTest() override;
+    void SetUp() override {
+        ASSERT_TRUE(dialog.Create());
+        dialog.ShowWindow(SW_SHOW);
+    }
+    void TearDown() override { dialog.DestroyWindow(); }
+
+    CString m_databasePath;
+    SeamRecorder messages;
+    CLookupDialog dialog;
+    CSortListCtrl& list = dialog.m_listResult;
+};
+
+std::vector<std::string> ColumnTexts(const CListCtrl& list, int column);
+// Sends the list the header's click on a heading, as a mouse click on it does.
+void ClickHeading(CSortListCtrl& list, int column, int button = 0);
