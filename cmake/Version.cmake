@@ -1,9 +1,9 @@
 # The suite's name, vendor and version as every program's version resource and the installer
 # carry them. The version number itself is the project's (top-level project() call).
-set(LUMIVANE_COMPANY "澜图软件" CACHE INTERNAL "")
-set(LUMIVANE_PRODUCT "澜图工具集" CACHE INTERNAL "")
-set(LUMIVANE_COPYRIGHT "版权所有 (C) 2008-2009 澜图软件" CACHE INTERNAL "")
-set(LUMIVANE_VERSION_TEMPLATE ${CMAKE_CURRENT_SOURCE_DIR}/VersionInfo.rc.in CACHE INTERNAL "")
+set(LUMIVANE_COMPANY "澜图软件")
+set(LUMIVANE_PRODUCT "澜图工具集")
+set(LUMIVANE_COPYRIGHT "版权所有 (C) 2008-2009 澜图软件")
+set(LUMIVANE_VERSION_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/VersionInfo.rc.in)
 
 # lumivane_version_resource(<target> <description> [FILE_VERSION a.b.c.d])
 # Gives the program a version resource with the suite's product version. Its file version is
