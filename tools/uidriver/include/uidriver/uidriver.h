@@ -8,5 +8,6 @@
 #include "uidriver/MessageBox.h"
 #include "uidriver/Process.h"
 #include "uidriver/RemoteMemory.h"
+#include "uidriver/Tour.h"
 #include "uidriver/TreeView.h"
 #include "uidriver/Window.h"
