@@ -2,7 +2,6 @@
 //   (no argument)                   the start program: marks "<own path>.mark" with
 //                                   "started", waits 3 s, then adds "ended"
 //   windows <class> <count> <mark>  holds <count> windows that close on WM_CLOSE ("closed")
-//   stubborn <class> <n> <mark>     holds one window that refuses WM_CLOSE ("refused")
 //   hung <class> <n> <mark>         holds one window and answers no message for 15 s
 // Windows are held for 30 s at most.
 #include <windows.h>
@@ -14,7 +13,6 @@
 namespace {
 
 std::string g_mark;
-bool g_stubborn = false;
 int g_windows = 0;
 
 void AppendMark(const char* line) {
@@ -27,8 +25,8 @@ void AppendMark(const char* line) {
 LRESULT CALLBACK HolderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_CLOSE)
         return ::DefWindowProcA(window, message, wParam, lParam);
-    AppendMark(g_stubborn ? "refused" : "closed");
-    if (!g_stubborn && ::DestroyWindow(window) && --g_windows == 0)
+    AppendMark("closed");
+    if (::DestroyWindow(window) && --g_windows == 0)
         ::PostQuitMessage(0);
     return 0;
 }
@@ -46,13 +44,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
     g_mark = __argv[4];
-    g_stubborn = std::string(__argv[1]) == "stubborn";
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = HolderProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = __argv[2];
     ::RegisterClassA(&windowClass);
-    for (int i = g_stubborn ? 1 : std::atoi(__argv[3]); i > 0; --i)
+    for (int i = std::atoi(__argv[3]); i > 0; --i)
         if (::CreateWindowA(__argv[2], "holder", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
                             instance, nullptr))
             ++g_windows;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,7 +16,6 @@
 #include "framework/App.h"
 #include "framework/Encoding.h"
 #include "framework/Module.h"
-#include "Sha256.h"
 #include "uidriver/Window.h"
 
 namespace fs = std::filesystem;
@@ -51,10 +51,6 @@ void WriteBytes(const char* path, const std::string& bytes) {
         throw std::runtime_error(std::string("cannot write ") + path);
 }
 
-bool FileExists(const char* path) {
-    return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 void MakeFolder(const char* path) {
     fs::create_directories(path);
 }
@@ -84,22 +80,10 @@ std::string PatternBytes(size_t size, unsigned seed) {
     return bytes;
 }
 
-std::string Sha256Hex(const std::string& bytes) {
-    Sha256 hash;
-    hash.Update(bytes.data(), static_cast<DWORD>(bytes.size()));
-    BYTE digest[32] = {};
-    if (!hash.Finish(digest))
-        throw std::runtime_error("SHA-256 provider failed");
-    std::string text;
-    for (BYTE byte : digest)
-        text += {"0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0x0F]};
-    return text;
-}
-
 CString BuiltProgram(const char* fileName) {
     for (const char* relative : {"", "..\\"}) {
         const CString path = GetModuleDirectory() + relative + fileName;
-        if (FileExists(path))
+        if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
             return path;
     }
     throw std::runtime_error(std::string("not built: ") + fileName);
@@ -117,18 +101,18 @@ uidriver::Process StartHelper(const char* mode, const char* windowClass, int cou
     return helper;
 }
 
-CString LocalServer::Url(const char* path) {
-    std::istringstream state(ReadBytes(("Z:" + Environment("UPDATE_SERVER_STATE")).c_str()));
+CString ServerUrl(const char* path) {
     int pid = 0;
     int port = 0;
-    if (!(state >> pid >> port))
+    if (std::sscanf(ReadBytes(("Z:" + Environment("UPDATE_SERVER_STATE")).c_str()).c_str(), "%d %d",
+                    &pid, &port) != 2)
         throw std::runtime_error("the update server's state file is empty");
     CString url;
     url.Format("http://127.0.0.1:%d/%s", port, path);
     return url;
 }
 
-CString LocalServer::Folder() {
+CString ServedFolder() {
     std::string folder = "Z:" + Environment("UPDATE_SERVED_ROOT") + "\\";
     std::replace(folder.begin(), folder.end(), '/', '\\');
     return CString(folder);
@@ -144,8 +128,8 @@ ManifestText& ManifestText::File(const CString& name, const char* version,
     return Entry("Name=\"" + name.str() + "\" Version=\"" + version + "\" " + more);
 }
 
-ManifestText& ManifestText::NextFiles() {
-    body += "  </Files>\n  <Notes><Item Name=\"ignored\"/></Notes>\n  <Files>\n";
+ManifestText& ManifestText::Nested(const ManifestText& inner) {
+    body += "    <Group>text<!-- note --><Files>\n" + inner.body + "    </Files></Group>\n";
     return *this;
 }
 

@@ -7,7 +7,6 @@
 
 std::string ReadBytes(const char* path);
 void WriteBytes(const char* path, const std::string& bytes);
-bool FileExists(const char* path);
 void MakeFolder(const char* path);
 // Read-only files go too; a missing folder is no error.
 void RemoveTree(const char* path);
@@ -15,8 +14,6 @@ void RemoveTree(const char* path);
 std::string ListFolder(const char* path);
 // Reproducible bytes that differ for each seed.
 std::string PatternBytes(size_t size, unsigned seed);
-// In upper case, as a manifest may write it.
-std::string Sha256Hex(const std::string& bytes);
 
 // A program built beside the tests (version fixtures, the helper), as a full path.
 CString BuiltProgram(const char* fileName);
@@ -26,22 +23,18 @@ uidriver::Process StartHelper(const char* mode, const char* windowClass, int cou
                               const char* mark,
                               const CString& program = BuiltProgram("update_test_helper.exe"));
 
-// The local update server started by the test fixture.
-class LocalServer {
-public:
-    // "http://127.0.0.1:<port>/" + path.
-    static CString Url(const char* path);
-    // The folder it serves, with a trailing backslash.
-    static CString Folder();
-};
+// "http://127.0.0.1:<port>/" + path on the local update server the test fixture started.
+CString ServerUrl(const char* path);
+// The folder that server serves, with a trailing backslash.
+CString ServedFolder();
 
 // A manifest document: <Update Start=...><Files> entries </Files></Update>.
 struct ManifestText {
     explicit ManifestText(const char* start) : start(start) {}
     ManifestText& Entry(const std::string& attributes);
     ManifestText& File(const CString& name, const char* version, const std::string& more = "");
-    // A second Files element after the first.
-    ManifestText& NextFiles();
+    // The entries of `inner` in a Files element further down, between text and a comment.
+    ManifestText& Nested(const ManifestText& inner);
     std::string Xml() const;
 
     std::string start;

@@ -1,162 +1,257 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "DialogFixture.h"
+#include "framework/ScopedHandle.h"
 #include "framework/Module.h"
-#include "UpdateItem.h"
 #include "UpdateRes.h"
 
 namespace {
 
 using ManifestDialog = DialogFixture;
 
-TEST_F(ManifestDialog, ListsInstalledFilesWhoseVersionTextDiffersInManifestOrder) {
-    MakeFolder(caseFolder + "\\sub");
-    for (const char* name : {"newer.exe", "same.exe", "padded.exe", "second.exe", "sub\\x.exe"})
+// Installed files whose version text differs, in document order over every Files element at
+// any depth, each file once whatever its spelling; closing the dialog launches Start.
+TEST_F(ManifestDialog, ListsInstalledFilesWhoseVersionTextDiffers) {
+    for (const char* name :
+         {"newer.exe", "same.exe", "older.exe", "padded.exe", "bare.exe", "中文.exe", "sub\\x.exe"})
         Install("version_1_2_3_4.exe", name);
-    Install("version_2_0_0_0.exe", "older.exe");
     Install("no_version.exe", "plain.exe");
     ManifestText manifest(Name("plain.exe").str().c_str());
-    manifest.File(Name("newer.exe"), "1.2.3.5", "Length=\"1536\" Class=\"C\" URL=\"http://h/n\"")
+    manifest.File(Name("newer.exe"), "1.2.3.5", "Length=\"1024\"")
         .File(Name("same.exe"), "1.2.3.4", "Length=\"1\"")
         .File(Name("missing.exe"), "9.9.9.9", "Length=\"1\"")
         .File(Name("older.exe"), "1.0.0.0", "Length=\"abc\"")
         .File(Name("padded.exe"), "1.2.3.04", "Length=\"-1\"")
         .File(Name("plain.exe"), "1.0.0.0", "Length=\"1\"")
-        // Other spellings of a listed file: never a second row.
+        .Entry("Version=\"9.0.0.0\"")
+        .Entry("Name=\"" + Name("bare.exe").str() + "\"")
+        // Other spellings of a listed file.
         .File(Name("NEWER.EXE"), "1.2.3.6")
         .File(Name("newer.exe."), "1.2.3.6")
         .File(Name("newer.exe "), "1.2.3.6")
         .File(caseName + "/newer.exe", "1.2.3.6")
-        .NextFiles()
-        .File(Name("second.exe"), "5.0.0.0", "Length=\"52428800\"")
-        .File(Name("sub\\x.exe"), "5.0.0.0");
-    RecordingDialog dialog(WriteManifest(manifest));
-    ASSERT_TRUE(dialog.Create());
-    const std::vector<std::string> expected = {Name("newer.exe").str() + "|1.2.3.5|1.55 K",
-                                               Name("older.exe").str() + "|1.0.0.0|0 Byte",
-                                               Name("padded.exe").str() + "|1.2.3.04|4.04 G",
-                                               Name("second.exe").str() + "|5.0.0.0|50.05 M",
-                                               Name("sub\\x.exe").str() + "|5.0.0.0|0 Byte"};
-    EXPECT_EQ(expected, Rows(dialog));
-    EXPECT_EQ(0, dialog.okCalls);
-    EXPECT_STREQ(Name("plain.exe"), dialog.m_strStart);
-    EXPECT_EQ(0, RowImage(dialog, 0));
-    const auto* item = reinterpret_cast<const UpdateItem*>(dialog.m_listFiles.GetItemData(0));
-    ASSERT_TRUE(item);
-    EXPECT_EQ("C|http://h/n", (item->Class + "|" + item->URL).str());
-    EXPECT_EQ(1536, item->Length);
-
-    dialog.DestroyWindow();
+        .Nested(ManifestText("").File(Name("中文.exe"), "5.0.0.0", "Length=\"52428800\""))
+        .File(Name("sub\\x.exe"), "5.0.0.0", "Length=\"1023\"");
+    Open(manifest);
+    const std::vector<std::vector<std::string>> expected = {
+        {Name("newer.exe").str(), "1.2.3.5", "1.05 K"},
+        {Name("older.exe").str(), "1.0.0.0", "0 Byte"},
+        {Name("padded.exe").str(), "1.2.3.04", "4.04 G"},
+        {Name("bare.exe").str(), "", "0 Byte"},
+        {Name("中文.exe").str(), "5.0.0.0", "50.05 M"},
+        {Name("sub\\x.exe").str(), "5.0.0.0", "1023 Byte"}};
+    EXPECT_EQ(expected, uidriver::ListRows(dialog->m_listFiles));
+    EXPECT_EQ(0, dialog->okCalls);
+    dialog.reset();
     ASSERT_EQ(1u, seams.shellCalls.size());
-    const SeamRecorder::ShellCall& call = seams.shellCalls[0];
-    EXPECT_EQ("open", call.operation);
-    EXPECT_EQ((GetModuleDirectory() + Name("plain.exe")).str(), call.file);
-    EXPECT_FALSE(call.hasParameters || call.hasDirectory);
-    EXPECT_EQ(SW_SHOW, call.show);
+    EXPECT_EQ((GetModuleDirectory() + Name("plain.exe")).str(), seams.shellCalls[0].file);
+    EXPECT_EQ(SW_SHOW, seams.shellCalls[0].show);
 }
 
-// Whatever the reason, the user is told that the update information could not be read, and
-// there is nothing to start.
-TEST_F(ManifestDialog, UnreadableManifestSaysSoAndOffersNoUpgrade) {
+// A file, or over HTTP plain, chunked or through a redirect on the same host; any other source
+// tells the user that the update information could not be read and offers no upgrade.
+TEST_F(ManifestDialog, ReadableAndUnreadableSources) {
+    Install("version_1_2_3_4.exe", "a.exe");
     const std::string valid = ManifestText("s.exe").File(Name("a.exe"), "9.0.0.0").Xml();
-    Install("version_1_2_3_4.exe", "a.exe");
-    WriteBytes(caseFolder + "\\broken.xml", "<Update Start=\"start.exe\"><Files>");
+    WriteBytes(caseFolder + "\\good.xml", valid);
+    WriteBytes(servedFolder + "\\m.xml", valid);
+    WriteBytes(caseFolder + "\\broken.xml", valid.substr(0, valid.size() / 2));
     WriteBytes(caseFolder + "\\page.xml", "<html><body><p>Files</p></body></html>");
-    WriteBytes(LocalServer::Folder() + caseName + ".xml", valid);
-    const CString name = caseName + ".xml";
-    for (const CString& source :
-         {caseFolder + "\\broken.xml", caseFolder + "\\missing.xml", caseFolder + "\\page.xml",
-          "\"" + caseFolder + "\\broken.xml\"", CString("http://127.0.0.1:1/manifest.xml"),
-          LocalServer::Url("status/404/" + name), LocalServer::Url("status/500/" + name),
-          LocalServer::Url("redirecthost/" + name), LocalServer::Url("cut/" + name)}) {
-        RecordingDialog dialog(source);
-        ASSERT_TRUE(dialog.Create());
-        EXPECT_EQ(0, dialog.m_listFiles.GetItemCount()) << source;
-        EXPECT_EQ(0, dialog.okCalls) << source;
-        EXPECT_STREQ(kManifestUnreadableText, Text(dialog, IDC_STATIC_STATUS)) << source;
-        EXPECT_FALSE(::IsWindowEnabled(dialog.GetDlgItem(IDC_BUTTON_UPGRADE_NOW))) << source;
-        dialog.DestroyWindow();
+    const std::pair<CString, bool> sources[] = {
+        {caseFolder + "\\good.xml", true},
+        {Served("", "m.xml"), true},
+        {Served("chunked/", "m.xml"), true},
+        {Served("redirect/", "m.xml"), true},
+        {caseFolder + "\\broken.xml", false},
+        {caseFolder + "\\page.xml", false},
+        // The command line is used as it is: quotes are not taken off.
+        {"\"" + caseFolder + "\\good.xml\"", false},
+        {"http://127.0.0.1:1/manifest.xml", false},
+        {Served("status/404/", "m.xml"), false},
+        {Served("status/500/", "m.xml"), false},
+        {Served("redirecthost/", "m.xml"), false},
+        {Served("cut/", "m.xml"), false},
+    };
+    for (const auto& [source, readable] : sources) {
+        SCOPED_TRACE(source.str());
+        Open(source);
+        EXPECT_EQ(readable ? 1 : 0, dialog->m_listFiles.GetItemCount());
+        EXPECT_STREQ(readable ? "s.exe" : "", dialog->m_strStart);
+        EXPECT_EQ(readable ? "文件下载进度"
+                           : "无法读取升级信息，请检查网络连接后重新启动升级程序！",
+                  uidriver::ControlText(*dialog, IDC_STATIC_STATUS));
+        EXPECT_EQ(readable, uidriver::IsControlEnabled(*dialog, IDC_BUTTON_UPGRADE_NOW));
+        EXPECT_EQ(0, dialog->okCalls);
     }
-    EXPECT_TRUE(seams.shellCalls.empty());
-    ::DeleteFileA(LocalServer::Folder() + name);
 }
 
-// A safety net: the modal loop must end by itself, or the test fails instead of hanging.
-RecordingDialog* g_stuckDialog = nullptr;
-void CALLBACK EndStuckDialog(HWND, UINT, UINT_PTR, DWORD) {
-    g_stuckDialog->EndDialog(IDCANCEL);
-}
-
-TEST_F(ManifestDialog, UpToDateManifestEndsAtOnceAndLaunchesStart) {
+// Nothing to update ends the dialog at once; Start is launched only when it names a file
+// inside the program folder, never one outside nor a folder.
+TEST_F(ManifestDialog, NothingToUpdateEndsAtOnceAndStartsOnlyAFileOfTheFolder) {
     Install("version_1_2_3_4.exe", "a.exe");
-    Install("version_0_0_0_0.exe", "b.exe");
     Install("no_version.exe", "start.exe");
-    RecordingDialog dialog(WriteManifest(ManifestText(Name("start.exe").str().c_str())
-                                             .File(Name("a.exe"), "1.2.3.4")
-                                             .File(Name("b.exe"), "0.0.0.0")
-                                             .File(Name("absent.exe"), "1.0.0.0")));
-    g_stuckDialog = &dialog;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10000, EndStuckDialog);
-    EXPECT_EQ(IDOK, dialog.DoModal());
-    ::KillTimer(nullptr, timer);
-    EXPECT_EQ(1, dialog.okCalls);
+    for (const CString& start :
+         {Name("start.exe"), CString("..\\update_test_helper.exe"), caseName, CString()}) {
+        ManifestText manifest(start.str().c_str());
+        manifest.File(Name("a.exe"), "1.2.3.4");
+        for (const CString& name : {Installed("a.exe"), caseName + "\\..\\" + caseName + "\\a.exe",
+                                    Name("a.exe") + ":alt", CString("\\\\127.0.0.1\\c$\\a.exe")})
+            manifest.File(name, "9.0.0.0");
+        Open(manifest);
+        EXPECT_EQ(0, dialog->m_listFiles.GetItemCount()) << start;
+        EXPECT_EQ(1, dialog->okCalls) << start;
+        dialog.reset();
+    }
     ASSERT_EQ(1u, seams.shellCalls.size());
     EXPECT_EQ((GetModuleDirectory() + Name("start.exe")).str(), seams.shellCalls[0].file);
 }
 
-// Nor is a Start outside the folder or one that names a folder ever launched.
-TEST_F(ManifestDialog, NamesOutsideTheProgramFolderAreNeverOffered) {
-    Install("version_1_2_3_4.exe", "a.exe");
-    for (const CString& start : {CString("..\\outside.exe"), caseName}) {
-        ManifestText manifest(start.str().c_str());
-        for (const CString& name : {Installed("a.exe"), caseName + "\\..\\" + caseName + "\\a.exe",
-                                    Name("a.exe") + ":alt", CString("\\\\127.0.0.1\\c$\\a.exe")})
-            manifest.File(name, "9.0.0.0");
-        RecordingDialog dialog(WriteManifest(manifest));
-        ASSERT_TRUE(dialog.Create());
-        EXPECT_EQ(0, dialog.m_listFiles.GetItemCount());
-        EXPECT_EQ(1, dialog.okCalls);
-        dialog.DestroyWindow();
-    }
-    EXPECT_TRUE(seams.shellCalls.empty());
+const char* const kReplaced = "%s完成更新！";
+// Of the served bytes, PatternBytes(20000, 7); std::mt19937 is the same everywhere.
+const std::string kServedSha256 =
+    "14FAF5CA3973A1EEF50A7BCD0B158B443400098038C6CC6044B64CF2C4370E08";
+
+// The row's text with the manifest's Name of `name` in place of %s.
+std::string RowText(const char* format, const CString& name) {
+    CString text;
+    text.Format(format, static_cast<const char*>(name));
+    return text.str();
 }
 
-TEST_F(ManifestDialog, EntriesWithMissingAttributesAndNoStart) {
-    Install("version_1_2_3_4.exe", "a.exe");
-    RecordingDialog dialog(WriteManifest(ManifestText("")
-                                             .Entry("Version=\"9.0.0.0\"")
-                                             .Entry("Name=\"" + Name("a.exe").str() + "\"")));
-    ASSERT_TRUE(dialog.Create());
-    const std::vector<std::string> expected = {Name("a.exe").str() + "||0 Byte"};
-    EXPECT_EQ(expected, Rows(dialog));
+// One row of an upgrade run: the file, where its new bytes come from, more manifest attributes
+// and the status text it ends with (%s: its Name; not checked when null: the platform's words).
+struct Row {
+    const char* name;
+    CString url;
+    std::string more;
+    const char* text;
+};
 
-    // No URL: the row fails without a word.
-    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BUTTON_UPGRADE_NOW, BN_CLICKED));
-    EXPECT_EQ(3, RowImage(dialog, 0));
-    EXPECT_STREQ("文件下载进度", Text(dialog, IDC_STATIC_STATUS));
-    EXPECT_STREQ("完成", Text(dialog, IDOK));
-    EXPECT_FALSE(::IsWindowEnabled(dialog.GetDlgItem(IDC_BUTTON_UPGRADE_NOW)));
-    dialog.DestroyWindow();
-    EXPECT_TRUE(seams.shellCalls.empty()) << "an empty Start launches nothing";
+class Download : public DialogFixture {
+protected:
+    // Installs each row's file at 1.2.3.4 and opens the dialog on a manifest offering 2.0.0.0.
+    void Open(const std::vector<Row>& rows) {
+        ManifestText manifest("");
+        for (const Row& row : rows) {
+            Install("version_1_2_3_4.exe", row.name);
+            manifest.File(Name(row.name), "2.0.0.0",
+                          (row.url.IsEmpty() ? "" : "URL=\"" + row.url.str() + "\" ") + row.more);
+        }
+        DialogFixture::Open(manifest);
+    }
+    // Each row ended with its text; a replaced file holds the served bytes, any other the
+    // installed ones, byte for byte.
+    void Expect(const std::vector<Row>& rows, const std::vector<RowEnd>& ends) {
+        ASSERT_EQ(rows.size(), ends.size());
+        for (size_t i = 0; i < ends.size(); ++i) {
+            SCOPED_TRACE(rows[i].name);
+            const bool replaced = rows[i].text == kReplaced;
+            if (rows[i].text)
+                EXPECT_EQ(RowText(rows[i].text, Name(rows[i].name)), ends[i].text);
+            EXPECT_EQ(replaced ? 2 : 3, ends[i].image);
+            EXPECT_TRUE((replaced ? served : original) == ReadBytes(Installed(rows[i].name)));
+        }
+    }
+};
+
+// Whatever a server answers, a row either installs exactly the bytes the server meant to send
+// or keeps the installed file, and its text says why; Template keeps nothing and the rows after
+// a failure still run.
+TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
+    const char* const incomplete = "下载文件：%s不完整，升级失败！";
+    const char* const inUse = "%s为为只读文件或者正在被打开使用，升级失败！";
+    const std::vector<Row> rows = {
+        {"nourl.exe", "", "", "文件下载进度"},
+        {"ftp.exe", "ftp://127.0.0.1/new.bin", "", "文件下载进度"},
+        {"a.exe", Served(), "", kReplaced},
+        {"hashed.exe", Served("nolength/"), "SHA256=\"" + kServedSha256 + "\"", kReplaced},
+        {"sub\\deep\\c.exe", Served("chunked/"), "Length=\"20000\"", kReplaced},
+        {"gone.exe", Served("status/404/"), "", "您要下载的：%s文件不存在！"},
+        {"e500.exe", Served("status/500/"), "",
+         "您要下载的：%s服务器拒绝提供（状态 500），升级失败！"},
+        {"moved.exe", Served("redirect/"), "",
+         "您要下载的：%s服务器拒绝提供（状态 302），升级失败！"},
+        {"short.exe", Served("short/"), "", incomplete},
+        {"drop.exe", Served("drop/"), "", incomplete},
+        {"cut.exe", Served("cut/"), "", incomplete},
+        {"reset.exe", Served("cutreset/"), "", incomplete},
+        {"chunkcut.exe", Served("chunkcut/"), "", incomplete},
+        {"chunkmid.exe", Served("chunkmid/"), "Length=\"20000\"", incomplete},
+        {"garbage.exe", Served("chunkgarbage/"), "", incomplete},
+        {"empty.exe", Served("empty/"), "", incomplete},
+        {"e204.exe", Served("status/204/"), "", incomplete},
+        {"partial.exe", Served("partial/"), "", incomplete},
+        {"long.exe", Served("longlength/"), "", incomplete},
+        {"http09.exe", Served("http09/"), "", incomplete},
+        {"unknown.exe", Served("nolength/"), "", incomplete},
+        {"length.exe", Served(), "Length=\"19999\"", incomplete},
+        {"bad.exe", Served(), "SHA256=\"" + std::string(64, '0') + "\"",
+         "下载文件：%s校验失败，升级失败！"},
+        // Nobody listens on port 1; the local server speaks no TLS, and plain HTTP is no fallback.
+        {"refused.exe", "http://127.0.0.1:1/new.bin", "", "无法连接升级服务器！"},
+        {"secure.exe", "https" + Served().Mid(4), "", nullptr},
+        {"locked.exe", Served(), "", inUse},
+        {"held.exe", Served(), "", inUse},
+        {"blocked\\x.exe", Served(), "", "本地创建下载文件：%s失败！"},
+    };
+    Open(rows);
+    ASSERT_TRUE(::SetFileAttributesA(Installed("locked.exe"), FILE_ATTRIBUTE_READONLY));
+    WriteBytes(templateFolder + "\\blocked", "a file where a folder should be");
+    CHandle held(::CreateFileA(Installed("held.exe"), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+    const std::vector<RowEnd> ends = Upgrade();
+    held.Reset();
+    Expect(rows, ends);
+    EXPECT_EQ("blocked sub", ListFolder(templateFolder));
+    EXPECT_EQ("", ListFolder(templateFolder + "\\sub\\deep"));
+    EXPECT_EQ(std::string::npos, ListFolder(caseFolder).find(".tmp")) << "a copy left beside";
+    EXPECT_TRUE(std::any_of(positions.begin(), positions.end(), [](int position) {
+        return position > 0 && position < 100;
+    })) << "the bar follows a download";
+    EXPECT_EQ("完成", uidriver::ControlText(*dialog, IDOK));
+    EXPECT_FALSE(uidriver::IsControlEnabled(*dialog, IDC_BUTTON_UPGRADE_NOW));
 }
 
-// Straight, in chunks, or through a redirect on the same host.
-TEST_F(ManifestDialog, ManifestServedOverHttp) {
-    Install("version_1_2_3_4.exe", "a.exe");
-    Install("version_1_2_3_4.exe", "b.exe");
-    const CString served = LocalServer::Folder() + caseName + ".xml";
-    WriteBytes(
-        served,
-        ManifestText("s.exe").File(Name("a.exe"), "1.2.3.4").File(Name("b.exe"), "1.2.3.5").Xml());
-    for (const char* prefix : {"", "chunked/", "redirect/"}) {
-        RecordingDialog dialog(LocalServer::Url(prefix + caseName + ".xml"));
-        ASSERT_TRUE(dialog.Create());
-        const std::vector<std::string> expected = {Name("b.exe").str() + "|1.2.3.5|0 Byte"};
-        EXPECT_EQ(expected, Rows(dialog)) << prefix;
-        EXPECT_STREQ("s.exe", dialog.m_strStart);
-        dialog.DestroyWindow();
-    }
-    ::DeleteFileA(served);
+// No server and no program holds a row beyond its limit (1 s here): a server that keeps quiet
+// or sends less than 1 KB per period loses the row while the dialog keeps painting; a program
+// that does not answer WM_CLOSE is given up and its file replaced. Only programs in the
+// updater's folder are asked to close.
+TEST_F(Download, NothingHoldsARowBeyondItsLimit) {
+    const CString copy = Installed("holder.exe");
+    ASSERT_TRUE(::CopyFileA(BuiltProgram("update_test_helper.exe"), copy, FALSE));
+    const CString inside = caseFolder + "\\inside.mark";
+    const CString outside = caseFolder + "\\outside.mark";
+    uidriver::Process holder = StartHelper("windows", "UpdTestSameClass", 2, inside, copy);
+    uidriver::Process stranger = StartHelper("windows", "UpdTestSameClass", 1, outside);
+    uidriver::Process hung = StartHelper("hung", "UpdTestHung", 1, inside, copy);
+    const char* const timedOut = "下载文件：%s时服务器长时间没有响应，升级失败！";
+    const std::vector<Row> rows = {
+        {"silent.exe", Served("silent/"), "", timedOut},
+        {"stall.exe", Served("stall/"), "", timedOut},
+        {"drip.exe", Served("drip/200/"), "", timedOut},
+        {"hung.exe", Served(), "Class=\"UpdTestHung\"", kReplaced},
+        {"same.exe", Served(), "Class=\"UpdTestSameClass\"", kReplaced},
+        {"again.exe", Served(), "Class=\"UpdTestSameClass\"", kReplaced},
+    };
+    Open(rows);
+    dialog->m_limits.periodMs = 1000;
+    dialog->m_dwCloseLimitMs = 1000;
+    const std::vector<RowEnd> ends = Upgrade(true);
+    Expect(rows, ends);
+    for (const RowEnd& end : ends)
+        EXPECT_LT(end.ms, 2500u) << end.text;
+    EXPECT_GE(std::count(paintedTexts.begin(), paintedTexts.end(),
+                         RowText("正在下载文件：%s", Name("stall.exe"))),
+              4)
+        << "paints seen: " << paintedTexts.size();
+    EXPECT_TRUE(holder.WaitForExit(10000).has_value());
+    EXPECT_EQ("closed\nclosed\n", ReadBytes(inside));
+    EXPECT_EQ("", ReadBytes(outside)) << "a program outside the folder was asked to close";
+    EXPECT_FALSE(stranger.WaitForExit(0).has_value());
+    stranger.Kill();
+    hung.Kill();
 }
 
 } // namespace

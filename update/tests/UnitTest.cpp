@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "FileVersionInfo.h"
+#include "framework/Module.h"
+#include "HttpDownload.h"
+#include "Sha256.h"
+#include "TestSupport.h"
+#include "UpdateRules.h"
+
+namespace {
+
+// Below 1 K whole bytes; above, the unit adds five hundredths at every boundary.
+TEST(FormatSize, EveryBoundary) {
+    const std::pair<UINT, const char*> cases[] = {
+        {1023, "1023 Byte"}, {2047, "2.04 K"},          {1048575, "1024.04 K"},
+        {1048576, "1.05 M"}, {1073741823, "1024.04 M"}, {1073741824, "1.05 G"},
+    };
+    for (const auto& [size, text] : cases)
+        EXPECT_STREQ(text, FormatSize(size)) << size;
+}
+
+// The manifest's Length is read leniently, the server's Content-Length strictly.
+TEST(ParseLength, LeadingNumberAndContentLength) {
+    EXPECT_EQ(42, ParseLength("  +42xyz"));
+    EXPECT_EQ(0, ParseLength(nullptr));
+    EXPECT_EQ(5000000000u, ParseContentLength(" 5000000000 "));
+    EXPECT_EQ(7u, ParseContentLength(std::string(300, '0').append("7").c_str()));
+    for (const char* text : {"", "12a", "-1", "99999999999999999999999"})
+        EXPECT_FALSE(ParseContentLength(text)) << text;
+}
+
+TEST(SafeRelativePath, OnlyNamesThatStayInsideTheFolder) {
+    for (const char* name : {"app.exe", "sub\\app.exe", "sub/app.exe", "a..b.exe", "..app",
+                             "中文程序.exe", "CONSOLE.exe", "COM10", "sub\\dir\\x.dll",
+                             // The second byte of this GBK character is 0x5C, not a separator.
+                             "\x95\x5c", "\x95\x5c\\a.exe"})
+        EXPECT_TRUE(IsSafeRelativePath(name)) << name;
+    for (const char* name :
+         {"",           "..\\app.exe",   "../app.exe",     "sub\\..\\..\\app.exe",
+          "sub\\..",    "C:\\app.exe",   "C:app.exe",      "\\\\server\\share\\app.exe",
+          "\\app.exe",  "/app.exe",      "app.exe:stream", "sub\\\\app.exe",
+          ".\\app.exe", "... \\app.exe", ".. \\app.exe",   "NUL",
+          "con.txt",    "sub\\COM1.exe", "lpt9",           "\\\\?\\C:\\app.exe",
+          "app.exe.",   "app.exe ",      "sub.\\app.exe",  "sub \\app.exe"})
+        EXPECT_FALSE(IsSafeRelativePath(name)) << name;
+    EXPECT_FALSE(IsSafeRelativePath(nullptr));
+}
+
+TEST(ProgressPercent, NeverDividesByZeroNorOverflows) {
+    EXPECT_EQ(0, ProgressPercent(5000, 0));
+    EXPECT_EQ(100, ProgressPercent(150, 100));
+    // 42 949 673 × 100 no longer fits 32 bits.
+    EXPECT_EQ(81, ProgressPercent(42949673, 52428800));
+    EXPECT_EQ(99, ProgressPercent(4294967294u, 4294967295u));
+}
+
+// "server object port", with " secure" for https; "-" when the address is refused.
+TEST(HttpAddress, PortsQueriesAndSchemes) {
+    const std::pair<const char*, const char*> addresses[] = {
+        {"http://example.test/a/b.exe?v=2&x=%20", "example.test /a/b.exe?v=2&x=%20 80"},
+        {"https://example.test", "example.test / 443 secure"},
+        {"HTTP://127.0.0.1:8080", "127.0.0.1 / 8080"},
+        {"ftp://example.test/f", "-"},
+        {"http://", "-"},
+    };
+    for (const auto& [url, expected] : addresses) {
+        HttpAddress address;
+        CString parsed("-");
+        if (ParseHttpAddress(url, address))
+            parsed.Format("%s %s %u%s", static_cast<const char*>(address.server),
+                          static_cast<const char*>(address.object), address.port,
+                          address.secure ? " secure" : "");
+        EXPECT_STREQ(expected, parsed) << url;
+    }
+}
+
+TEST(Digest, Sha256OfKnownTextMatchesOnlyItsHex) {
+    Sha256 hash;
+    hash.Update("ab", 2);
+    hash.Update("c", 1);
+    BYTE digest[32] = {};
+    ASSERT_TRUE(hash.Finish(digest));
+    const std::string hex = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+    EXPECT_TRUE(DigestMatches(hex.c_str(), digest));
+    EXPECT_FALSE(DigestMatches((hex.substr(0, 63) + "e").c_str(), digest));
+    EXPECT_FALSE(DigestMatches(hex.substr(0, 8).c_str(), digest));
+}
+
+// The version text of real programs; nothing from a file without a valid resource, including
+// one whose fixed-info signature is wrong.
+TEST(FileVersionInfo, RealProgramsAndFilesWithoutAUsableResource) {
+    const CString folder = GetModuleDirectory();
+    WriteBytes(folder + "version_test_plain.txt", "no resources here");
+    std::string patched = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
+    const size_t at = patched.find("\xBD\x04\xEF\xFE");
+    ASSERT_NE(std::string::npos, at);
+    patched[at] = '\xBE';
+    WriteBytes(folder + "version_test_bad_signature.exe", patched);
+    const std::pair<CString, const char*> cases[] = {
+        {BuiltProgram("version_1_2_3_4.exe"), "1.2.3.4"},
+        {BuiltProgram("version_0_0_0_0.exe"), "0.0.0.0"},
+        {BuiltProgram("version_65535_1_65535_2.exe"), "65535.1.65535.2"},
+        {folder + "version_test_bad_signature.exe", nullptr},
+        {BuiltProgram("no_version.exe"), nullptr},
+        {folder + "version_test_plain.txt", nullptr},
+        {folder + "version_test_missing.exe", nullptr},
+    };
+    for (const auto& [path, text] : cases) {
+        FileVersionInfo info;
+        EXPECT_EQ(text != nullptr, !!info.Read(path)) << path;
+        if (text)
+            EXPECT_STREQ(text, info.GetFileVersionText()) << path;
+    }
+    ::DeleteFileA(folder + "version_test_plain.txt");
+    ::DeleteFileA(folder + "version_test_bad_signature.exe");
+}
+
+} // namespace
