@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "framework/String.h"
-
 // What a WinINet worker may still write into after a wait was given up: it lives until the
 // request handle reports that it is closing, never on a caller's stack.
 struct InternetPending {
@@ -31,8 +29,11 @@ void CALLBACK OnRequestStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID
     }
 }
 
-// Digits with optional blanks around them; FALSE for anything else or a number beyond 64 bits.
-BOOL ParseLength(const char* text, ULONGLONG& length) {
+} // namespace
+
+BOOL AfxParseContentLength(const char* text, ULONGLONG& length) {
+    if (!text)
+        return FALSE;
     while (*text == ' ')
         ++text;
     if (*text < '0' || *text > '9')
@@ -52,46 +53,54 @@ BOOL ParseLength(const char* text, ULONGLONG& length) {
     return TRUE;
 }
 
-CString Part(const char* text, DWORD length) {
-    return text ? CString(text, static_cast<int>(length)) : CString();
+BOOL AfxParseHttpAddress(const char* url, HttpAddress& address) {
+    // Lengths of 1 and no buffers: the parts come back as pointers into url.
+    URL_COMPONENTSA parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = 1;
+    if (!url || !*url || !::InternetCrackUrlA(url, 0, 0, &parts) || parts.dwHostNameLength == 0 ||
+        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
+        return FALSE;
+    const auto part = [](const char* text, DWORD length) {
+        return text ? CString(text, static_cast<int>(length)) : CString();
+    };
+    const CString path = part(parts.lpszUrlPath, parts.dwUrlPathLength);
+    address.server = part(parts.lpszHostName, parts.dwHostNameLength);
+    address.object =
+        (path.IsEmpty() ? CString("/") : path) + part(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    address.port = parts.nPort;
+    address.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    return TRUE;
 }
-
-} // namespace
 
 void CInternetFile::Listen(HINTERNET session) {
     ::InternetSetStatusCallbackA(session, OnRequestStatus);
 }
 
-BOOL CInternetFile::Open(HINTERNET session, const char* url, DWORD flags, const char* headers,
-                         DWORD headersLength) {
-    // Lengths of 1 and no buffers: the parts come back as pointers into url.
-    URL_COMPONENTSA parts{};
-    parts.dwStructSize = sizeof parts;
-    parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = 1;
-    if (!::InternetCrackUrlA(url, 0, 0, &parts) || parts.dwHostNameLength == 0 ||
-        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
-        return FALSE;
-    const CString object = Part(parts.lpszUrlPath, parts.dwUrlPathLength) +
-                           Part(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-    m_connection.Reset(::InternetConnectA(session, Part(parts.lpszHostName, parts.dwHostNameLength),
-                                          parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0,
-                                          0));
+BOOL CInternetFile::Open(HINTERNET session, const HttpAddress& address, DWORD flags,
+                         const char* headers, DWORD headersLength) {
+    m_connection.Reset(::InternetConnectA(session, address.server, address.port, nullptr, nullptr,
+                                          INTERNET_SERVICE_HTTP, 0, 0));
     if (!m_connection)
         return FALSE;
-    if (parts.nScheme == INTERNET_SCHEME_HTTPS)
+    if (address.secure)
         flags |= INTERNET_FLAG_SECURE;
     m_pending = new InternetPending;
-    m_request.Reset(::HttpOpenRequestA(
-        m_connection, "GET", object.IsEmpty() ? "/" : static_cast<const char*>(object), nullptr,
-        nullptr, nullptr, flags, reinterpret_cast<DWORD_PTR>(m_pending)));
+    m_request.Reset(::HttpOpenRequestA(m_connection, "GET", address.object, nullptr, nullptr,
+                                       nullptr, flags, reinterpret_cast<DWORD_PTR>(m_pending)));
     if (!m_request) {
+        const DWORD error = ::GetLastError();
         ::CloseHandle(m_pending->done);
         delete m_pending;
         m_pending = nullptr;
+        ::SetLastError(error);
         return FALSE;
     }
-    m_dwPeriodStart = ::GetTickCount();
-    m_dwPeriodBytes = 0;
+    if (!m_clock->started) {
+        m_clock->started = true;
+        m_clock->periodStart = ::GetTickCount();
+        m_clock->periodBytes = 0;
+    }
     ::ResetEvent(m_pending->done);
     return Finish(::HttpSendRequestA(m_request, headers, headers ? headersLength : 0, nullptr, 0));
 }
@@ -116,7 +125,7 @@ UINT CInternetFile::Read(void* buffer, UINT count) {
             std::min<DWORD>({count, m_pending->available, sizeof m_pending->chunk});
         if (Finish(::InternetReadFile(m_request, m_pending->chunk, wanted, &m_pending->read))) {
             std::memcpy(buffer, m_pending->chunk, m_pending->read);
-            m_dwPeriodBytes += m_pending->read;
+            m_clock->periodBytes += m_pending->read;
             return m_pending->read;
         }
     }
@@ -141,23 +150,29 @@ BOOL CInternetFile::WaitForData() {
 BOOL CInternetFile::Finish(BOOL started) {
     if (!started && ::GetLastError() != ERROR_IO_PENDING)
         return FALSE;
+    InternetTransferClock& clock = *m_clock;
     for (;;) {
         const DWORD now = ::GetTickCount();
-        if (now - m_dwPeriodStart >= m_limits.periodMs) {
-            if (m_dwPeriodBytes < m_limits.minBytes) {
-                ::SetLastError(ERROR_INTERNET_TIMEOUT);
+        if (now - clock.periodStart >= clock.limits.periodMs) {
+            if (clock.periodBytes < clock.limits.minBytes) {
+                ::SetLastError(ERROR_TIMEOUT);
                 return FALSE;
             }
-            m_dwPeriodStart = now;
-            m_dwPeriodBytes = 0;
+            clock.periodStart = now;
+            clock.periodBytes = 0;
         }
         if (started)
             return TRUE;
-        const DWORD left = m_limits.periodMs - (now - m_dwPeriodStart);
-        if (::WaitForSingleObject(m_pending->done, left) == WAIT_OBJECT_0) {
+        const DWORD left = clock.limits.periodMs - (now - clock.periodStart);
+        const DWORD woke = m_onMessages ? ::MsgWaitForMultipleObjects(1, &m_pending->done, FALSE,
+                                                                      left, QS_ALLINPUT)
+                                        : ::WaitForSingleObject(m_pending->done, left);
+        if (woke == WAIT_OBJECT_0) {
             ::SetLastError(m_pending->error);
             return m_pending->error == 0;
         }
+        if (woke == WAIT_OBJECT_0 + 1)
+            m_onMessages();
     }
 }
 
@@ -167,20 +182,28 @@ BOOL CInternetFile::QueryInfoStatusCode(DWORD& status) const {
                                          &status, &size, nullptr);
 }
 
-BOOL CInternetFile::QueryContentLength(ULONGLONG& length) const {
+BOOL CInternetFile::QueryInfo(DWORD infoLevel, CString& text) const {
+    text = CString();
     // Asked first with no room, WinINet tells the size the header's text needs.
     DWORD size = 0;
-    if (!m_request ||
-        ::HttpQueryInfoA(m_request, HTTP_QUERY_CONTENT_LENGTH, nullptr, &size, nullptr) ||
+    if (!m_request || ::HttpQueryInfoA(m_request, infoLevel, nullptr, &size, nullptr) ||
         ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
         ::SetLastError(ERROR_HTTP_HEADER_NOT_FOUND);
         return FALSE;
     }
-    CString text;
-    const BOOL read = ::HttpQueryInfoA(m_request, HTTP_QUERY_CONTENT_LENGTH,
-                                       text.GetBuffer(static_cast<int>(size)), &size, nullptr);
+    const BOOL read = ::HttpQueryInfoA(m_request, infoLevel, text.GetBuffer(static_cast<int>(size)),
+                                       &size, nullptr);
     text.ReleaseBuffer(read ? static_cast<int>(size) : 0);
-    if (!read || !ParseLength(text, length)) {
+    return read;
+}
+
+BOOL CInternetFile::QueryContentLength(ULONGLONG& length) const {
+    CString text;
+    if (!QueryInfo(HTTP_QUERY_CONTENT_LENGTH, text)) {
+        ::SetLastError(ERROR_HTTP_HEADER_NOT_FOUND);
+        return FALSE;
+    }
+    if (!AfxParseContentLength(text, length)) {
         ::SetLastError(ERROR_HTTP_INVALID_HEADER);
         return FALSE;
     }

@@ -3,15 +3,44 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include "framework/ScopedHandle.h"
+#include <functional>
+#include <memory>
 
-// How long a server may keep a transfer waiting: each period, counted from the request, must
-// bring at least minBytes of the answer's body, or the transfer fails at the end of that
+#include "framework/ScopedHandle.h"
+#include "framework/String.h"
+
+// How long a server may keep a transfer waiting: each period, counted from the first request,
+// must bring at least minBytes of the answer's body, or the transfer fails at the end of that
 // period. A server that sends less than that trickle holds a transfer two periods at most.
 struct InternetTransferLimits {
     DWORD periodMs = 20000;
     DWORD minBytes = 1024;
 };
+
+// The deadline that the files of one session share, so that following a redirect by hand
+// does not restart it.
+struct InternetTransferClock {
+    InternetTransferLimits limits;
+    bool started = false;
+    DWORD periodStart = 0;
+    DWORD periodBytes = 0;
+};
+
+// A Content-Length's text: digits with optional blanks around them. FALSE for anything else
+// and for a number beyond 64 bits; however many leading zeros, the text is read whole.
+BOOL AfxParseContentLength(const char* text, ULONGLONG& length);
+
+// An http or https address split the way a request needs it.
+struct HttpAddress {
+    CString server;
+    // Path and query; "/" when the address has no path.
+    CString object;
+    INTERNET_PORT port = 0;
+    bool secure = false;
+};
+
+// FALSE for anything but an http or https address that names a host.
+BOOL AfxParseHttpAddress(const char* url, HttpAddress& address);
 
 struct InternetPending;
 
@@ -24,33 +53,38 @@ public:
 
     // The bytes obtained, at most count and fewer when fewer have arrived: 0 at the end of
     // the file, and 0 when the read failed, which GetReadError then tells (0 after a clean
-    // end; ERROR_INTERNET_TIMEOUT when the server fell below the limits, which closes the file).
+    // end; ERROR_TIMEOUT when the server fell below the session's limits, which closes the
+    // file; WinINet's own time-outs give ERROR_INTERNET_TIMEOUT).
     UINT Read(void* buffer, UINT count);
     DWORD GetReadError() const { return m_dwReadError; }
+    // Called whenever window messages arrive while a read waits for the server, so that the
+    // caller's windows stay alive; none by default (the thread then only waits).
+    void SetMessageHandler(std::function<void()> handler) { m_onMessages = std::move(handler); }
     // The HTTP status of the answer.
     BOOL QueryInfoStatusCode(DWORD& status) const;
-    // The announced Content-Length, however long its text. FALSE when the answer has none
-    // (GetLastError tells ERROR_HTTP_HEADER_NOT_FOUND) or when it is no number that fits
-    // (ERROR_HTTP_INVALID_HEADER).
+    // A header of the answer as text, however long; empty and FALSE when there is none.
+    BOOL QueryInfo(DWORD infoLevel, CString& text) const;
+    // The announced Content-Length. FALSE when the answer has none (GetLastError tells
+    // ERROR_HTTP_HEADER_NOT_FOUND) or when it is no number that fits (ERROR_HTTP_INVALID_HEADER).
     BOOL QueryContentLength(ULONGLONG& length) const;
     void Close();
 
 private:
     friend class CInternetSession;
-    explicit CInternetFile(const InternetTransferLimits& limits) : m_limits(limits) {}
+    explicit CInternetFile(std::shared_ptr<InternetTransferClock> clock)
+        : m_clock(std::move(clock)) {}
     // Routes the notifications of the session's requests to the waits below.
     static void Listen(HINTERNET session);
     // Sends the GET and waits for the answer's head.
-    BOOL Open(HINTERNET session, const char* url, DWORD flags, const char* headers,
+    BOOL Open(HINTERNET session, const HttpAddress& address, DWORD flags, const char* headers,
               DWORD headersLength);
     // Waits until the answer has more data or has ended; m_pending->available tells how much.
     BOOL WaitForData();
     // Completes a call that may go on in the background, within the limits.
     BOOL Finish(BOOL started);
 
-    InternetTransferLimits m_limits;
-    DWORD m_dwPeriodStart = 0;
-    DWORD m_dwPeriodBytes = 0;
+    std::shared_ptr<InternetTransferClock> m_clock;
+    std::function<void()> m_onMessages;
     DWORD m_dwReadError = 0;
     // Shared with WinINet's worker; freed when the request handle reports that it closes.
     InternetPending* m_pending = nullptr;

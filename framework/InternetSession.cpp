@@ -18,7 +18,8 @@ InternetTransferLimits AfxSetInternetTransferLimitsForTests(const InternetTransf
 // and no time-out of WinINet's stops a server that drips.
 CInternetSession::CInternetSession(const char* agent, DWORD, DWORD accessType,
                                    const char* proxyName, const char* proxyBypass, DWORD flags)
-    : m_limits(g_transferLimits) {
+    : m_clock(std::make_shared<InternetTransferClock>()) {
+    m_clock->limits = g_transferLimits;
     CString name(agent);
     if (!agent && AfxGetApp())
         name = AfxGetApp()->GetAppName();
@@ -28,12 +29,24 @@ CInternetSession::CInternetSession(const char* agent, DWORD, DWORD accessType,
         CInternetFile::Listen(m_session);
 }
 
+BOOL CInternetSession::SetOption(DWORD option, DWORD value) {
+    return m_session && ::InternetSetOptionA(m_session, option, &value, sizeof value);
+}
+
 std::unique_ptr<CInternetFile> CInternetSession::OpenURL(const char* url, DWORD, DWORD flags,
                                                          const char* headers, DWORD headersLength) {
-    if (!m_session || !url)
+    HttpAddress address;
+    if (!m_session || !AfxParseHttpAddress(url, address)) {
+        ::SetLastError(m_session ? ERROR_INTERNET_INVALID_URL : ERROR_INVALID_HANDLE);
         return nullptr;
-    std::unique_ptr<CInternetFile> file(new CInternetFile(m_limits));
-    if (!file->Open(m_session, url, flags, headers, headersLength))
+    }
+    std::unique_ptr<CInternetFile> file(new CInternetFile(m_clock));
+    if (!file->Open(m_session, address, flags, headers, headersLength)) {
+        // Closing the request may overwrite the reason.
+        const DWORD error = ::GetLastError();
+        file.reset();
+        ::SetLastError(error);
         return nullptr;
+    }
     return file;
 }

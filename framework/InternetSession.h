@@ -12,9 +12,10 @@
 // defaults; tests shorten them so that a server that holds an answer is given up sooner.
 InternetTransferLimits AfxSetInternetTransferLimitsForTests(const InternetTransferLimits& limits);
 
-// One WinINet session. The agent defaults to the application name; the access type to the
-// system's configured proxy settings. Every wait on a server is bounded by the session's
-// InternetTransferLimits; the contexts are accepted for the usual signatures, but WinINet's
+// One WinINet session for one transfer (with the redirects its caller follows). The agent
+// defaults to the application name; the access type to the system's configured proxy
+// settings. Every wait on a server is bounded by the session's InternetTransferLimits, counted
+// from its first request; the contexts are accepted for the usual signatures, but WinINet's
 // notifications are the session's own.
 class CInternetSession {
 public:
@@ -25,9 +26,14 @@ public:
     CInternetSession(const CInternetSession&) = delete;
     CInternetSession& operator=(const CInternetSession&) = delete;
 
+    // A 4-byte option of the session (a time-out, say), which its requests inherit.
+    BOOL SetOption(DWORD option, DWORD value);
+    // Replaces the limits the session was opened with.
+    void SetTransferLimits(const InternetTransferLimits& limits) { m_clock->limits = limits; }
     // The http or https address opened with a GET whose answer's head has arrived, or null
-    // when it cannot be opened or the server kept the head back beyond the limits. An HTTP
-    // error status still gives a file: its body.
+    // when it cannot be opened or the server kept the head back beyond the limits; then
+    // GetLastError tells why (ERROR_TIMEOUT for the limits). An HTTP error status still gives
+    // a file: its body. `flags` are the request's (INTERNET_FLAG_*); https adds the secure one.
     std::unique_ptr<CInternetFile> OpenURL(const char* url, DWORD context = 1,
                                            DWORD flags = INTERNET_FLAG_TRANSFER_ASCII,
                                            const char* headers = nullptr, DWORD headersLength = 0);
@@ -35,6 +41,6 @@ public:
     BOOL IsOpen() const { return m_session.IsValid(); }
 
 private:
-    InternetTransferLimits m_limits;
+    std::shared_ptr<InternetTransferClock> m_clock;
     CInternetHandle m_session;
 };

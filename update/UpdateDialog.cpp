@@ -115,7 +115,7 @@ void CUpdateDialog::LoadManifest() {
 // does not parse, so the parser vouches for the length.
 UpdateManifest::Result CUpdateDialog::ReadManifest(UpdateManifest& manifest) {
     HttpAddress address;
-    if (!ParseHttpAddress(m_strManifestSource, address))
+    if (!AfxParseHttpAddress(m_strManifestSource, address))
         return manifest.Load(m_strManifestSource);
     std::string bytes;
     const auto keep = [&bytes](const BYTE* data, DWORD size) {

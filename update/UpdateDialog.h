@@ -41,7 +41,7 @@ public:
     CListCtrl m_listFiles;
     CProgressCtrl m_progress;
     // How long a server may keep the manifest or a file waiting; shorter only in tests.
-    TransferLimits m_limits;
+    InternetTransferLimits m_limits;
     // How long the windows of a program that holds a file may take to close, per row.
     DWORD m_dwCloseLimitMs = 5000;
 

@@ -50,26 +50,6 @@ int ParseLength(const char* text) {
     return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
-std::optional<std::uint64_t> ParseContentLength(const char* text) {
-    if (!text)
-        return std::nullopt;
-    while (*text == ' ')
-        ++text;
-    if (*text < '0' || *text > '9')
-        return std::nullopt;
-    std::uint64_t value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) {
-        if (value > (UINT64_MAX - 9) / 10)
-            return std::nullopt;
-        value = value * 10 + static_cast<std::uint64_t>(*text - '0');
-    }
-    while (*text == ' ')
-        ++text;
-    if (*text)
-        return std::nullopt;
-    return value;
-}
-
 CString VersionText(DWORD versionMS, DWORD versionLS) {
     CString text;
     text.Format("%d.%d.%d.%d", HIWORD(versionMS), LOWORD(versionMS), HIWORD(versionLS),

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 
 #include "framework/String.h"
 
@@ -15,9 +14,6 @@ CString FormatSize(UINT size);
 // A leading decimal number: blanks, an optional sign, digits; 0 when there are none.
 // Values beyond the 32-bit range stop at its ends.
 int ParseLength(const char* text);
-
-// A Content-Length value: digits only (blanks around them allowed), otherwise nothing.
-std::optional<std::uint64_t> ParseContentLength(const char* text);
 
 // "a.b.c.d" from the file version's two 32-bit halves.
 CString VersionText(DWORD versionMS, DWORD versionLS);

@@ -26,10 +26,13 @@ TEST(FormatSize, EveryBoundary) {
 TEST(ParseLength, LeadingNumberAndContentLength) {
     EXPECT_EQ(42, ParseLength("  +42xyz"));
     EXPECT_EQ(0, ParseLength(nullptr));
-    EXPECT_EQ(5000000000u, ParseContentLength(" 5000000000 "));
-    EXPECT_EQ(7u, ParseContentLength(std::string(300, '0').append("7").c_str()));
+    ULONGLONG length = 0;
+    EXPECT_TRUE(AfxParseContentLength(" 5000000000 ", length));
+    EXPECT_EQ(5000000000u, length);
+    EXPECT_TRUE(AfxParseContentLength(std::string(300, '0').append("7").c_str(), length));
+    EXPECT_EQ(7u, length);
     for (const char* text : {"", "12a", "-1", "99999999999999999999999"})
-        EXPECT_FALSE(ParseContentLength(text)) << text;
+        EXPECT_FALSE(AfxParseContentLength(text, length)) << text;
 }
 
 TEST(SafeRelativePath, OnlyNamesThatStayInsideTheFolder) {
@@ -69,7 +72,7 @@ TEST(HttpAddress, PortsQueriesAndSchemes) {
     for (const auto& [url, expected] : addresses) {
         HttpAddress address;
         CString parsed("-");
-        if (ParseHttpAddress(url, address))
+        if (AfxParseHttpAddress(url, address))
             parsed.Format("%s %s %u%s", static_cast<const char*>(address.server),
                           static_cast<const char*>(address.object), address.port,
                           address.secure ? " secure" : "");
