@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "LocalServer.h"
 #include "framework/File.h"
@@ -98,6 +99,34 @@ TEST(InternetSession, OpensAddressesAndTellsStatusLengthAndCutAnswers) {
     EXPECT_FALSE(session.OpenURL("http://127.0.0.1:1/closed")) << "nothing listens there";
     session.Close();
     EXPECT_FALSE(session.OpenURL(LocalServerUrl("fw-body.bin")));
+}
+
+// Addresses as "server object port", with " secure" for https, "-" when refused; a
+// Content-Length is read strictly, however many leading zeros it has.
+TEST(InternetSession, AddressesAndContentLengthsAreReadStrictly) {
+    const std::pair<const char*, const char*> addresses[] = {
+        {"http://example.test/a/b.exe?v=2&x=%20", "example.test /a/b.exe?v=2&x=%20 80"},
+        {"https://example.test", "example.test / 443 secure"},
+        {"HTTP://127.0.0.1:8080", "127.0.0.1 / 8080"},
+        {"ftp://example.test/f", "-"},
+        {"http://", "-"},
+    };
+    for (const auto& [url, expected] : addresses) {
+        HttpAddress address;
+        CString parsed("-");
+        if (AfxParseHttpAddress(url, address))
+            parsed.Format("%s %s %u%s", static_cast<const char*>(address.server),
+                          static_cast<const char*>(address.object), address.port,
+                          address.secure ? " secure" : "");
+        EXPECT_STREQ(expected, parsed) << url;
+    }
+    ULONGLONG length = 0;
+    EXPECT_TRUE(AfxParseContentLength(" 5000000000 ", length));
+    EXPECT_EQ(5000000000u, length);
+    EXPECT_TRUE(AfxParseContentLength(std::string(300, '0').append("7").c_str(), length));
+    EXPECT_EQ(7u, length);
+    for (const char* text : {"", "12a", "-1", "99999999999999999999999"})
+        EXPECT_FALSE(AfxParseContentLength(text, length)) << text;
 }
 
 TEST(File, CreatesTruncatesWritesAndReadsBack) {

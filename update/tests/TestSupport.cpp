@@ -8,10 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <set>
-#include <sstream>
 
 #include "framework/App.h"
 #include "framework/Encoding.h"
@@ -37,19 +35,6 @@ std::string Environment(const char* name) {
 }
 
 } // namespace
-
-std::string ReadBytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteBytes(const char* path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-        throw std::runtime_error(std::string("cannot write ") + path);
-}
 
 void MakeFolder(const char* path) {
     fs::create_directories(path);

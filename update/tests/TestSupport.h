@@ -2,11 +2,16 @@
 
 #include <string>
 
+#include "TestFiles.h"
 #include "framework/String.h"
 #include "uidriver/Process.h"
 
-std::string ReadBytes(const char* path);
-void WriteBytes(const char* path, const std::string& bytes);
+inline std::string ReadBytes(const char* path) {
+    return test_files::Read(path);
+}
+inline void WriteBytes(const char* path, const std::string& bytes) {
+    test_files::Write(path, bytes);
+}
 void MakeFolder(const char* path);
 // Read-only files go too; a missing folder is no error.
 void RemoveTree(const char* path);
