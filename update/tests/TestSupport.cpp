@@ -7,16 +7,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <random>
-#include <set>
 
 #include "framework/App.h"
 #include "framework/Encoding.h"
 #include "framework/Module.h"
 #include "uidriver/Window.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -35,27 +31,6 @@ std::string Environment(const char* name) {
 }
 
 } // namespace
-
-void MakeFolder(const char* path) {
-    fs::create_directories(path);
-}
-
-void RemoveTree(const char* path) {
-    std::error_code error;
-    for (const auto& entry : fs::recursive_directory_iterator(path, error))
-        fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, error);
-    fs::remove_all(path, error);
-}
-
-std::string ListFolder(const char* path) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path))
-        names.insert(entry.path().filename().string());
-    std::string list;
-    for (const std::string& name : names)
-        list += (list.empty() ? "" : " ") + name;
-    return list;
-}
 
 std::string PatternBytes(size_t size, unsigned seed) {
     std::mt19937 generator(seed);

@@ -12,11 +12,8 @@ inline std::string ReadBytes(const char* path) {
 inline void WriteBytes(const char* path, const std::string& bytes) {
     test_files::Write(path, bytes);
 }
-void MakeFolder(const char* path);
-// Read-only files go too; a missing folder is no error.
-void RemoveTree(const char* path);
-// The names in a folder, sorted, separated by blanks.
-std::string ListFolder(const char* path);
+using test_files::MakeFolder;
+using test_files::RemoveTree;
 // Reproducible bytes that differ for each seed.
 std::string PatternBytes(size_t size, unsigned seed);
 

@@ -53,8 +53,8 @@ protected:
         templateFolder = GetModuleDirectory() + "Template\\" + caseName;
         servedFolder = ServedFolder() + caseName;
         for (const CString& folder : {caseFolder, templateFolder, servedFolder}) {
-            RemoveTree(folder);
-            MakeFolder(folder);
+            RemoveTree(folder.str());
+            MakeFolder(folder.str());
         }
         served = PatternBytes(20000, 7);
         WriteBytes(servedFolder + "\\new.bin", served);
@@ -62,13 +62,13 @@ protected:
     void TearDown() override {
         dialog.reset();
         for (const CString& folder : {caseFolder, templateFolder, servedFolder})
-            RemoveTree(folder);
+            RemoveTree(folder.str());
     }
 
     // Installs a version fixture program as <case folder>\<name>, making its folders.
     void Install(const char* fixture, const char* name) {
         const CString path = Installed(name);
-        MakeFolder(path.Left(path.ReverseFind('\\')));
+        MakeFolder(path.Left(path.ReverseFind('\\')).str());
         ASSERT_TRUE(::CopyFileA(BuiltProgram(fixture), path, FALSE)) << name;
     }
     // <case>\<name>, as a manifest names a file of the case folder.
@@ -331,9 +331,10 @@ TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
     const std::vector<RowEnd> ends = Upgrade();
     held.Reset();
     Expect(rows, ends);
-    EXPECT_EQ("blocked sub", ListFolder(templateFolder));
-    EXPECT_EQ("", ListFolder(templateFolder + "\\sub\\deep"));
-    EXPECT_EQ(std::string::npos, ListFolder(caseFolder).find(".tmp")) << "a copy left beside";
+    EXPECT_EQ("blocked sub", test_files::List(templateFolder.str()));
+    EXPECT_EQ("", test_files::List((templateFolder + "\\sub\\deep").str()));
+    EXPECT_EQ(std::string::npos, test_files::List(caseFolder.str()).find(".tmp"))
+        << "a copy left beside";
     EXPECT_TRUE(std::any_of(positions.begin(), positions.end(), [](int position) {
         return position > 0 && position < 100;
     })) << "the bar follows a download";

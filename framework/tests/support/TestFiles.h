@@ -10,5 +10,11 @@ std::string TempPath(const std::string& name);
 // The whole file; empty when it cannot be read.
 std::string Read(const std::string& path);
 void Write(const std::string& path, const std::string& bytes);
+// A folder and the folders above it.
+void MakeFolder(const std::string& path);
+// A folder and all in it, read-only files too; a missing folder is no error.
+void RemoveTree(const std::string& path);
+// The names in a folder, sorted, separated by blanks.
+std::string List(const std::string& path);
 
 } // namespace test_files
