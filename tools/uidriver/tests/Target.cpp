@@ -18,14 +18,6 @@ namespace {
 const char* const kColumns[] = {"省份", "城市", "区号", "备注"};
 const char* const kCities[] = {"北京", "上海", "广州"};
 
-std::string LongNote() {
-    std::string note;
-    for (int i = 0; i < 300; ++i) {
-        note += "长";
-    }
-    return note;
-}
-
 void SetStatus(HWND dialog, const std::string& text) {
     SetDlgItemTextA(dialog, IDC_STATIC_STATUS, text.c_str());
 }

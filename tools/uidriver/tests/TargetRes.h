@@ -11,3 +11,15 @@
 #define IDC_BUTTON_DISABLED 1007
 #define IDC_STATIC_STATUS 1008
 #define IDC_STATIC_DIRECTORY 1009
+
+#ifndef RC_INVOKED
+#include <string>
+
+// The last row's note: longer than any fixed buffer the driver might use.
+inline std::string LongNote() {
+    std::string note;
+    for (int i = 0; i < 300; ++i)
+        note += "长";
+    return note;
+}
+#endif
