@@ -125,9 +125,9 @@ TEST(WriterTest, RowsLargerThanAPageFailBeforeWriting) {
 
 // The last record may end without a line break.
 TEST(WriterTest, TableFromCsv) {
-    jet::TableData table = jet::tableFromCsv(
-        "Zipdex", "\xEF\xBB\xBFPROVINCE,ID:long,NOTE\r\n" + std::string(u8"北京市") +
-                      ",1,\"a, \"\"quoted\"\"\nnote\"\r\n,,");
+    jet::TableData table = jet::tableFromCsv("Zipdex", "\xEF\xBB\xBFPROVINCE,ID:long,NOTE\r\n" +
+                                                           std::string(u8"北京市") +
+                                                           ",1,\"a, \"\"quoted\"\"\nnote\"\r\n,,");
     ASSERT_EQ(table.columns.size(), 3u);
     EXPECT_EQ(table.columns[0].name, "PROVINCE");
     EXPECT_EQ(table.columns[1].name, "ID");
