@@ -72,20 +72,6 @@ void FillTree(HWND tree) {
     AddTreeItem(tree, TVI_ROOT, "海外");
 }
 
-void CopyToClipboard(HWND dialog, const std::string& text) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    if (OpenClipboard(dialog)) {
-        EmptyClipboard();
-        SetClipboardData(CF_TEXT, block);
-        CloseClipboard();
-        SetStatus(dialog, "已复制");
-    } else {
-        GlobalFree(block);
-    }
-}
-
 void OnCommand(HWND dialog, int id, int code) {
     switch (id) {
     case IDCANCEL:
@@ -101,9 +87,6 @@ void OnCommand(HWND dialog, int id, int code) {
         SetStatus(dialog, "回答 " + std::to_string(answer));
         break;
     }
-    case IDC_BUTTON_COPY:
-        CopyToClipboard(dialog, ItemText(dialog, IDC_EDIT_NAME));
-        break;
     case IDC_COMBO_CITY:
         if (code == CBN_SELCHANGE) {
             SetStatus(dialog, "城市 " + ItemText(dialog, IDC_COMBO_CITY));
