@@ -52,26 +52,13 @@ protected:
 
 CString* DatabaseAccess::path = nullptr;
 
-TEST_F(DatabaseAccess, RowsComeInStorageOrderAsGbkText) {
-    const auto districts = Column("SELECT * FROM [zipdex] WHERE PROVINCE = '浙江省'", "DC");
-    ASSERT_EQ(2u, districts.size());
-    EXPECT_STREQ("杭州市", districts[0]);
-    EXPECT_STREQ("宁波市", districts[1]);
-    EXPECT_EQ(
-        2u,
-        Column("SELECT * FROM [zipdex] WHERE YZBM LIKE '%1000%'", "dhqh").size()); // 100010, 310000
-}
-
-TEST_F(DatabaseAccess, DistinctSortsInGbkByteOrder) {
-    // GBK puts level-1 characters in pinyin order: an (安) < bei (北) < zhe (浙).
-    const auto provinces = Column("SELECT DISTINCT PROVINCE FROM [Zipdex]", "PROVINCE");
-    ASSERT_EQ(3u, provinces.size());
-    EXPECT_STREQ("安徽省", provinces[0]);
-    EXPECT_STREQ("北京市", provinces[1]);
-    EXPECT_STREQ("浙江省", provinces[2]);
-}
-
-TEST_F(DatabaseAccess, EmptyResultIsAtEndAtOnce) {
+// Values come as GBK text, rows in storage order; DISTINCT sorts in GBK byte order, which puts
+// level-1 characters in pinyin order: an (安) < bei (北) < zhe (浙).
+TEST_F(DatabaseAccess, RowsComeInStorageOrderAndDistinctSortsInGbkByteOrder) {
+    EXPECT_EQ((std::vector<CString>{"杭州市", "宁波市"}),
+              Column("SELECT * FROM [zipdex] WHERE PROVINCE = '浙江省'", "DC"));
+    EXPECT_EQ((std::vector<CString>{"安徽省", "北京市", "浙江省"}),
+              Column("SELECT DISTINCT PROVINCE FROM [Zipdex]", "PROVINCE"));
     CRecordset rows(&database);
     rows.Open(AFX_DB_USE_DEFAULT_TYPE, "SELECT * FROM [zipdex] WHERE DC LIKE '%上海%'");
     EXPECT_TRUE(rows.IsEOF());
@@ -89,8 +76,6 @@ TEST_F(DatabaseAccess, ErrorsCarryTheEnginesMessage) {
     rows.Open(AFX_DB_USE_DEFAULT_TYPE, "SELECT * FROM [zipdex]");
     CString value;
     EXPECT_THROW(rows.GetFieldValue("NOSUCH", value), CDBException);
-    EXPECT_THROW(rows.Open(AFX_DB_USE_DEFAULT_TYPE, "SELECT * FROM [zipdex] WHERE DC = 'x"),
-                 CDBException);
 }
 
 TEST(DatabaseOpen, FailuresRaiseWithTheReason) {

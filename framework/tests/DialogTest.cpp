@@ -29,37 +29,25 @@ CString ComboText(CComboBox& combo, int index) {
     return text;
 }
 
-TEST(DataExchange, InitialisationFillsComboAndShowsMembers) {
+// The members show in the controls (GBK text as the Unicode the control holds) and are read
+// back on saving.
+TEST(DataExchange, ControlsShowTheMembersAndSavingReadsThemBack) {
     ExchangeDialog dialog;
+    dialog.text = "电话区号：010";
     ASSERT_TRUE(dialog.Create());
     ASSERT_EQ(2, dialog.combo.GetCount());
     EXPECT_STREQ("省份", ComboText(dialog.combo, 0));
     EXPECT_STREQ("地区", ComboText(dialog.combo, 1));
     EXPECT_EQ(1, dialog.combo.GetCurSel());
-    char shown[64] = {};
-    GetDlgItemTextA(dialog.m_hWnd, IDC_TEST_EDIT, shown, sizeof shown);
-    EXPECT_STREQ("初始值", shown);
-    dialog.DestroyWindow();
-}
+    wchar_t wide[64] = {};
+    GetWindowTextW(dialog.GetDlgItem(IDC_TEST_EDIT), wide, 64);
+    EXPECT_STREQ(L"\u7535\u8bdd\u533a\u53f7\uff1a010", wide);
 
-TEST(DataExchange, SaveReadsControlsIntoMembers) {
-    ExchangeDialog dialog;
-    ASSERT_TRUE(dialog.Create());
     SetDlgItemTextA(dialog.m_hWnd, IDC_TEST_EDIT, "邮政编码 100");
     dialog.combo.SetCurSel(0);
     dialog.UpdateData(TRUE);
     EXPECT_STREQ("邮政编码 100", dialog.text);
     EXPECT_EQ(0, dialog.field);
-    dialog.DestroyWindow();
-}
-
-TEST(DataExchange, GbkTextSurvivesTheControlAsUnicode) {
-    ExchangeDialog dialog;
-    dialog.text = "电话区号：010";
-    ASSERT_TRUE(dialog.Create());
-    wchar_t wide[64] = {};
-    GetWindowTextW(dialog.GetDlgItem(IDC_TEST_EDIT), wide, 64);
-    EXPECT_STREQ(L"\u7535\u8bdd\u533a\u53f7\uff1a010", wide);
     dialog.DestroyWindow();
 }
 
@@ -145,33 +133,26 @@ TEST(ModalDialog, EndedDuringInitialisationNeverRunsTheLoop) {
     EXPECT_EQ(0, dialog.pretranslatedTimers);
 }
 
-TEST(ModalDialog, EscapeEndsWithCancelThroughTheDialogManager) {
-    class EscapeDialog : public CDialog {
+// Keys reach the dialog manager inside the modal loop: Escape cancels, Enter runs the default
+// OK, which saves the data.
+TEST(ModalDialog, EscapeCancelsAndEnterRunsTheDefaultOkAndSavesData) {
+    class KeyDialog : public ExchangeDialog {
     public:
-        EscapeDialog() : CDialog(IDD_TEST) {}
-        BOOL OnInitDialog() override {
-            CDialog::OnInitDialog();
-            HWND focus = GetDlgItem(IDC_TEST_EDIT);
-            ::PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 0);
-            return TRUE;
-        }
-    } dialog;
-    EXPECT_EQ(IDCANCEL, dialog.DoModal());
-}
-
-TEST(ModalDialog, EnterRunsTheDefaultOkAndSavesData) {
-    class EnterDialog : public ExchangeDialog {
-    public:
+        explicit KeyDialog(WPARAM key) : key(key) {}
         BOOL OnInitDialog() override {
             ExchangeDialog::OnInitDialog();
             HWND edit = GetDlgItem(IDC_TEST_EDIT);
             ::SetWindowTextA(edit, "回车");
-            ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+            ::PostMessageA(edit, WM_KEYDOWN, key, 0);
             return TRUE;
         }
-    } dialog;
-    EXPECT_EQ(IDOK, dialog.DoModal());
-    EXPECT_STREQ("回车", dialog.text);
+        const WPARAM key;
+    };
+    KeyDialog escape(VK_ESCAPE), enter(VK_RETURN);
+    EXPECT_EQ(IDCANCEL, escape.DoModal());
+    EXPECT_STREQ("初始值", escape.text);
+    EXPECT_EQ(IDOK, enter.DoModal());
+    EXPECT_STREQ("回车", enter.text);
 }
 
 } // namespace

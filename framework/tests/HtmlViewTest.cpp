@@ -80,7 +80,7 @@ protected:
     RECT placeholderRect{};
 };
 
-TEST_F(BrowserPane, TakesThePlaceholdersPlaceRectangleAndId) {
+TEST_F(BrowserPane, TakesThePlaceholdersPlaceAndAnswersClicksWithoutAFrame) {
     CHtmlCtrl pane;
     ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog));
     EXPECT_FALSE(::IsWindow(placeholder));
@@ -98,6 +98,15 @@ TEST_F(BrowserPane, TakesThePlaceholdersPlaceRectangleAndId) {
     ::GetWindowRect(pane.GetBrowserWindow(), &inner);
     EXPECT_EQ(120, inner.right - inner.left);
     EXPECT_EQ(70, inner.bottom - inner.top);
+
+    // A click into the pane asks no frame window (there is none) and raises nothing.
+    EXPECT_EQ(MA_ACTIVATE,
+              pane.SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(dialog.m_hWnd),
+                               MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
+    pane.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    pane.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PumpMessages();
+    EXPECT_TRUE(::IsWindow(pane));
 
     CHtmlCtrl second;
     EXPECT_FALSE(second.CreateFromPlaceholder(IDC_TEST_LABEL + 100, &dialog));
@@ -131,19 +140,6 @@ TEST_F(BrowserPane, RealNavigationReportsBeginThenComplete) {
     ASSERT_LE(2u, dialog.notes.size());
     EXPECT_EQ(std::make_pair(0L, 0L), dialog.notes.front());
     EXPECT_EQ(std::make_pair(0L, 1L), dialog.notes.back());
-}
-
-TEST_F(BrowserPane, ClickingIntoThePaneAsksNoFrameAndRaisesNothing) {
-    CHtmlCtrl pane;
-    ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog));
-    const LRESULT answer =
-        pane.SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(dialog.m_hWnd),
-                         MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-    EXPECT_EQ(MA_ACTIVATE, answer);
-    pane.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    pane.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    PumpMessages();
-    EXPECT_TRUE(::IsWindow(pane));
 }
 
 TEST_F(BrowserPane, ThePaneOutlivesItsWindowAndAPlainViewDoesNot) {

@@ -7,8 +7,6 @@
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
 #include "framework/Exception.h"
-#include "framework/ListCtrl.h"
-#include "framework/Static.h"
 #include "TestResource.h"
 #include "SeamRecorder.h"
 #include "TestFiles.h"
@@ -20,35 +18,15 @@ constexpr UINT WM_TEST_USER = WM_USER + 101;
 class ReflectingButton : public CButton {
 public:
     int clicks = 0;
-    int draws = 0;
     const MessageMap* GetMessageMap() const override {
         static const MessageMap map(CButton::GetMessageMap(),
                                     {OnReflectCommand<&ReflectingButton::OnClicked>(BN_CLICKED)});
         return &map;
     }
-    void DrawItem(DRAWITEMSTRUCT*) override { ++draws; }
+    void DrawItem(DRAWITEMSTRUCT*) override {}
 
 private:
     void OnClicked() { ++clicks; }
-};
-
-class ColouredLabel : public CStatic {
-public:
-    CBrush brush{RGB(1, 2, 3)};
-    UINT lastCtlColor = 0;
-    const MessageMap* GetMessageMap() const override {
-        static const MessageMap map(
-            CStatic::GetMessageMap(),
-            {OnReflectMessage<WM_CTLCOLORSTATIC, &ColouredLabel::CtlColor>()});
-        return &map;
-    }
-
-private:
-    HBRUSH CtlColor(CDC* dc, UINT ctlColor) {
-        lastCtlColor = ctlColor;
-        dc->SetTextColor(RGB(0, 0, 238));
-        return brush;
-    }
 };
 
 class BaseDialog : public CDialog {
@@ -71,10 +49,7 @@ private:
 class RoutingDialog : public BaseDialog {
 public:
     ReflectingButton ownerDrawn;
-    ColouredLabel label;
-    CListCtrl list;
     int actions = 0;
-    int itemChanges = 0;
     int selectionChanges = 0;
     int dialogClicksOnOwnerDrawn = 0;
     bool throwOnAction = false;
@@ -85,15 +60,12 @@ public:
             {
                 OnCommand<&RoutingDialog::OnAction>(IDC_TEST_ACTION),
                 OnCommand<&RoutingDialog::OnOwnerDrawnClicked>(IDC_TEST_OWNERDRAW),
-                OnNotify<&RoutingDialog::OnItemChanged>(LVN_ITEMCHANGED, IDC_TEST_LIST),
                 OnNotify<&RoutingDialog::OnSelectionChanged>(TVN_SELCHANGEDA, IDC_TEST_LIST),
             });
         return &map;
     }
     void DoDataExchange(CDataExchange* exchange) override {
         DDX_Control(exchange, IDC_TEST_OWNERDRAW, ownerDrawn);
-        DDX_Control(exchange, IDC_TEST_LABEL, label);
-        DDX_Control(exchange, IDC_TEST_LIST, list);
     }
 
 private:
@@ -103,10 +75,6 @@ private:
             throw CException("数据库错误");
     }
     void OnOwnerDrawnClicked() { ++dialogClicksOnOwnerDrawn; }
-    void OnItemChanged(NMHDR*, LRESULT* result) {
-        ++itemChanges;
-        *result = 0;
-    }
     void OnSelectionChanged(NMHDR*, LRESULT*) { ++selectionChanges; }
 };
 
@@ -121,49 +89,14 @@ protected:
     RoutingDialog dialog;
 };
 
-TEST_F(MessageRouting, CommandReachesTheDialogHandler) {
+// A real click on a reflecting control reaches the control, and the dialog's own entry for
+// that id stays quiet.
+TEST_F(MessageRouting, CommandsReachTheDialogUnlessTheControlReflectsThem) {
     Click(IDC_TEST_ACTION);
+    ::SendMessageA(dialog.GetDlgItem(IDC_TEST_OWNERDRAW), BM_CLICK, 0, 0);
     EXPECT_EQ(1, dialog.actions);
-    EXPECT_EQ(0, dialog.ownerDrawn.clicks);
-}
-
-TEST_F(MessageRouting, ReflectedCommandIsHandledByTheControlAlone) {
-    Click(IDC_TEST_OWNERDRAW);
     EXPECT_EQ(1, dialog.ownerDrawn.clicks);
     EXPECT_EQ(0, dialog.dialogClicksOnOwnerDrawn);
-}
-
-TEST_F(MessageRouting, RealButtonClickIsReflected) {
-    ::SendMessageA(dialog.GetDlgItem(IDC_TEST_OWNERDRAW), BM_CLICK, 0, 0);
-    EXPECT_EQ(1, dialog.ownerDrawn.clicks);
-}
-
-TEST_F(MessageRouting, DrawItemGoesToTheOwnerDrawnButton) {
-    DRAWITEMSTRUCT item{};
-    item.CtlType = ODT_BUTTON;
-    item.CtlID = IDC_TEST_OWNERDRAW;
-    item.hwndItem = dialog.GetDlgItem(IDC_TEST_OWNERDRAW);
-    EXPECT_EQ(TRUE,
-              dialog.SendMessage(WM_DRAWITEM, IDC_TEST_OWNERDRAW, reinterpret_cast<LPARAM>(&item)));
-    EXPECT_EQ(1, dialog.ownerDrawn.draws);
-}
-
-TEST_F(MessageRouting, ColourRequestIsAnsweredByTheLabel) {
-    HDC screen = GetDC(nullptr);
-    const LRESULT brush =
-        dialog.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(screen),
-                           reinterpret_cast<LPARAM>(dialog.GetDlgItem(IDC_TEST_LABEL)));
-    EXPECT_EQ(reinterpret_cast<LRESULT>(static_cast<HBRUSH>(dialog.label.brush)), brush);
-    EXPECT_EQ(static_cast<UINT>(CTLCOLOR_STATIC), dialog.label.lastCtlColor);
-    EXPECT_EQ(RGB(0, 0, 238), GetTextColor(screen));
-    ReleaseDC(nullptr, screen);
-}
-
-TEST_F(MessageRouting, NotificationFromListReachesTheDialog) {
-    dialog.list.InsertColumn(0, "省份", LVCFMT_LEFT, 80);
-    dialog.list.InsertItem(0, "北京市", 0);
-    dialog.list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
-    EXPECT_GE(dialog.itemChanges, 1);
 }
 
 TEST_F(MessageRouting, OneNotificationEntryTakesTheAnsiAndTheWideCode) {
@@ -224,15 +157,6 @@ TEST_F(MessageRouting, ErrorInAHandlerIsShownAndTheDialogStays) {
     EXPECT_TRUE(IsWindow(dialog.m_hWnd));
     Click(IDC_TEST_ACTION);
     EXPECT_EQ(2, dialog.actions);
-}
-
-TEST_F(MessageRouting, SubclassedControlsAreDetachedWhenTheDialogGoes) {
-    const HWND label = dialog.GetDlgItem(IDC_TEST_LABEL);
-    EXPECT_EQ(&dialog.label, CWnd::FromHandlePermanent(label));
-    dialog.DestroyWindow();
-    EXPECT_EQ(nullptr, dialog.label.m_hWnd);
-    EXPECT_EQ(nullptr, dialog.m_hWnd);
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(label));
 }
 
 } // namespace

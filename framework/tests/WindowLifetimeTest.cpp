@@ -66,6 +66,7 @@ TEST(WindowCreation, NestedCreationAttachesEachWindowToItsObjectAndRemovesEveryH
         EXPECT_EQ(&dialog.tip, CWnd::FromHandlePermanent(dialog.tip.m_hWnd));
         dialog.DestroyWindow();
         EXPECT_EQ(nullptr, dialog.tip.m_hWnd) << "the owned tooltip goes with the dialog";
+        EXPECT_EQ(nullptr, dialog.combo.m_hWnd) << "the subclassed control is let go";
     }
     EXPECT_EQ(0, CWnd::CreationScope::HooksHeld());
 

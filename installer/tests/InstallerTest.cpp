@@ -8,11 +8,10 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "ZipdexRes.h"
 #include "uidriver/uidriver.h"
 
@@ -46,17 +45,6 @@ std::string BuiltDatabase() {
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
 }
 
 bool KeyExists(const char* key) {
@@ -203,7 +191,8 @@ TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
     };
     for (const auto& program : programs)
         EXPECT_EQ(program.version, VersionSummary(program.path)) << program.path;
-    EXPECT_EQ(ReadFile(BuiltDatabase()), ReadFile(folder + "\\plug_in\\Zipdex\\Tillwick.dat"));
+    EXPECT_EQ(test_files::Read(BuiltDatabase()),
+              test_files::Read(folder + "\\plug_in\\Zipdex\\Tillwick.dat"));
     EXPECT_TRUE(Exists(folder + "\\Template"));
 
     const struct {
@@ -243,8 +232,8 @@ TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
     WritePackageSetting();
 
     // What the programs fetch into their folder goes too.
-    WriteFile(folder + "\\configs.xml", "<configs/>");
-    WriteFile(folder + "\\Template\\zipdex.exe", "downloaded");
+    test_files::Write(folder + "\\configs.xml", "<configs/>");
+    test_files::Write(folder + "\\Template\\zipdex.exe", "downloaded");
     Uninstall(folder, "");
     ExpectNothingOfTheSuiteIn(folder);
     EXPECT_TRUE(Exists(ZipdexProfile()));
@@ -255,22 +244,22 @@ TEST(Installer, UpgradesInPlaceOrMovesAndRemovesSettingsOnRequest) {
     const std::string oldFolder = "C:\\LumivaneOld", newFolder = "C:\\LumivaneNew";
     const std::string database = "\\plug_in\\Zipdex\\Tillwick.dat";
     Install(" /D=" + oldFolder);
-    WriteFile(oldFolder + database, "changed");
+    test_files::Write(oldFolder + database, "changed");
 
     Install("");
-    EXPECT_EQ(ReadFile(BuiltDatabase()), ReadFile(oldFolder + database));
+    EXPECT_EQ(test_files::Read(BuiltDatabase()), test_files::Read(oldFolder + database));
     EXPECT_EQ(oldFolder, EntryText("InstallLocation"));
     EXPECT_EQ(2u, ShortcutCount());
     EXPECT_FALSE(Exists(DefaultFolder()));
 
     Install(" /D=" + newFolder);
     EXPECT_FALSE(Exists(oldFolder));
-    EXPECT_EQ(ReadFile(BuiltDatabase()), ReadFile(newFolder + database));
+    EXPECT_EQ(test_files::Read(BuiltDatabase()), test_files::Read(newFolder + database));
     EXPECT_EQ(newFolder, EntryText("InstallLocation"));
     EXPECT_EQ(2u, ShortcutCount());
 
     CreateDirectoryA((ShellFolder(CSIDL_APPDATA) + "\\Lumivane").c_str(), nullptr);
-    WriteFile(ZipdexProfile(), "[Settings]\r\n");
+    test_files::Write(ZipdexProfile(), "[Settings]\r\n");
     WritePackageSetting();
     Uninstall(newFolder, " /REMOVESETTINGS");
     ExpectNothingOfTheSuiteIn(newFolder);

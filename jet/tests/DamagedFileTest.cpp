@@ -118,27 +118,4 @@ TEST_F(DamagedFileTest, LengthsLargerThanThePage) {
     EXPECT_NE(readWith(patched(definitionPage_ * pageSize + 45, {0xFF, 0xFF})), "read");
 }
 
-// Random damage from a fixed seed: every outcome is either rows or a jet::Error.
-TEST_F(DamagedFileTest, RandomDamageNeverCrashes) {
-    std::uint32_t state = 12345;
-    auto random = [&state](std::uint32_t bound) {
-        state = state * 1103515245u + 12345u;
-        return (state >> 8) % bound;
-    };
-    int refused = 0;
-    for (int round = 0; round < 300; ++round) {
-        std::string bytes = good_;
-        int changes = 1 + static_cast<int>(random(8));
-        for (int i = 0; i < changes; ++i) {
-            std::size_t page =
-                random(4) == 0 ? 2 : random(static_cast<std::uint32_t>(bytes.size() / pageSize));
-            std::size_t at = page * pageSize + random(pageSize);
-            bytes[at] = static_cast<char>(random(4) == 0 ? 0xFF : random(256));
-        }
-        if (readWith(bytes) != "read")
-            ++refused;
-    }
-    EXPECT_GT(refused, 0);
-}
-
 } // namespace

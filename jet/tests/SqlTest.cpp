@@ -168,8 +168,6 @@ TEST_F(SqlTest, ErrorsNameTheProblemAndPosition) {
               "syntax error at the end of the statement (position 27): expected a column name");
     EXPECT_EQ(errorOf("SELECT * FROM Zipdex WHERE DC LIKE '%O'Brien%'"),
               "syntax error near 'Brien' at position 40: expected the end of the statement");
-    EXPECT_EQ(errorOf("SELECT * FROM Zipdex ORDER BY DC"),
-              "syntax error near 'ORDER' at position 22: expected the end of the statement");
     EXPECT_EQ(errorOf("SELECT * FROM Zipdex WHERE YZBM > '1'"),
               "syntax error near '>' at position 33");
     EXPECT_EQ(errorOf("SELECT * FROM Zipdex WHERE YZBM = 100000"),

@@ -123,10 +123,11 @@ TEST(WriterTest, RowsLargerThanAPageFailBeforeWriting) {
     EXPECT_TRUE(jet_test::readBytes(file.path()).empty());
 }
 
+// The last record may end without a line break.
 TEST(WriterTest, TableFromCsv) {
-    jet::TableData table = jet::tableFromCsv(
-        "Zipdex", "\xEF\xBB\xBFPROVINCE,ID:long,NOTE\r\n" + std::string(u8"北京市") +
-                      ",1,\"a, \"\"quoted\"\"\nnote\"\r\n,,\r\n");
+    jet::TableData table = jet::tableFromCsv("Zipdex", "\xEF\xBB\xBFPROVINCE,ID:long,NOTE\r\n" +
+                                                           std::string(u8"北京市") +
+                                                           ",1,\"a, \"\"quoted\"\"\nnote\"\r\n,,");
     ASSERT_EQ(table.columns.size(), 3u);
     EXPECT_EQ(table.columns[0].name, "PROVINCE");
     EXPECT_EQ(table.columns[1].name, "ID");
@@ -145,8 +146,6 @@ TEST(WriterTest, TableFromCsv) {
 TEST(WriterTest, CsvRecordsQuoteOnlyWhatNeedsIt) {
     EXPECT_EQ(jet::csv::formatRecord({"plain", "", u8"中文", "a,b", "say \"hi\"", "two\nlines"}),
               u8"plain,,中文,\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\"\r\n");
-    auto records = jet::csv::parse("a,\"b\"\"c\",\r\n\"x\ny\",z");
-    EXPECT_EQ(records, (std::vector<std::vector<std::string>>{{"a", "b\"c", ""}, {"x\ny", "z"}}));
 }
 
 } // namespace

@@ -37,17 +37,17 @@ Commands:
 
 import argparse
 import http.server
-import os
 import signal
 import socket
 import struct
-import subprocess
 import sys
 import time
 from pathlib import Path
 
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "common"))
+import background_server  # noqa: E402
+
 PIECE = 8192
-START_TIMEOUT_S = 10
 HOLD_S = 60
 
 
@@ -204,9 +204,7 @@ def serve(args):
     server = Server(args.root, args.port)
     port = server.server_address[1]
     if args.port_file:
-        temporary = args.port_file + ".tmp"
-        Path(temporary).write_text("%d %d\n" % (os.getpid(), port))
-        os.replace(temporary, args.port_file)
+        background_server.write_state(args.port_file, port)
     else:
         print("serving %s on http://127.0.0.1:%d/" % (server.root, port), flush=True)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
@@ -214,34 +212,13 @@ def serve(args):
 
 
 def start(args):
-    state = Path(args.state)
-    state.unlink(missing_ok=True)
     Path(args.root).mkdir(parents=True, exist_ok=True)
-    subprocess.Popen(
-        [sys.executable, __file__, "serve", "--root", args.root, "--port-file", str(state)],
-        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-        start_new_session=True)
-    deadline = time.monotonic() + START_TIMEOUT_S
-    while time.monotonic() < deadline:
-        if state.exists():
-            print("update server: %s" % state.read_text().strip())
-            return 0
-        time.sleep(0.05)
-    print("update server did not start within %d s" % START_TIMEOUT_S, file=sys.stderr)
-    return 1
+    command = [sys.executable, __file__, "serve", "--root", args.root, "--port-file", args.state]
+    return background_server.start("update server", command, args.state)
 
 
 def stop(args):
-    state = Path(args.state)
-    if not state.exists():
-        return 0
-    pid = int(state.read_text().split()[0])
-    try:
-        os.kill(pid, signal.SIGTERM)
-    except ProcessLookupError:
-        pass
-    state.unlink(missing_ok=True)
-    return 0
+    return background_server.stop(args.state)
 
 
 def main():

@@ -36,15 +36,15 @@ the reason; the site never waits for a port.
 import argparse
 import errno
 import http.server
-import os
 import signal
 import socket
-import subprocess
 import sys
-import tempfile
 import threading
 import time
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "common"))
+import background_server  # noqa: E402
 
 CONFIG_PATH = "/Package/Application/configs.xml"
 MODES = ("normal", "refuse", "error", "empty", "cut", "silent", "stall", "drip", "zeros",
@@ -53,7 +53,6 @@ POLL_S = 0.05
 HOLD_S = 120
 DRIP_S = 0.5
 LENGTH_DIGITS = 300
-START_TIMEOUT_S = 10
 # The mode in force, read by every request of every listener.
 current_mode = "normal"
 DEFAULT_ROOT = Path(__file__).resolve().parent / "site"
@@ -187,9 +186,7 @@ def serve(args):
     thread = threading.Thread(target=site.serve_forever, daemon=True)
     thread.start()
     if args.ready_file:
-        temporary = args.ready_file + ".tmp"
-        Path(temporary).write_text("%d %d\n" % (os.getpid(), port))
-        os.replace(temporary, args.ready_file)
+        background_server.write_state(args.ready_file, port)
     else:
         print("vendor site: serving %s on http://127.0.0.1:%d/" % (site.root, port), flush=True)
     deadline = time.monotonic() + args.lifetime if args.lifetime else None
@@ -219,45 +216,19 @@ def serve(args):
 
 
 def start(args):
-    state = Path(args.state)
-    state.unlink(missing_ok=True)
     if args.control:
         # A new site starts well-behaved whatever the last run left.
         Path(args.control).write_text("normal\n")
         Path(args.control + ".applied").unlink(missing_ok=True)
     command = [sys.executable, __file__, "serve", "--root", args.root, "--port", str(args.port),
-               "--ready-file", str(state), "--lifetime", str(args.lifetime)]
+               "--ready-file", args.state, "--lifetime", str(args.lifetime)]
     if args.control:
         command += ["--control", args.control]
-    with tempfile.TemporaryFile() as errors:
-        child = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                 stderr=errors, start_new_session=True)
-        deadline = time.monotonic() + START_TIMEOUT_S
-        while time.monotonic() < deadline:
-            if state.exists():
-                print("vendor site: %s" % state.read_text().strip())
-                return 0
-            if child.poll() is not None:
-                errors.seek(0)
-                sys.stderr.write(errors.read().decode(errors="replace"))
-                return child.returncode or 1
-            time.sleep(POLL_S)
-    child.kill()
-    print("vendor site did not start within %d s" % START_TIMEOUT_S, file=sys.stderr)
-    return 1
+    return background_server.start("vendor site", command, args.state)
 
 
 def stop(args):
-    state = Path(args.state)
-    if not state.exists():
-        return 0
-    pid = int(state.read_text().split()[0])
-    try:
-        os.kill(pid, signal.SIGTERM)
-    except ProcessLookupError:
-        pass
-    state.unlink(missing_ok=True)
-    return 0
+    return background_server.stop(args.state)
 
 
 def main():

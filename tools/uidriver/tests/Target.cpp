@@ -18,14 +18,6 @@ namespace {
 const char* const kColumns[] = {"省份", "城市", "区号", "备注"};
 const char* const kCities[] = {"北京", "上海", "广州"};
 
-std::string LongNote() {
-    std::string note;
-    for (int i = 0; i < 300; ++i) {
-        note += "长";
-    }
-    return note;
-}
-
 void SetStatus(HWND dialog, const std::string& text) {
     SetDlgItemTextA(dialog, IDC_STATIC_STATUS, text.c_str());
 }
@@ -80,20 +72,6 @@ void FillTree(HWND tree) {
     AddTreeItem(tree, TVI_ROOT, "海外");
 }
 
-void CopyToClipboard(HWND dialog, const std::string& text) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    if (OpenClipboard(dialog)) {
-        EmptyClipboard();
-        SetClipboardData(CF_TEXT, block);
-        CloseClipboard();
-        SetStatus(dialog, "已复制");
-    } else {
-        GlobalFree(block);
-    }
-}
-
 void OnCommand(HWND dialog, int id, int code) {
     switch (id) {
     case IDCANCEL:
@@ -109,9 +87,6 @@ void OnCommand(HWND dialog, int id, int code) {
         SetStatus(dialog, "回答 " + std::to_string(answer));
         break;
     }
-    case IDC_BUTTON_COPY:
-        CopyToClipboard(dialog, ItemText(dialog, IDC_EDIT_NAME));
-        break;
     case IDC_COMBO_CITY:
         if (code == CBN_SELCHANGE) {
             SetStatus(dialog, "城市 " + ItemText(dialog, IDC_COMBO_CITY));

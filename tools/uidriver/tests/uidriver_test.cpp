@@ -92,14 +92,11 @@ TEST(WindowTest, TimeoutNamesTheWindowsThereAre) {
     EXPECT_EQ(nullptr, FindMessageBox(target.Id()));
 }
 
-TEST(RemoteMemoryTest, RoundTripAndBounds) {
-    RemoteMemory memory(GetCurrentProcessId(), 16);
-    memory.Write(4, "省份", 5);
-    EXPECT_EQ("省份", memory.ReadString(4, 12));
-    EXPECT_EQ("", memory.ReadString(0, 0));
-    EXPECT_THROW(memory.Write(12, "12345", 5), Error);
-    EXPECT_THROW(memory.ReadValue<DWORD>(13), Error);
-    EXPECT_THROW(RemoteMemory(GetCurrentProcessId(), 0), Error);
+// Reading what programs copy is checked by their tests (zipdex's copy); a cleared clipboard
+// must read as empty, or a stale copy could pass for a new one.
+TEST(ClipboardTest, ClearedClipboardHoldsNoText) {
+    ClearClipboard();
+    EXPECT_EQ(std::nullopt, ClipboardText());
 }
 
 class TargetTest : public ::testing::Test {
@@ -110,16 +107,14 @@ protected:
     HWND dialog_ = nullptr;
 };
 
-TEST_F(TargetTest, ControlTexts) {
+TEST_F(TargetTest, ControlTextsKeysAndButtons) {
     EXPECT_EQ(kCaption, WindowText(dialog_));
     EXPECT_EQ(0, lstrcmpiA(kWorkingDirectory, ControlText(dialog_, IDC_STATIC_DIRECTORY).c_str()));
     EXPECT_EQ("邮编查询", ControlText(dialog_, IDC_EDIT_NAME));
     SetControlText(dialog_, IDC_EDIT_NAME, "上海市");
     EXPECT_EQ("上海市", ControlText(dialog_, IDC_EDIT_NAME));
     EXPECT_THROW(ControlText(dialog_, 4242), Error);
-}
 
-TEST_F(TargetTest, KeysAndButtons) {
     PressKey(dialog_, VK_RETURN);
     EXPECT_EQ("确定", WaitForControlText(dialog_, IDC_STATIC_STATUS, "确定"));
     EXPECT_TRUE(IsControlEnabled(dialog_, IDC_BUTTON_MESSAGE));
@@ -131,7 +126,7 @@ TEST_F(TargetTest, KeysAndButtons) {
 TEST_F(TargetTest, MessageBoxes) {
     SetControlText(dialog_, IDC_EDIT_NAME, "上海市");
     ClickButton(dialog_, IDC_BUTTON_MESSAGE);
-    MessageBoxInfo box = target_.WaitForMessageBox();
+    const MessageBoxInfo box = target_.WaitForMessageBox();
     EXPECT_EQ("提示信息", box.caption);
     EXPECT_EQ("你输入了：上海市", box.text);
     EXPECT_EQ((std::vector<int>{IDYES, IDNO}), box.buttons);
@@ -139,11 +134,6 @@ TEST_F(TargetTest, MessageBoxes) {
     AnswerMessageBox(box.window, IDYES);
     EXPECT_EQ("回答 6", WaitForControlText(dialog_, IDC_STATIC_STATUS, "回答 6"));
     EXPECT_EQ(nullptr, FindMessageBox(target_.Id()));
-
-    ClickButton(dialog_, IDC_BUTTON_MESSAGE);
-    box = target_.WaitForMessageBox();
-    AnswerMessageBox(box.window, IDNO);
-    EXPECT_EQ("回答 7", WaitForControlText(dialog_, IDC_STATIC_STATUS, "回答 7"));
 }
 
 TEST_F(TargetTest, ComboBox) {
@@ -159,13 +149,9 @@ TEST_F(TargetTest, ComboBox) {
 
 TEST_F(TargetTest, ListRowsAndSelection) {
     HWND list = Control(dialog_, IDC_LIST_ROWS);
-    std::string longNote;
-    for (int i = 0; i < 300; ++i) {
-        longNote += "长";
-    }
     const std::vector<std::vector<std::string>> expected = {{"北京", "北京", "010", ""},
                                                             {"广东", "广州", "020", "省会"},
-                                                            {"四川", "成都", "028", longNote}};
+                                                            {"四川", "成都", "028", LongNote()}};
     EXPECT_EQ(expected, ListRows(list));
 
     EXPECT_TRUE(SelectedListRows(list).empty());
@@ -209,13 +195,4 @@ TEST_F(TargetTest, TreeItemsAndSelection) {
     EXPECT_EQ(shanghai, TreeSelection(tree));
     EXPECT_EQ("树 上海", WaitForControlText(dialog_, IDC_STATIC_STATUS, "树 上海"));
     EXPECT_THROW(TreeItemText(tree, nullptr), Error);
-}
-
-TEST_F(TargetTest, ClipboardText) {
-    ClearClipboard();
-    EXPECT_EQ(std::nullopt, ClipboardText());
-    SetControlText(dialog_, IDC_EDIT_NAME, "复制我");
-    ClickButton(dialog_, IDC_BUTTON_COPY);
-    EXPECT_EQ("已复制", WaitForControlText(dialog_, IDC_STATIC_STATUS, "已复制"));
-    EXPECT_EQ(std::optional<std::string>("复制我"), ClipboardText());
 }
