@@ -57,13 +57,11 @@ protected:
     CComPtr<IDispatch> Sink(CHtmlView& view) {
         CComPtr<IOleObject> browser;
         CComPtr<IOleClientSite> site;
-        CComPtr<IDispatch> sink;
-        if (view.GetBrowser() &&
-            SUCCEEDED(view.GetBrowser()->QueryInterface(IID_IOleObject,
-                                                        reinterpret_cast<void**>(&browser))) &&
-            SUCCEEDED(browser->GetClientSite(&site)) && site)
-            site->QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(&sink));
-        return sink;
+        if (view.GetBrowser())
+            view.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&browser));
+        if (browser)
+            browser->GetClientSite(&site);
+        return site.QueryInterface<IDispatch>(DIID_DWebBrowserEvents2);
     }
     static void Fire(IDispatch* sink, DISPID id, std::vector<long> argsLastFirst = {}) {
         std::vector<VARIANT> args(argsLastFirst.size());

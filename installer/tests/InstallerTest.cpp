@@ -13,6 +13,9 @@
 
 #include "TestFiles.h"
 #include "ZipdexRes.h"
+#include "framework/Com.h"
+#include "framework/Encoding.h"
+#include "framework/ScopedHandle.h"
 #include "uidriver/uidriver.h"
 
 namespace {
@@ -23,6 +26,8 @@ const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Unin
 const char kSettingsKey[] = "Software\\Lumivane Software";
 const char kPackageSettingsKey[] = "Software\\Lumivane Software\\ruzuviva\\Settings";
 const DWORD kProgramTimeoutMs = 60000;
+// COM on the main thread for the shell links, for the program's life.
+const HRESULT kComReady = CoInitialize(nullptr);
 
 std::string ShellFolder(int csidl) {
     char path[MAX_PATH] = {};
@@ -48,11 +53,8 @@ bool Exists(const std::string& path) {
 }
 
 bool KeyExists(const char* key) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
+    CRegKey handle;
+    return RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, handle.Receive()) == ERROR_SUCCESS;
 }
 
 std::string EntryText(const char* name) {
@@ -64,12 +66,10 @@ std::string EntryText(const char* name) {
 
 size_t ShortcutCount() {
     WIN32_FIND_DATAA found;
-    const HANDLE find = FindFirstFileA((MenuFolder() + "\\*.lnk").c_str(), &found);
+    const CFindHandle find(FindFirstFileA((MenuFolder() + "\\*.lnk").c_str(), &found));
     size_t count = 0;
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found))
+    for (BOOL more = find.IsValid(); more; more = FindNextFileA(find, &found))
         ++count;
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
     return count;
 }
 
@@ -78,28 +78,19 @@ struct Shortcut {
 };
 
 Shortcut ReadShortcut(const std::string& path) {
+    CComPtr<IShellLinkA> link;
+    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                     reinterpret_cast<void**>(&link));
+    const CComPtr<IPersistFile> file = link.QueryInterface<IPersistFile>(IID_IPersistFile);
     Shortcut shortcut;
-    CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* file = nullptr;
-        link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-        std::wstring widePath(MAX_PATH, L'\0');
-        widePath.resize(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &widePath[0], MAX_PATH));
-        if (file && SUCCEEDED(file->Load(widePath.c_str(), STGM_READ))) {
-            char text[MAX_PATH] = {};
-            int index = 0;
-            link->GetPath(text, MAX_PATH, nullptr, 0);
-            shortcut.target = text;
-            link->GetIconLocation(text, MAX_PATH, &index);
-            shortcut.icon = std::string(text) + "," + std::to_string(index);
-        }
-        if (file)
-            file->Release();
-        link->Release();
+    if (file && SUCCEEDED(file->Load(AnsiToWide(path.c_str()).c_str(), STGM_READ))) {
+        char text[MAX_PATH] = {};
+        int index = 0;
+        link->GetPath(text, MAX_PATH, nullptr, 0);
+        shortcut.target = text;
+        link->GetIconLocation(text, MAX_PATH, &index);
+        shortcut.icon = std::string(text) + "," + std::to_string(index);
     }
-    CoUninitialize();
     return shortcut;
 }
 
@@ -134,13 +125,9 @@ DWORD Run(const std::string& commandLine) {
         id = process.Id();
         exitCode = process.WaitForExit(kProgramTimeoutMs);
     }
-    for (int waited = 0; waited < 5000; waited += 20) {
-        const HANDLE ended = OpenProcess(SYNCHRONIZE, FALSE, id);
-        if (!ended)
-            break;
-        CloseHandle(ended);
+    for (int waited = 0; waited < 5000 && CHandle(OpenProcess(SYNCHRONIZE, FALSE, id));
+         waited += 20)
         Sleep(20);
-    }
     if (!exitCode)
         throw Error("still running: " + commandLine);
     return *exitCode;
@@ -154,17 +141,14 @@ void Install(const std::string& options) {
 // installed-programs entry last.
 void Uninstall(const std::string& folder, const std::string& options) {
     Run(QuoteArgument(folder + "\\uninstall.exe") + " /S" + options);
-    for (int waited = 0; KeyExists(kUninstallKey) && waited < 30000; waited += 100)
-        Sleep(100);
-    ASSERT_FALSE(KeyExists(kUninstallKey)) << "the uninstaller did not finish";
+    WaitFor([] { return !KeyExists(kUninstallKey); }, 30000, "the uninstaller to finish");
 }
 
 void WritePackageSetting() {
-    HKEY key = nullptr;
+    CRegKey key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kPackageSettingsKey, 0, nullptr, 0,
-                                             KEY_WRITE, nullptr, &key, nullptr));
+                                             KEY_WRITE, nullptr, key.Receive(), nullptr));
     RegSetValueExA(key, "Express Company", 0, REG_SZ, reinterpret_cast<const BYTE*>("EMS"), 4);
-    RegCloseKey(key);
 }
 
 void ExpectNothingOfTheSuiteIn(const std::string& folder) {

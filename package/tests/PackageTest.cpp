@@ -11,6 +11,7 @@
 #include "VendorSiteControl.h"
 #include "framework/InternetSession.h"
 #include "framework/Module.h"
+#include "framework/ScopedHandle.h"
 
 namespace {
 
@@ -166,11 +167,9 @@ TEST(PackageStartup, OnlyAWholeAnswerReplacesTheConfigurationAndNoServerHoldsThe
         const std::string kept = ReadBytes(local);
         EXPECT_TRUE(kept == (c.replaced ? served : old)) << c.mode << " left " << kept.size();
         WIN32_FIND_DATAA found;
-        const HANDLE search =
-            ::FindFirstFileA((GetModuleDirectory() + "cfg*.tmp").str().c_str(), &found);
-        EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "temporary file left: " << c.mode;
-        if (search != INVALID_HANDLE_VALUE)
-            ::FindClose(search);
+        const CFindHandle search(
+            ::FindFirstFileA((GetModuleDirectory() + "cfg*.tmp").str().c_str(), &found));
+        EXPECT_FALSE(search.IsValid()) << "temporary file left: " << c.mode;
     }
     EXPECT_TRUE(seams.boxes.empty()) << "the network check passed each time";
     AfxSetInternetTransferLimitsForTests(shipped);

@@ -44,10 +44,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
     g_mark = __argv[4];
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = HolderProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = __argv[2];
+    const WNDCLASSA windowClass{0,       HolderProc, 0,       0,       instance,
+                                nullptr, nullptr,    nullptr, nullptr, __argv[2]};
     ::RegisterClassA(&windowClass);
     for (int i = std::atoi(__argv[3]); i > 0; --i)
         if (::CreateWindowA(__argv[2], "holder", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,

@@ -62,10 +62,10 @@ uidriver::Process StartHelper(const char* mode, const char* windowClass, int cou
 }
 
 CString ServerUrl(const char* path) {
-    int pid = 0;
+    // The state file holds "<server pid> <port>".
     int port = 0;
-    if (std::sscanf(ReadBytes(("Z:" + Environment("UPDATE_SERVER_STATE")).c_str()).c_str(), "%d %d",
-                    &pid, &port) != 2)
+    if (std::sscanf(ReadBytes(("Z:" + Environment("UPDATE_SERVER_STATE")).c_str()).c_str(),
+                    "%*d %d", &port) != 1)
         throw std::runtime_error("the update server's state file is empty");
     CString url;
     url.Format("http://127.0.0.1:%d/%s", port, path);

@@ -20,12 +20,6 @@ TEST(FormatSize, EveryBoundary) {
         EXPECT_STREQ(text, FormatSize(size)) << size;
 }
 
-// The manifest's Length is read leniently.
-TEST(ParseLength, LeadingNumber) {
-    EXPECT_EQ(42, ParseLength("  +42xyz"));
-    EXPECT_EQ(0, ParseLength(nullptr));
-}
-
 TEST(SafeRelativePath, OnlyNamesThatStayInsideTheFolder) {
     for (const char* name : {"app.exe", "sub\\app.exe", "sub/app.exe", "a..b.exe", "..app",
                              "中文程序.exe", "CONSOLE.exe", "COM10", "sub\\dir\\x.dll",
@@ -61,11 +55,10 @@ TEST(Digest, MatchesOnlyTheWholeHexInEitherCase) {
     EXPECT_FALSE(DigestMatches(hex.substr(0, 8).c_str(), digest));
 }
 
-// The version text of real programs; nothing from a file without a valid resource, including
-// one whose fixed-info signature is wrong (1.2.3.4, no resource and no file: the listing test).
+// The version text of real programs; nothing from one whose fixed-info signature is wrong
+// (1.2.3.4, no resource and no file: the listing test).
 TEST(FileVersionInfo, RealProgramsAndFilesWithoutAUsableResource) {
     const CString folder = GetModuleDirectory();
-    WriteBytes(folder + "version_test_plain.txt", "no resources here");
     std::string patched = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
     const size_t at = patched.find("\xBD\x04\xEF\xFE");
     ASSERT_NE(std::string::npos, at);
@@ -75,7 +68,6 @@ TEST(FileVersionInfo, RealProgramsAndFilesWithoutAUsableResource) {
         {BuiltProgram("version_0_0_0_0.exe"), "0.0.0.0"},
         {BuiltProgram("version_65535_1_65535_2.exe"), "65535.1.65535.2"},
         {folder + "version_test_bad_signature.exe", nullptr},
-        {folder + "version_test_plain.txt", nullptr},
     };
     for (const auto& [path, text] : cases) {
         FileVersionInfo info;
@@ -83,7 +75,6 @@ TEST(FileVersionInfo, RealProgramsAndFilesWithoutAUsableResource) {
         if (text)
             EXPECT_STREQ(text, info.GetFileVersionText()) << path;
     }
-    ::DeleteFileA(folder + "version_test_plain.txt");
     ::DeleteFileA(folder + "version_test_bad_signature.exe");
 }
 

@@ -63,8 +63,7 @@ TEST_F(ZipdexProgram, SearchCopyAndCloseLikeAUser) {
     SetControlText(dialog, IDC_EDIT_VALUE, "1000");
     ClickButton(dialog, IDC_BUTTON_SEARCH);
     const HWND list = Control(dialog, IDC_LIST_RESULT);
-    for (int i = 0; i < 100 && ListRowCount(list) < 2; ++i)
-        Sleep(20);
+    WaitFor([&] { return ListRowCount(list) >= 2; }, 2000, "the search's rows");
     ASSERT_EQ((std::vector<std::vector<std::string>>{{"北京市", "东城区", "100010", "010"},
                                                      {"浙江省", "杭州市", "310000", "0571"}}),
               ListRows(list));
@@ -133,15 +132,13 @@ TEST_F(ZipdexProgram, SortsThirtyThousandRowsInAnyOrder) {
     SetControlText(dialog, IDC_EDIT_VALUE, "P");
     ClickButton(dialog, IDC_BUTTON_SEARCH);
     const HWND list = Control(dialog, IDC_LIST_RESULT);
-    for (int i = 0; i < 500 && ListRowCount(list) < kRows; ++i)
-        Sleep(20);
+    WaitFor([&] { return ListRowCount(list) >= kRows; }, 10000, "the search's rows");
     ASSERT_EQ(kRows, ListRowCount(list));
     // Both columns hold each of 00000 to 14999 twice, so sorted row r holds r / 2. Reading a
     // cell from another process is slow: every 131st row is checked, the last among them.
     for (int column : {2, 1}) {
         ClickHeaderItem(ListHeader(list), column);
-        for (int i = 0; i < 500 && ListCellText(list, 1, column) != "00000"; ++i)
-            Sleep(20);
+        WaitFor([&] { return ListCellText(list, 1, column) == "00000"; }, 10000, "the sort");
         for (int row = 0; row < kRows; row += 131) {
             std::snprintf(line, sizeof line, "%05d", row / 2);
             EXPECT_EQ(line, ListCellText(list, row, column)) << row;
