@@ -66,10 +66,6 @@ bool IsControlEnabled(HWND dialog, int id) {
     return IsWindowEnabled(Control(dialog, id)) != FALSE;
 }
 
-bool IsControlVisible(HWND dialog, int id) {
-    return IsWindowVisible(Control(dialog, id)) != FALSE;
-}
-
 void ClickButton(HWND dialog, int id) {
     HWND button = Control(dialog, id);
     if (!IsWindowEnabled(button)) {

@@ -50,15 +50,6 @@ std::string HeaderItemText(HWND header, int index) {
     return reply.text;
 }
 
-std::vector<std::string> HeaderTexts(HWND header) {
-    std::vector<std::string> texts;
-    const int count = HeaderItemCount(header);
-    for (int index = 0; index < count; ++index) {
-        texts.push_back(HeaderItemText(header, index));
-    }
-    return texts;
-}
-
 RECT HeaderItemRect(HWND header, int index) {
     CheckIndex(header, index);
     RemoteMemory memory = RemoteMemory::ForWindow(header, sizeof(RECT));

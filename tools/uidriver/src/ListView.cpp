@@ -73,33 +73,12 @@ std::vector<std::vector<std::string>> ListRows(HWND list) {
     return rows;
 }
 
-bool IsListRowSelected(HWND list, int row) {
-    CheckRow(list, row);
-    return (Send(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
-            LVIS_SELECTED) != 0;
-}
-
-std::vector<int> SelectedListRows(HWND list) {
-    std::vector<int> rows;
-    int row = -1;
-    while ((row = static_cast<int>(
-                Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 void SelectListRow(HWND list, int row) {
     CheckRow(list, row);
     // Row -1 means every row.
     SetState(list, -1, 0, LVIS_SELECTED);
     SetState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-}
-
-void SetListRowSelected(HWND list, int row, bool selected) {
-    CheckRow(list, row);
-    SetState(list, row, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
 }
 
 } // namespace uidriver

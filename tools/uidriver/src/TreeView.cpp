@@ -65,10 +65,6 @@ HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& text) {
     return nullptr;
 }
 
-HTREEITEM TreeSelection(HWND tree) {
-    return Next(tree, TVGN_CARET, nullptr);
-}
-
 void SelectTreeItem(HWND tree, HTREEITEM item) {
     CheckItem(item, "SelectTreeItem");
     if (!Send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item))) {

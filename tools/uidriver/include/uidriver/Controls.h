@@ -20,7 +20,6 @@ std::string WaitForControlText(HWND dialog, int id, const std::string& expected,
 // WM_SETTEXT; an edit box then notifies its parent with EN_CHANGE as for typing.
 void SetControlText(HWND dialog, int id, const std::string& text);
 bool IsControlEnabled(HWND dialog, int id);
-bool IsControlVisible(HWND dialog, int id);
 
 // Posts BM_CLICK. Throws Error when the button is disabled or hidden, as a user could
 // not press it either.

@@ -13,7 +13,6 @@ namespace uidriver {
 HWND ListHeader(HWND list);
 int HeaderItemCount(HWND header);
 std::string HeaderItemText(HWND header, int index);
-std::vector<std::string> HeaderTexts(HWND header);
 // The item's rectangle in the header's client coordinates.
 RECT HeaderItemRect(HWND header, int index);
 // Posts a left button press and release at the item's centre, as a user's click: the

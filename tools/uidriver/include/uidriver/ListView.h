@@ -17,12 +17,8 @@ std::string ListCellText(HWND list, int row, int column);
 std::vector<std::string> ListRow(HWND list, int row);
 std::vector<std::vector<std::string>> ListRows(HWND list);
 
-bool IsListRowSelected(HWND list, int row);
-std::vector<int> SelectedListRows(HWND list);
 // Selects and focuses only `row` and scrolls it into view. The list notifies its parent
 // (LVN_ITEMCHANGED) before this returns.
 void SelectListRow(HWND list, int row);
-// Adds `row` to the selection or takes it out, leaving the other rows as they are.
-void SetListRowSelected(HWND list, int row, bool selected);
 
 } // namespace uidriver

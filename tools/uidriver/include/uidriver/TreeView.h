@@ -21,8 +21,6 @@ std::string TreeItemText(HWND tree, HTREEITEM item);
 std::vector<std::string> TreeChildTexts(HWND tree, HTREEITEM parent);
 // The first child of `parent` (a root when nullptr) with this text, or nullptr.
 HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& text);
-// The selected item, or nullptr.
-HTREEITEM TreeSelection(HWND tree);
 // Selects `item` as a click would; the tree notifies its parent (TVN_SELCHANGED) before
 // this returns.
 void SelectTreeItem(HWND tree, HTREEITEM item);
