@@ -35,21 +35,6 @@ int HeaderItemCount(HWND header) {
     return static_cast<int>(count);
 }
 
-std::string HeaderItemText(HWND header, int index) {
-    CheckIndex(header, index);
-    const RemoteTextReply reply =
-        SendForText<HDITEMA>(header, HDM_GETITEMA, static_cast<WPARAM>(index),
-                             [](HDITEMA& item, LPSTR buffer, int capacity) {
-                                 item.mask = HDI_TEXT;
-                                 item.pszText = buffer;
-                                 item.cchTextMax = capacity;
-                             });
-    if (!reply.result) {
-        throw Error("header refused the text of item " + std::to_string(index));
-    }
-    return reply.text;
-}
-
 RECT HeaderItemRect(HWND header, int index) {
     CheckIndex(header, index);
     RemoteMemory memory = RemoteMemory::ForWindow(header, sizeof(RECT));

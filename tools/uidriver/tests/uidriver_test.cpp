@@ -147,34 +147,25 @@ TEST_F(TargetTest, ComboBox) {
     EXPECT_THROW(ComboItemText(dialog_, IDC_COMBO_CITY, -1), Error);
 }
 
-TEST_F(TargetTest, ListRows) {
+TEST_F(TargetTest, ListRowsAndHeaderClicks) {
     HWND list = Control(dialog_, IDC_LIST_ROWS);
     const std::vector<std::vector<std::string>> expected = {{"北京", "北京", "010", ""},
                                                             {"广东", "广州", "020", "省会"},
                                                             {"四川", "成都", "028", LongNote()}};
     EXPECT_EQ(expected, ListRows(list));
+    ClickHeaderItem(ListHeader(list), 2);
+    EXPECT_EQ("列 2", WaitForControlText(dialog_, IDC_STATIC_STATUS, "列 2"));
 
     EXPECT_THROW(ListCellText(list, 3, 0), Error);
     EXPECT_THROW(ListCellText(list, 0, 4), Error);
     EXPECT_THROW(SelectListRow(list, -1), Error);
-}
-
-TEST_F(TargetTest, HeaderTextsAndClicks) {
-    HWND header = ListHeader(Control(dialog_, IDC_LIST_ROWS));
-    EXPECT_EQ("区号", HeaderItemText(header, 2));
-    EXPECT_EQ(HeaderItemRect(header, 0).right, HeaderItemRect(header, 1).left);
-    ClickHeaderItem(header, 2);
-    EXPECT_EQ("列 2", WaitForControlText(dialog_, IDC_STATIC_STATUS, "列 2"));
-    ClickHeaderItem(header, 0);
-    EXPECT_EQ("列 0", WaitForControlText(dialog_, IDC_STATIC_STATUS, "列 0"));
-    EXPECT_THROW(HeaderItemText(header, 4), Error);
+    EXPECT_THROW(ClickHeaderItem(ListHeader(list), 4), Error);
 }
 
 TEST_F(TargetTest, TreeItemsAndSelection) {
     HWND tree = Control(dialog_, IDC_TREE_PLACES);
     EXPECT_EQ((std::vector<std::string>{"中国", "海外"}), TreeChildTexts(tree, nullptr));
     HTREEITEM china = TreeRoot(tree);
-    EXPECT_EQ("中国", TreeItemText(tree, china));
     EXPECT_EQ((std::vector<std::string>{"北京", "上海", "广东"}), TreeChildTexts(tree, china));
     EXPECT_EQ(nullptr, FindTreeChild(tree, china, "海外"));
 

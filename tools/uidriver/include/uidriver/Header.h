@@ -12,7 +12,6 @@ namespace uidriver {
 // The header of a list view.
 HWND ListHeader(HWND list);
 int HeaderItemCount(HWND header);
-std::string HeaderItemText(HWND header, int index);
 // The item's rectangle in the header's client coordinates.
 RECT HeaderItemRect(HWND header, int index);
 // Posts a left button press and release at the item's centre, as a user's click: the
