@@ -33,7 +33,7 @@ protected:
     std::string Mark() const { return ReadBytes(folder + "\\start.exe.mark"); }
 
     const CString folder = GetModuleDirectory() + "blackbox";
-    const CString served = ServedFolder() + "blackbox";
+    const CString served = LocalServerFolder() + "blackbox";
 };
 
 TEST_F(UpdateProgram, WithoutArgumentOnlyTheMessageBoxAppears) {
@@ -54,12 +54,12 @@ TEST_F(UpdateProgram, WithoutArgumentOnlyTheMessageBoxAppears) {
 TEST_F(UpdateProgram, ListsReplacesAndStartsWithoutWaiting) {
     ASSERT_TRUE(::CopyFileA(BuiltProgram("version_1_2_3_4.exe"), folder + "\\a.exe", FALSE));
     WriteBytes(served + "\\a.exe", PatternBytes(40000, 1));
-    const std::string url = ServerUrl("blackbox/a.exe").str();
+    const std::string url = LocalServerUrl("blackbox/a.exe").str();
     WriteBytes(served + "\\manifest.xml",
                ManifestText("start.exe")
                    .File("a.exe", "2.0.0.0", "Length=\"40000\" URL=\"" + url + "\"")
                    .Xml());
-    uidriver::Process update = Start(" " + ServerUrl("blackbox/manifest.xml").str());
+    uidriver::Process update = Start(" " + LocalServerUrl("blackbox/manifest.xml").str());
     const HWND dialog = update.WaitForDialog("检查更新");
     const std::vector<std::vector<std::string>> rows = {{"a.exe", "2.0.0.0", "39.11 K"}};
     EXPECT_EQ(rows, uidriver::ListRows(uidriver::Control(dialog, IDC_LIST_FILES)));
@@ -81,7 +81,7 @@ TEST_F(UpdateProgram, ListsReplacesAndStartsWithoutWaiting) {
 // shipped limits (20 s), not longer; then the dialog says why nothing can be done.
 TEST_F(UpdateProgram, SilentManifestServerIsGivenUpAndSaysSo) {
     const auto begin = ::GetTickCount();
-    uidriver::Process update = Start(" " + ServerUrl("silent/manifest.xml").str());
+    uidriver::Process update = Start(" " + LocalServerUrl("silent/manifest.xml").str());
     const HWND dialog = update.WaitForDialog("检查更新", 40000);
     EXPECT_LT(::GetTickCount() - begin, 30000u);
     EXPECT_EQ("无法读取升级信息，请检查网络连接后重新启动升级程序！",

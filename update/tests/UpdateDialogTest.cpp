@@ -51,7 +51,7 @@ protected:
         caseName = CString(test->test_suite_name()) + "_" + test->name();
         caseFolder = GetModuleDirectory() + caseName;
         templateFolder = GetModuleDirectory() + "Template\\" + caseName;
-        servedFolder = ServedFolder() + caseName;
+        servedFolder = LocalServerFolder() + caseName;
         for (const CString& folder : {caseFolder, templateFolder, servedFolder}) {
             RemoveTree(folder.str());
             MakeFolder(folder.str());
@@ -76,7 +76,7 @@ protected:
     CString Installed(const char* name) const { return caseFolder + "\\" + name; }
     // The address of a file of the case on the local server, asked through `prefix`.
     CString Served(const char* prefix = "", const char* file = "new.bin") const {
-        return ServerUrl(prefix + caseName + "/" + file);
+        return LocalServerUrl(prefix + caseName + "/" + file);
     }
     // Creates the dialog on a manifest written into the case folder, or on `source`.
     void Open(const ManifestText& manifest) {
