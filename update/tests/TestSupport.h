@@ -13,8 +13,6 @@ inline std::string ReadBytes(const char* path) {
 inline void WriteBytes(const char* path, const std::string& bytes) {
     test_files::Write(path, bytes);
 }
-using test_files::MakeFolder;
-using test_files::RemoveTree;
 // Reproducible bytes that differ for each seed.
 std::string PatternBytes(size_t size, unsigned seed);
 

@@ -10,16 +10,6 @@
 
 namespace {
 
-// Below 1 K whole bytes; above, the unit adds five hundredths at every boundary.
-TEST(FormatSize, EveryBoundary) {
-    const std::pair<UINT, const char*> cases[] = {
-        {1023, "1023 Byte"}, {2047, "2.04 K"},          {1048575, "1024.04 K"},
-        {1048576, "1.05 M"}, {1073741823, "1024.04 M"}, {1073741824, "1.05 G"},
-    };
-    for (const auto& [size, text] : cases)
-        EXPECT_STREQ(text, FormatSize(size)) << size;
-}
-
 TEST(SafeRelativePath, OnlyNamesThatStayInsideTheFolder) {
     for (const char* name : {"app.exe", "sub\\app.exe", "sub/app.exe", "a..b.exe", "..app",
                              "中文程序.exe", "CONSOLE.exe", "COM10", "sub\\dir\\x.dll",
@@ -43,16 +33,6 @@ TEST(ProgressPercent, NeverDividesByZeroNorOverflows) {
     // 42 949 673 × 100 no longer fits 32 bits.
     EXPECT_EQ(81, ProgressPercent(42949673, 52428800));
     EXPECT_EQ(99, ProgressPercent(4294967294u, 4294967295u));
-}
-
-// The hash itself is checked against a served file's known digest by the download table.
-TEST(Digest, MatchesOnlyTheWholeHexInEitherCase) {
-    BYTE digest[32] = {};
-    digest[31] = 0xAB;
-    const std::string hex = std::string(62, '0') + "ab";
-    EXPECT_TRUE(DigestMatches(hex.c_str(), digest));
-    EXPECT_FALSE(DigestMatches((hex.substr(0, 63) + "c").c_str(), digest));
-    EXPECT_FALSE(DigestMatches(hex.substr(0, 8).c_str(), digest));
 }
 
 // The version text of real programs; nothing from one whose fixed-info signature is wrong

@@ -15,16 +15,16 @@ class UpdateProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         TearDown();
-        MakeFolder((folder + "\\Template").str());
-        MakeFolder(served.str());
+        test_files::MakeFolder((folder + "\\Template").str());
+        test_files::MakeFolder(served.str());
         for (const auto& [from, to] :
              {std::pair(GetModuleDirectory() + "..\\update.exe", "update.exe"),
               std::pair(BuiltProgram("update_test_helper.exe"), "start.exe")})
             ASSERT_TRUE(::CopyFileA(from, folder + "\\" + to, FALSE));
     }
     void TearDown() override {
-        RemoveTree(folder.str());
-        RemoveTree(served.str());
+        test_files::RemoveTree(folder.str());
+        test_files::RemoveTree(served.str());
     }
     uidriver::Process Start(const std::string& arguments) {
         return uidriver::Process::Start(

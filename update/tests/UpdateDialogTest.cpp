@@ -44,7 +44,7 @@ void CALLBACK Invalidate(HWND window, UINT, UINT_PTR, DWORD) {
 // A folder of its own for each test in the program folder, in Template\ and on the local
 // server, which serves `served` as "new.bin"; shell launches and message boxes are recorded
 // instead of made.
-class DialogFixture : public ::testing::Test {
+class ManifestDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -53,8 +53,8 @@ protected:
         templateFolder = GetModuleDirectory() + "Template\\" + caseName;
         servedFolder = LocalServerFolder() + caseName;
         for (const CString& folder : {caseFolder, templateFolder, servedFolder}) {
-            RemoveTree(folder.str());
-            MakeFolder(folder.str());
+            test_files::RemoveTree(folder.str());
+            test_files::MakeFolder(folder.str());
         }
         served = PatternBytes(20000, 7);
         WriteBytes(servedFolder + "\\new.bin", served);
@@ -62,13 +62,13 @@ protected:
     void TearDown() override {
         dialog.reset();
         for (const CString& folder : {caseFolder, templateFolder, servedFolder})
-            RemoveTree(folder.str());
+            test_files::RemoveTree(folder.str());
     }
 
     // Installs a version fixture program as <case folder>\<name>, making its folders.
     void Install(const char* fixture, const char* name) {
         const CString path = Installed(name);
-        MakeFolder(path.Left(path.ReverseFind('\\')).str());
+        test_files::MakeFolder(path.Left(path.ReverseFind('\\')).str());
         ASSERT_TRUE(::CopyFileA(BuiltProgram(fixture), path, FALSE)) << name;
     }
     // <case>\<name>, as a manifest names a file of the case folder.
@@ -121,7 +121,7 @@ private:
     // A row starts when it gets the downloading image and ends when it gets another.
     static LRESULT CALLBACK Watch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                   DWORD_PTR data) {
-        auto* fixture = reinterpret_cast<DialogFixture*>(data);
+        auto* fixture = reinterpret_cast<ManifestDialog*>(data);
         const auto* item = reinterpret_cast<const LVITEMA*>(lParam);
         if (message == LVM_SETITEMA && (item->mask & LVIF_IMAGE) && item->iImage == 1)
             fixture->m_rowStart = ::GetTickCount();
@@ -141,8 +141,6 @@ private:
     DWORD m_rowStart = 0;
     std::vector<RowEnd> m_rowEnds;
 };
-
-using ManifestDialog = DialogFixture;
 
 // Installed files whose version text differs, in document order over every Files element at
 // any depth, each file once whatever its spelling.
@@ -232,9 +230,10 @@ TEST_F(ManifestDialog, NothingToUpdateEndsAtOnceAndStartsOnlyAFileOfTheFolder) {
 }
 
 const char* const kReplaced = "%s完成更新！";
-// Of the served bytes, PatternBytes(20000, 7); std::mt19937 is the same everywhere.
+// Of the served bytes, PatternBytes(20000, 7); std::mt19937 is the same everywhere. Either
+// case of hex digit is accepted.
 const std::string kServedSha256 =
-    "14FAF5CA3973A1EEF50A7BCD0B158B443400098038C6CC6044B64CF2C4370E08";
+    "14faf5ca3973a1eef50a7bcd0b158b443400098038C6CC6044B64CF2C4370E08";
 
 // The row's text with the manifest's Name of `name` in place of %s.
 std::string RowText(const char* format, const CString& name) {
@@ -252,7 +251,7 @@ struct Row {
     const char* text;
 };
 
-class Download : public DialogFixture {
+class Download : public ManifestDialog {
 protected:
     // Installs each row's file at 1.2.3.4 and opens the dialog on a manifest offering 2.0.0.0.
     void Open(const std::vector<Row>& rows) {
@@ -262,7 +261,7 @@ protected:
             manifest.File(Name(row.name), "2.0.0.0",
                           (row.url.IsEmpty() ? "" : "URL=\"" + row.url.str() + "\" ") + row.more);
         }
-        DialogFixture::Open(manifest);
+        ManifestDialog::Open(manifest);
     }
     // Each row ended with its text; a replaced file holds the served bytes, any other the
     // installed ones, byte for byte.
@@ -310,7 +309,8 @@ TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
         {"http09.exe", Served("http09/"), "", incomplete},
         {"unknown.exe", Served("nolength/"), "", incomplete},
         {"length.exe", Served(), "Length=\"19999\"", incomplete},
-        {"bad.exe", Served(), "SHA256=\"" + std::string(64, '0') + "\"",
+        // Only the last digit differs.
+        {"bad.exe", Served(), "SHA256=\"" + kServedSha256.substr(0, 63) + "9\"",
          "下载文件：%s校验失败，升级失败！"},
         // Nobody listens on port 1; the local server speaks no TLS, and plain HTTP is no fallback.
         {"refused.exe", "http://127.0.0.1:1/new.bin", "", "无法连接升级服务器！"},
