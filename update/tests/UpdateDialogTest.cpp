@@ -56,7 +56,6 @@ protected:
             test_files::RemoveTree(folder.str());
             test_files::MakeFolder(folder.str());
         }
-        served = PatternBytes(20000, 7);
         WriteBytes(servedFolder + "\\new.bin", served);
     }
     void TearDown() override {
@@ -110,7 +109,7 @@ protected:
     CString templateFolder;
     CString servedFolder;
     const std::string original = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
-    std::string served;
+    const std::string served = PatternBytes(20000, 7);
     std::unique_ptr<RecordingDialog> dialog;
     SeamRecorder seams;
     // Recorded during Upgrade: progress positions and the status text of each label paint.
@@ -149,23 +148,22 @@ TEST_F(ManifestDialog, ListsInstalledFilesWhoseVersionTextDiffers) {
          {"newer.exe", "same.exe", "older.exe", "padded.exe", "bare.exe", "中文.exe", "sub\\x.exe"})
         Install("version_1_2_3_4.exe", name);
     Install("no_version.exe", "plain.exe");
-    ManifestText manifest("");
     // Length is read leniently: its leading number, nothing when there is none.
-    manifest.File(Name("newer.exe"), "1.2.3.5", "Length=\"  +1024xyz\"")
-        .File(Name("same.exe"), "1.2.3.4", "Length=\"1\"")
-        .File(Name("missing.exe"), "9.9.9.9", "Length=\"1\"")
-        .File(Name("older.exe"), "1.0.0.0", "Length=\"abc\"")
-        .File(Name("padded.exe"), "1.2.3.04", "Length=\"-1\"")
-        .File(Name("plain.exe"), "1.0.0.0", "Length=\"1\"")
-        .Entry("Version=\"9.0.0.0\"")
-        .Entry("Name=\"" + Name("bare.exe").str() + "\"")
-        // Other spellings of a listed file.
-        .File(Name("NEWER.EXE"), "1.2.3.6")
-        .File(Name("newer.exe."), "1.2.3.6")
-        .File(caseName + "/newer.exe", "1.2.3.6")
-        .Nested(ManifestText("").File(Name("中文.exe"), "5.0.0.0", "Length=\"52428800\""))
-        .File(Name("sub\\x.exe"), "5.0.0.0", "Length=\"1023\"");
-    Open(manifest);
+    Open(ManifestText("")
+             .File(Name("newer.exe"), "1.2.3.5", "Length=\"  +1024xyz\"")
+             .File(Name("same.exe"), "1.2.3.4", "Length=\"1\"")
+             .File(Name("missing.exe"), "9.9.9.9", "Length=\"1\"")
+             .File(Name("older.exe"), "1.0.0.0", "Length=\"abc\"")
+             .File(Name("padded.exe"), "1.2.3.04", "Length=\"-1\"")
+             .File(Name("plain.exe"), "1.0.0.0", "Length=\"1\"")
+             .Entry("Version=\"9.0.0.0\"")
+             .Entry("Name=\"" + Name("bare.exe").str() + "\"")
+             // Other spellings of a listed file.
+             .File(Name("NEWER.EXE"), "1.2.3.6")
+             .File(Name("newer.exe."), "1.2.3.6")
+             .File(caseName + "/newer.exe", "1.2.3.6")
+             .Nested(ManifestText("").File(Name("中文.exe"), "5.0.0.0", "Length=\"52428800\""))
+             .File(Name("sub\\x.exe"), "5.0.0.0", "Length=\"1023\""));
     const std::vector<std::vector<std::string>> expected = {
         {Name("newer.exe").str(), "1.2.3.5", "1.05 K"},
         {Name("older.exe").str(), "1.0.0.0", "0 Byte"},
