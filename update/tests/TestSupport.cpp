@@ -4,9 +4,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <random>
 
 #include "framework/App.h"
@@ -22,13 +19,6 @@ public:
     void SetUp() override { AfxEnableControlContainer(); }
 };
 const auto* const comEnvironment = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    if (!value || !*value)
-        throw std::runtime_error(std::string(name) + " is not set: run the test through ctest");
-    return value;
-}
 
 } // namespace
 
@@ -59,23 +49,6 @@ uidriver::Process StartHelper(const char* mode, const char* windowClass, int cou
                                helper.Handle());
     ::Sleep(100);
     return helper;
-}
-
-CString ServerUrl(const char* path) {
-    // The state file holds "<server pid> <port>".
-    int port = 0;
-    if (std::sscanf(ReadBytes(("Z:" + Environment("UPDATE_SERVER_STATE")).c_str()).c_str(),
-                    "%*d %d", &port) != 1)
-        throw std::runtime_error("the update server's state file is empty");
-    CString url;
-    url.Format("http://127.0.0.1:%d/%s", port, path);
-    return url;
-}
-
-CString ServedFolder() {
-    std::string folder = "Z:" + Environment("UPDATE_SERVED_ROOT") + "\\";
-    std::replace(folder.begin(), folder.end(), '/', '\\');
-    return CString(folder);
 }
 
 ManifestText& ManifestText::Entry(const std::string& attributes) {

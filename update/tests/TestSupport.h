@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "LocalServer.h"
 #include "TestFiles.h"
 #include "framework/String.h"
 #include "uidriver/Process.h"
@@ -12,8 +13,6 @@ inline std::string ReadBytes(const char* path) {
 inline void WriteBytes(const char* path, const std::string& bytes) {
     test_files::Write(path, bytes);
 }
-using test_files::MakeFolder;
-using test_files::RemoveTree;
 // Reproducible bytes that differ for each seed.
 std::string PatternBytes(size_t size, unsigned seed);
 
@@ -24,11 +23,6 @@ CString BuiltProgram(const char* fileName);
 uidriver::Process StartHelper(const char* mode, const char* windowClass, int count,
                               const char* mark,
                               const CString& program = BuiltProgram("update_test_helper.exe"));
-
-// "http://127.0.0.1:<port>/" + path on the local update server the test fixture started.
-CString ServerUrl(const char* path);
-// The folder that server serves, with a trailing backslash.
-CString ServedFolder();
 
 // A manifest document: <Update Start=...><Files> entries </Files></Update>.
 struct ManifestText {

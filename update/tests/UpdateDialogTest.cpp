@@ -44,31 +44,30 @@ void CALLBACK Invalidate(HWND window, UINT, UINT_PTR, DWORD) {
 // A folder of its own for each test in the program folder, in Template\ and on the local
 // server, which serves `served` as "new.bin"; shell launches and message boxes are recorded
 // instead of made.
-class DialogFixture : public ::testing::Test {
+class ManifestDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         caseName = CString(test->test_suite_name()) + "_" + test->name();
         caseFolder = GetModuleDirectory() + caseName;
         templateFolder = GetModuleDirectory() + "Template\\" + caseName;
-        servedFolder = ServedFolder() + caseName;
+        servedFolder = LocalServerFolder() + caseName;
         for (const CString& folder : {caseFolder, templateFolder, servedFolder}) {
-            RemoveTree(folder.str());
-            MakeFolder(folder.str());
+            test_files::RemoveTree(folder.str());
+            test_files::MakeFolder(folder.str());
         }
-        served = PatternBytes(20000, 7);
         WriteBytes(servedFolder + "\\new.bin", served);
     }
     void TearDown() override {
         dialog.reset();
         for (const CString& folder : {caseFolder, templateFolder, servedFolder})
-            RemoveTree(folder.str());
+            test_files::RemoveTree(folder.str());
     }
 
     // Installs a version fixture program as <case folder>\<name>, making its folders.
     void Install(const char* fixture, const char* name) {
         const CString path = Installed(name);
-        MakeFolder(path.Left(path.ReverseFind('\\')).str());
+        test_files::MakeFolder(path.Left(path.ReverseFind('\\')).str());
         ASSERT_TRUE(::CopyFileA(BuiltProgram(fixture), path, FALSE)) << name;
     }
     // <case>\<name>, as a manifest names a file of the case folder.
@@ -76,7 +75,7 @@ protected:
     CString Installed(const char* name) const { return caseFolder + "\\" + name; }
     // The address of a file of the case on the local server, asked through `prefix`.
     CString Served(const char* prefix = "", const char* file = "new.bin") const {
-        return ServerUrl(prefix + caseName + "/" + file);
+        return LocalServerUrl(prefix + caseName + "/" + file);
     }
     // Creates the dialog on a manifest written into the case folder, or on `source`.
     void Open(const ManifestText& manifest) {
@@ -110,7 +109,7 @@ protected:
     CString templateFolder;
     CString servedFolder;
     const std::string original = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
-    std::string served;
+    const std::string served = PatternBytes(20000, 7);
     std::unique_ptr<RecordingDialog> dialog;
     SeamRecorder seams;
     // Recorded during Upgrade: progress positions and the status text of each label paint.
@@ -121,7 +120,7 @@ private:
     // A row starts when it gets the downloading image and ends when it gets another.
     static LRESULT CALLBACK Watch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                   DWORD_PTR data) {
-        auto* fixture = reinterpret_cast<DialogFixture*>(data);
+        auto* fixture = reinterpret_cast<ManifestDialog*>(data);
         const auto* item = reinterpret_cast<const LVITEMA*>(lParam);
         if (message == LVM_SETITEMA && (item->mask & LVIF_IMAGE) && item->iImage == 1)
             fixture->m_rowStart = ::GetTickCount();
@@ -142,8 +141,6 @@ private:
     std::vector<RowEnd> m_rowEnds;
 };
 
-using ManifestDialog = DialogFixture;
-
 // Installed files whose version text differs, in document order over every Files element at
 // any depth, each file once whatever its spelling.
 TEST_F(ManifestDialog, ListsInstalledFilesWhoseVersionTextDiffers) {
@@ -151,23 +148,22 @@ TEST_F(ManifestDialog, ListsInstalledFilesWhoseVersionTextDiffers) {
          {"newer.exe", "same.exe", "older.exe", "padded.exe", "bare.exe", "中文.exe", "sub\\x.exe"})
         Install("version_1_2_3_4.exe", name);
     Install("no_version.exe", "plain.exe");
-    ManifestText manifest("");
     // Length is read leniently: its leading number, nothing when there is none.
-    manifest.File(Name("newer.exe"), "1.2.3.5", "Length=\"  +1024xyz\"")
-        .File(Name("same.exe"), "1.2.3.4", "Length=\"1\"")
-        .File(Name("missing.exe"), "9.9.9.9", "Length=\"1\"")
-        .File(Name("older.exe"), "1.0.0.0", "Length=\"abc\"")
-        .File(Name("padded.exe"), "1.2.3.04", "Length=\"-1\"")
-        .File(Name("plain.exe"), "1.0.0.0", "Length=\"1\"")
-        .Entry("Version=\"9.0.0.0\"")
-        .Entry("Name=\"" + Name("bare.exe").str() + "\"")
-        // Other spellings of a listed file.
-        .File(Name("NEWER.EXE"), "1.2.3.6")
-        .File(Name("newer.exe."), "1.2.3.6")
-        .File(caseName + "/newer.exe", "1.2.3.6")
-        .Nested(ManifestText("").File(Name("中文.exe"), "5.0.0.0", "Length=\"52428800\""))
-        .File(Name("sub\\x.exe"), "5.0.0.0", "Length=\"1023\"");
-    Open(manifest);
+    Open(ManifestText("")
+             .File(Name("newer.exe"), "1.2.3.5", "Length=\"  +1024xyz\"")
+             .File(Name("same.exe"), "1.2.3.4", "Length=\"1\"")
+             .File(Name("missing.exe"), "9.9.9.9", "Length=\"1\"")
+             .File(Name("older.exe"), "1.0.0.0", "Length=\"abc\"")
+             .File(Name("padded.exe"), "1.2.3.04", "Length=\"-1\"")
+             .File(Name("plain.exe"), "1.0.0.0", "Length=\"1\"")
+             .Entry("Version=\"9.0.0.0\"")
+             .Entry("Name=\"" + Name("bare.exe").str() + "\"")
+             // Other spellings of a listed file.
+             .File(Name("NEWER.EXE"), "1.2.3.6")
+             .File(Name("newer.exe."), "1.2.3.6")
+             .File(caseName + "/newer.exe", "1.2.3.6")
+             .Nested(ManifestText("").File(Name("中文.exe"), "5.0.0.0", "Length=\"52428800\""))
+             .File(Name("sub\\x.exe"), "5.0.0.0", "Length=\"1023\""));
     const std::vector<std::vector<std::string>> expected = {
         {Name("newer.exe").str(), "1.2.3.5", "1.05 K"},
         {Name("older.exe").str(), "1.0.0.0", "0 Byte"},
@@ -232,9 +228,10 @@ TEST_F(ManifestDialog, NothingToUpdateEndsAtOnceAndStartsOnlyAFileOfTheFolder) {
 }
 
 const char* const kReplaced = "%s完成更新！";
-// Of the served bytes, PatternBytes(20000, 7); std::mt19937 is the same everywhere.
+// Of the served bytes, PatternBytes(20000, 7); std::mt19937 is the same everywhere. Either
+// case of hex digit is accepted.
 const std::string kServedSha256 =
-    "14FAF5CA3973A1EEF50A7BCD0B158B443400098038C6CC6044B64CF2C4370E08";
+    "14faf5ca3973a1eef50a7bcd0b158b443400098038C6CC6044B64CF2C4370E08";
 
 // The row's text with the manifest's Name of `name` in place of %s.
 std::string RowText(const char* format, const CString& name) {
@@ -252,7 +249,7 @@ struct Row {
     const char* text;
 };
 
-class Download : public DialogFixture {
+class Download : public ManifestDialog {
 protected:
     // Installs each row's file at 1.2.3.4 and opens the dialog on a manifest offering 2.0.0.0.
     void Open(const std::vector<Row>& rows) {
@@ -262,7 +259,7 @@ protected:
             manifest.File(Name(row.name), "2.0.0.0",
                           (row.url.IsEmpty() ? "" : "URL=\"" + row.url.str() + "\" ") + row.more);
         }
-        DialogFixture::Open(manifest);
+        ManifestDialog::Open(manifest);
     }
     // Each row ended with its text; a replaced file holds the served bytes, any other the
     // installed ones, byte for byte.
@@ -310,7 +307,8 @@ TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
         {"http09.exe", Served("http09/"), "", incomplete},
         {"unknown.exe", Served("nolength/"), "", incomplete},
         {"length.exe", Served(), "Length=\"19999\"", incomplete},
-        {"bad.exe", Served(), "SHA256=\"" + std::string(64, '0') + "\"",
+        // Only the last digit differs.
+        {"bad.exe", Served(), "SHA256=\"" + kServedSha256.substr(0, 63) + "9\"",
          "下载文件：%s校验失败，升级失败！"},
         // Nobody listens on port 1; the local server speaks no TLS, and plain HTTP is no fallback.
         {"refused.exe", "http://127.0.0.1:1/new.bin", "", "无法连接升级服务器！"},
