@@ -20,14 +20,13 @@ TEST_P(AboutBoxTest, ShowsTheProgramsIconAndTheVendorsLinksWithTheHand) {
         if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
     EXPECT_NE(nullptr, icon);
-    const HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
     EXPECT_STREQ(LUMIVANE_VENDOR_ADDRESS, about.GetWebLink().GetWindowText());
     EXPECT_STREQ(LUMIVANE_VENDOR_ADDRESS, about.GetWebLink().GetLinkTarget());
     EXPECT_STREQ(LUMIVANE_VENDOR_EMAIL, about.GetEmailLink().GetWindowText());
     EXPECT_STREQ(LUMIVANE_VENDOR_MAILTO, about.GetEmailLink().GetLinkTarget());
     for (CLinkLabel* link : {&about.GetWebLink(), &about.GetEmailLink()}) {
         EXPECT_EQ(RGB(0, 0, 238), link->GetLinkColor());
-        EXPECT_EQ(hand, link->m_hLinkCursor);
+        EXPECT_EQ(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)), link->m_hLinkCursor);
     }
 }
 

@@ -108,10 +108,6 @@ protected:
                                                            reinterpret_cast<WPARAM>(canvas.dc()),
                                                            reinterpret_cast<LPARAM>(link.m_hWnd)));
     }
-    COLORREF TextColour(CLinkLabel& link) {
-        ColourRequest(link);
-        return ::GetTextColor(canvas.dc());
-    }
     static bool NeedsPaint(const CLinkLabel& link) {
         RECT update{};
         return ::GetUpdateRect(link, &update, FALSE);
@@ -162,10 +158,12 @@ TEST_F(LinkLabelTest, ColoursBeforeAndAfterSetLinkTargetWhenVisitedAndUnderlined
     EXPECT_STREQ("http://127.0.0.1/test", label.GetWindowText());
     label.GetWindowRect(&after);
     EXPECT_TRUE(::EqualRect(&place, &after));
-    EXPECT_EQ(RGB(0, 0, 238), TextColour(label));
+    ColourRequest(label);
+    EXPECT_EQ(RGB(0, 0, 238), ::GetTextColor(canvas.dc()));
     label.MarkVisited(TRUE);
     EXPECT_TRUE(NeedsPaint(label));
-    EXPECT_EQ(RGB(85, 26, 139), TextColour(label));
+    ColourRequest(label);
+    EXPECT_EQ(RGB(85, 26, 139), ::GetTextColor(canvas.dc()));
 
     // Wine's static selects its own font after the colour request, so an underlined copy of
     // the control's font stands in for it while the underline is on.

@@ -53,17 +53,6 @@ protected:
                            std::max(box.bottom, y), box.black || canvas.At(x, y) == RGB(0, 0, 0)};
         return box;
     }
-    // The rounded black outline with the very corners left alone.
-    void ExpectOutline() {
-        for (int i = 4; i < kWidth - 4; ++i)
-            EXPECT_TRUE(
-                canvas.At(i, 0) == 0 && canvas.At(i, kHeight - 1) == 0 &&
-                (i >= kHeight - 4 || (canvas.At(0, i) == 0 && canvas.At(kWidth - 1, i) == 0)))
-                << i;
-        EXPECT_TRUE(canvas.At(0, 0) == kBackground &&
-                    canvas.At(kWidth - 1, kHeight - 1) == kBackground);
-    }
-
     CDemoDialog dialog;
     Canvas canvas{kWidth, kHeight, kBackground};
     CFont font;
@@ -81,7 +70,14 @@ TEST_F(XPButtonTest, GradientFaceOutlineAndHoverFrameInAllFourStates) {
         for (bool focus : {false, true}) {
             SCOPED_TRACE(testing::Message() << "hover " << hover << " focus " << focus);
             Paint(empty, focus ? ODS_FOCUS : 0);
-            ExpectOutline();
+            // The rounded black outline with the very corners left alone.
+            for (int i = 4; i < kWidth - 4; ++i)
+                EXPECT_TRUE(
+                    canvas.At(i, 0) == 0 && canvas.At(i, kHeight - 1) == 0 &&
+                    (i >= kHeight - 4 || (canvas.At(0, i) == 0 && canvas.At(kWidth - 1, i) == 0)))
+                    << i;
+            EXPECT_TRUE(canvas.At(0, 0) == kBackground &&
+                        canvas.At(kWidth - 1, kHeight - 1) == kBackground);
             EXPECT_TRUE(Ink(hover, focus, hover ? RECT{6, 5, 69, 17} : RECT{2, 2, 73, 21}).empty());
             EXPECT_EQ(row16[hover][focus], canvas.At(37, 16));
             // The hover frame's four edges, or the white ring between outline and face.

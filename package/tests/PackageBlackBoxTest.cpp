@@ -9,8 +9,6 @@
 namespace {
 
 using namespace uidriver;
-using vendor_site::ReadBytes;
-using vendor_site::WriteBytes;
 
 const std::string kFolder = ExecutableDirectory() + "\\installed";
 const std::string kConfig = kFolder + "\\configs.xml";
@@ -33,10 +31,8 @@ std::pair<int, std::string> RunAndClose(int choose = -1) {
     const HWND dialog = package.WaitForDialog("快递包裹单查询器");
     if (choose >= 0)
         SelectComboIndex(dialog, IDC_COMBO_COMPANY, choose);
-    const int selected = ComboSelection(dialog, IDC_COMBO_COMPANY);
-    const std::pair<int, std::string> seen = {
-        ComboCount(dialog, IDC_COMBO_COMPANY),
-        selected >= 0 ? ComboItemText(dialog, IDC_COMBO_COMPANY, selected) : ""};
+    const std::pair<int, std::string> seen = {ComboCount(dialog, IDC_COMBO_COMPANY),
+                                              ControlText(dialog, IDC_COMBO_COMPANY)};
     PressKey(dialog, VK_ESCAPE);
     EXPECT_EQ(std::optional<DWORD>(0), package.WaitForExit());
     return seen;
@@ -48,7 +44,7 @@ TEST(PackageProgram, RefusesOfflineAndRemembersTheCompanyAcrossRuns) {
     ASSERT_TRUE(::CopyFileA((ExecutableDirectory() + "\\..\\package.exe").c_str(),
                             (kFolder + "\\package.exe").c_str(), FALSE));
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Lumivane Software\\ruzuviva");
-    WriteBytes(kConfig, "old bytes");
+    vendor_site::WriteBytes(kConfig, "old bytes");
     ASSERT_TRUE(vendor_site::SetMode("refuse"));
     Process offline = Start();
     const MessageBoxInfo box = offline.WaitForMessageBox(30000);
@@ -56,7 +52,7 @@ TEST(PackageProgram, RefusesOfflineAndRemembersTheCompanyAcrossRuns) {
     EXPECT_FALSE(FindTopWindow(offline.Id(), DialogCaption("快递包裹单查询器")));
     AnswerMessageBox(box.window, IDOK);
     EXPECT_EQ(std::optional<DWORD>(0), offline.WaitForExit());
-    EXPECT_EQ("old bytes|(none)", ReadBytes(kConfig) + "|" + StoredCompany());
+    EXPECT_EQ("old bytes|(none)", vendor_site::ReadBytes(kConfig) + "|" + StoredCompany());
 
     ASSERT_TRUE(vendor_site::SetMode("normal"));
     const auto [count, none] = RunAndClose();

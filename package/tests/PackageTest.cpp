@@ -15,9 +15,6 @@
 
 namespace {
 
-using vendor_site::ReadBytes;
-using vendor_site::WriteBytes;
-
 // A configs.xml of (name, URL) entries in UTF-8, padded with blank lines to `size` bytes.
 std::string ConfigXml(std::initializer_list<std::pair<const char*, const char*>> entries,
                       size_t size = 0) {
@@ -33,7 +30,7 @@ struct Dialog : CTrackDialog {
     Dialog(const std::string& config, const char* company = "") {
         AfxEnableControlContainer();
         const CString path = GetModuleDirectory() + kConfigFileName;
-        config == "-" ? (void)::DeleteFileA(path) : WriteBytes(path.str(), config);
+        config == "-" ? (void)::DeleteFileA(path) : vendor_site::WriteBytes(path.str(), config);
         m_strCompany = company;
         EXPECT_TRUE(Create());
     }
@@ -159,12 +156,12 @@ TEST(PackageStartup, OnlyAWholeAnswerReplacesTheConfigurationAndNoServerHoldsThe
     for (const auto& c : cases) {
         const std::string old = ConfigXml({{"Old", "u:old"}});
         const std::string served = ConfigXml({{"顺丰", "https://sf"}}, c.size);
-        WriteBytes(local, old);
-        WriteBytes(vendor_site::ServedConfig(), served);
+        vendor_site::WriteBytes(local, old);
+        vendor_site::WriteBytes(vendor_site::ServedConfig(), served);
         ASSERT_TRUE(vendor_site::SetMode(c.mode));
         const DWORD shown = StartUpToDialog();
         EXPECT_LT(shown, bound) << c.mode << ": no dialog within the limits";
-        const std::string kept = ReadBytes(local);
+        const std::string kept = vendor_site::ReadBytes(local);
         EXPECT_TRUE(kept == (c.replaced ? served : old)) << c.mode << " left " << kept.size();
         WIN32_FIND_DATAA found;
         const CFindHandle search(

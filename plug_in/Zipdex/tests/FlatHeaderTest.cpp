@@ -19,13 +19,9 @@ const COLORREF kShadow = GetSysColor(COLOR_BTNSHADOW);
 
 class FlatHeader : public LookupDialogTest {
 protected:
-    void Draw(Canvas& canvas, int column, UINT state) {
-        DRAWITEMSTRUCT item{};
-        item.CtlType = ODT_HEADER;
-        item.itemID = static_cast<UINT>(column);
-        item.itemState = state;
-        item.hDC = canvas.dc();
-        item.rcItem = {0, 0, 80, 20};
+    // The first heading, drawn into an 80 by 20 canvas.
+    void Draw(Canvas& canvas, UINT state) {
+        DRAWITEMSTRUCT item{ODT_HEADER, 0, 0, 0, state, nullptr, canvas.dc(), {0, 0, 80, 20}, 0};
         header.DrawItem(&item);
     }
 
@@ -58,8 +54,8 @@ TEST_F(FlatHeader, ArrowsHaveLightRightEdgesAndStayWhenTheTextMovesWhilePressed)
         header.SetSortImage(0, ascending);
         Canvas normal(80, 20, kUnpainted);
         Canvas pressed(80, 20, kUnpainted);
-        Draw(normal, 0, 0);
-        Draw(pressed, 0, ODS_SELECTED);
+        Draw(normal, 0);
+        Draw(pressed, ODS_SELECTED);
         for (const auto& pixel : pixels)
             EXPECT_TRUE(pixel.ascending != ascending || pixel.colour == normal.At(pixel.x, pixel.y))
                 << ascending << " " << pixel.x << "," << pixel.y;

@@ -13,8 +13,6 @@
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 class LookupDialog : public LookupDialogTest {
 protected:
     void SelectProvince(const char* name) {
@@ -36,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(LookupDialog, InitialisationFillsTreeAndCombo) {
+TEST_F(LookupDialog, InitialisationFillsTheTree) {
     CTreeCtrl& tree = dialog.m_treeProvince;
     const HTREEITEM root = tree.GetRootItem();
     EXPECT_STREQ("邮编区号查询", tree.GetItemText(root));
@@ -45,8 +43,6 @@ TEST_F(LookupDialog, InitialisationFillsTreeAndCombo) {
     for (HTREEITEM item = tree.GetChildItem(root); item; item = tree.GetNextSiblingItem(item))
         provinces.push_back(tree.GetItemText(item).str());
     EXPECT_EQ((Texts{"安徽省", "北京市", "测试省", "浙江省"}), provinces);
-    EXPECT_EQ(4, SendDlgItemMessageA(dialog.m_hWnd, IDC_COMBO_FIELD, CB_GETCOUNT, 0, 0));
-    EXPECT_EQ(0, SendDlgItemMessageA(dialog.m_hWnd, IDC_COMBO_FIELD, CB_GETCURSEL, 0, 0));
 }
 
 TEST_F(LookupDialog, ProvincesAndSearchesListMatchesTakingValuesLiterally) {

@@ -10,8 +10,6 @@
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 class SortList : public LookupDialogTest {
 protected:
     void Fill(const std::vector<Texts>& rows) {
@@ -21,6 +19,11 @@ protected:
             for (size_t column = 1; column < row.size(); ++column)
                 list.SetItemText(item, static_cast<int>(column), row[column].c_str());
         }
+    }
+    // The header's notification of a click on a heading, as a mouse click on it sends.
+    void ClickHeading(int column) {
+        NMHEADERA click{{list.GetHeaderCtrl(), 0, HDN_ITEMCLICKA}, column, 0, nullptr};
+        list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
     }
 };
 
@@ -49,7 +52,7 @@ TEST_F(SortList, ClicksSortByGbkCodeKeepingEqualRowsInOrderAndRowsWhole) {
         {2, {"5", "1", "3", "4", "2"}},
     };
     for (const auto& click : clicks) {
-        ClickHeading(list, click.column);
+        ClickHeading(click.column);
         ASSERT_EQ(click.order, ColumnTexts(list, 1)) << click.column;
         for (image.iItem = 0; image.iItem < 5; ++image.iItem) {
             const bool third = click.order[static_cast<size_t>(image.iItem)] == "3";
@@ -65,11 +68,11 @@ TEST_F(SortList, ClicksSortByGbkCodeKeepingEqualRowsInOrderAndRowsWhole) {
 }
 
 TEST_F(SortList, AnEmptyListMovesTheArrowAndARefillKeepsTheDirection) {
-    ClickHeading(list, 3);
+    ClickHeading(3);
     EXPECT_EQ(3, list.GetFlatHeader().GetSortColumn());
-    ClickHeading(list, 0);
+    ClickHeading(0);
     Fill({{"d"}, {"c"}});
-    ClickHeading(list, 0);
+    ClickHeading(0);
     EXPECT_EQ((Texts{"d", "c"}), ColumnTexts(list, 0)) << "second click sorts descending";
 }
 

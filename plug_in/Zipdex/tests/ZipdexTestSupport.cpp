@@ -30,18 +30,9 @@ LookupDialogTest::~LookupDialogTest() {
     DeleteFileA(m_databasePath);
 }
 
-std::vector<std::string> ColumnTexts(const CListCtrl& list, int column) {
-    std::vector<std::string> texts;
+Texts ColumnTexts(const CListCtrl& list, int column) {
+    Texts texts;
     for (int row = 0; row < list.GetItemCount(); ++row)
         texts.push_back(list.GetItemText(row, column).str());
     return texts;
-}
-
-void ClickHeading(CSortListCtrl& list, int column, int button) {
-    NMHEADERA click{};
-    click.hdr.hwndFrom = list.GetHeaderCtrl();
-    click.hdr.code = HDN_ITEMCLICKA;
-    click.iItem = column;
-    click.iButton = button;
-    list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
 }

@@ -28,6 +28,6 @@ protected:
     CSortListCtrl& list = dialog.m_listResult;
 };
 
-std::vector<std::string> ColumnTexts(const CListCtrl& list, int column);
-// Sends the list the header's click on a heading, as a mouse click on it does.
-void ClickHeading(CSortListCtrl& list, int column, int button = 0);
+using Texts = std::vector<std::string>;
+
+Texts ColumnTexts(const CListCtrl& list, int column);
