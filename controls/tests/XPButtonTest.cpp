@@ -39,7 +39,8 @@ protected:
         canvas.Fill(kBackground);
         const UINT id = static_cast<UINT>(::GetDlgCtrlID(button));
         DRAWITEMSTRUCT item{ODT_BUTTON, id,     0,           ODA_DRAWENTIRE,
-                            state,      button, canvas.dc(), {0, 0, kWidth, kHeight}};
+                            state,      button, canvas.dc(), {0, 0, kWidth, kHeight},
+                            0};
         EXPECT_TRUE(dialog.SendMessage(WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item)));
     }
     // The pixels of the area (the face by default) that differ from their row's gradient.
