@@ -14,23 +14,18 @@ namespace {
 class DatabaseAccess : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        path = new CString(test_files::TempPath("框架测试.mdb").c_str());
         jet::DatabaseWriter writer;
         writer.addTable(jet::tableFromCsv("Zipdex", u8"PROVINCE,DC,YZBM,DHQH\n"
                                                     u8"北京市,东城区,100010,010\n"
                                                     u8"浙江省,杭州市,310000,0571\n"
                                                     u8"安徽省,合肥市,230000,0551\n"
                                                     u8"浙江省,宁波市,315000,0574\n"));
-        writer.save(path->str());
+        writer.save(path);
     }
-    static void TearDownTestSuite() {
-        DeleteFileA(*path);
-        delete path;
-    }
+    static void TearDownTestSuite() { DeleteFileA(path.c_str()); }
     void SetUp() override {
         CString connect;
-        connect.Format("Driver={Microsoft Access Driver (*.mdb)};dbq=%s;Uid=;Pwd=;",
-                       static_cast<const char*>(*path));
+        connect.Format("Driver={Microsoft Access Driver (*.mdb)};dbq=%s;Uid=;Pwd=;", path.c_str());
         ASSERT_TRUE(database.OpenEx(connect, CDatabase::noOdbcDialog));
     }
     std::vector<CString> Column(const char* statement, const char* column) {
@@ -43,14 +38,11 @@ protected:
             values.push_back(value);
             rows.MoveNext();
         }
-        rows.Close();
         return values;
     }
-    static CString* path;
+    inline static const std::string path = test_files::TempPath("框架测试.mdb");
     CDatabase database;
 };
-
-CString* DatabaseAccess::path = nullptr;
 
 // Values come as GBK text, rows in storage order; DISTINCT sorts in GBK byte order, which puts
 // level-1 characters in pinyin order: an (安) < bei (北) < zhe (浙).

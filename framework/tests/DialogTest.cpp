@@ -23,12 +23,6 @@ public:
     }
 };
 
-CString ComboText(CComboBox& combo, int index) {
-    CString text;
-    combo.GetLBText(index, text);
-    return text;
-}
-
 // The members show in the controls (GBK text as the Unicode the control holds) and are read
 // back on saving.
 TEST(DataExchange, ControlsShowTheMembersAndSavingReadsThemBack) {
@@ -36,8 +30,11 @@ TEST(DataExchange, ControlsShowTheMembersAndSavingReadsThemBack) {
     dialog.text = "电话区号：010";
     ASSERT_TRUE(dialog.Create());
     ASSERT_EQ(2, dialog.combo.GetCount());
-    EXPECT_STREQ("省份", ComboText(dialog.combo, 0));
-    EXPECT_STREQ("地区", ComboText(dialog.combo, 1));
+    CString first, second;
+    dialog.combo.GetLBText(0, first);
+    dialog.combo.GetLBText(1, second);
+    EXPECT_STREQ("省份", first);
+    EXPECT_STREQ("地区", second);
     EXPECT_EQ(1, dialog.combo.GetCurSel());
     wchar_t wide[64] = {};
     GetWindowTextW(dialog.GetDlgItem(IDC_TEST_EDIT), wide, 64);
@@ -48,7 +45,6 @@ TEST(DataExchange, ControlsShowTheMembersAndSavingReadsThemBack) {
     dialog.UpdateData(TRUE);
     EXPECT_STREQ("邮政编码 100", dialog.text);
     EXPECT_EQ(0, dialog.field);
-    dialog.DestroyWindow();
 }
 
 // Ends itself from a timer inside the modal loop and records what the loop showed it.
@@ -81,8 +77,6 @@ public:
     }
 };
 
-class OwnerWindow : public CWnd {};
-
 class CountingWindow : public CWnd {
 public:
     int count = 0;
@@ -112,8 +106,8 @@ TEST(MessagePump, HandlesWaitingMessagesUpToItsLimitAndPostsWmQuitAgain) {
     EXPECT_TRUE(AfxPumpWaitingMessages()) << "an empty queue ends the pass";
 }
 
-TEST(ModalDialog, RunsItsOwnLoopAndReEnablesTheOwner) {
-    OwnerWindow owner;
+TEST(ModalDialog, RunsItsOwnLoopUnlessEndedEarlyAndReEnablesTheOwner) {
+    CWnd owner;
     ASSERT_TRUE(owner.CreateEx(0, "STATIC", "owner", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
     ModalDialog dialog(&owner);
     dialog.owner = owner.m_hWnd;
@@ -123,14 +117,11 @@ TEST(ModalDialog, RunsItsOwnLoopAndReEnablesTheOwner) {
     EXPECT_TRUE(dialog.ownerWasDisabled);
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
     EXPECT_EQ(nullptr, dialog.m_hWnd);
-    owner.DestroyWindow();
-}
 
-TEST(ModalDialog, EndedDuringInitialisationNeverRunsTheLoop) {
-    ModalDialog dialog(nullptr);
-    dialog.endInInit = true;
-    EXPECT_EQ(77, dialog.DoModal());
-    EXPECT_EQ(0, dialog.pretranslatedTimers);
+    ModalDialog endedInInit(nullptr);
+    endedInInit.endInInit = true;
+    EXPECT_EQ(77, endedInInit.DoModal()) << "the loop never runs";
+    EXPECT_EQ(0, endedInInit.pretranslatedTimers);
 }
 
 // Keys reach the dialog manager inside the modal loop: Escape cancels, Enter runs the default

@@ -31,16 +31,10 @@ public:
     std::vector<std::pair<long, long>> notes;
 };
 
-// Counts its windows' ends and its own.
-struct CountingCtrl : CHtmlCtrl {
-    explicit CountingCtrl(int* destroyed) : destroyed(destroyed) {}
-    ~CountingCtrl() override { ++*destroyed; }
-    int* destroyed;
-};
-
-struct CountingView : CHtmlView {
-    explicit CountingView(int* destroyed) : destroyed(destroyed) {}
-    ~CountingView() override { ++*destroyed; }
+// Counts its own end.
+template <class Pane> struct Counting : Pane {
+    explicit Counting(int* destroyed) : destroyed(destroyed) {}
+    ~Counting() override { ++*destroyed; }
     int* destroyed;
 };
 
@@ -52,16 +46,6 @@ protected:
         placeholder = ::GetDlgItem(dialog, IDC_TEST_LABEL);
         ::GetWindowRect(placeholder, &placeholderRect);
         dialog.ScreenToClient(&placeholderRect);
-    }
-    // The browser's event sink: the site the browser was given answers for its events.
-    CComPtr<IDispatch> Sink(CHtmlView& view) {
-        CComPtr<IOleObject> browser;
-        CComPtr<IOleClientSite> site;
-        if (view.GetBrowser())
-            view.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&browser));
-        if (browser)
-            browser->GetClientSite(&site);
-        return site.QueryInterface<IDispatch>(DIID_DWebBrowserEvents2);
     }
     static void Fire(IDispatch* sink, DISPID id, std::vector<long> argsLastFirst = {}) {
         std::vector<VARIANT> args(argsLastFirst.size());
@@ -114,8 +98,14 @@ TEST_F(BrowserPane, TakesThePlaceholdersPlaceAndAnswersClicksWithoutAFrame) {
 
 TEST_F(BrowserPane, EachEventGivesOneNotificationInOrder) {
     CHtmlCtrl pane;
-    ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog));
-    CComPtr<IDispatch> sink = Sink(pane);
+    ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog) && pane.GetBrowser());
+    // The browser's event sink: the site the browser was given answers for its events.
+    CComPtr<IOleObject> browser;
+    CComPtr<IOleClientSite> site;
+    pane.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&browser));
+    if (browser)
+        browser->GetClientSite(&site);
+    CComPtr<IDispatch> sink = site.QueryInterface<IDispatch>(DIID_DWebBrowserEvents2);
     ASSERT_TRUE(sink) << "the pane is connected to the browser's events";
     Fire(sink, DISPID_DOWNLOADBEGIN);
     Fire(sink, DISPID_PROGRESSCHANGE, {1000, 250});
@@ -144,10 +134,10 @@ TEST_F(BrowserPane, ThePaneOutlivesItsWindowAndAPlainViewDoesNot) {
     int ctrlDestroyed = 0;
     int viewDestroyed = 0;
     {
-        CountingCtrl pane(&ctrlDestroyed);
+        Counting<CHtmlCtrl> pane(&ctrlDestroyed);
         ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog));
         const HWND window = pane.m_hWnd;
-        auto* view = new CountingView(&viewDestroyed);
+        auto* view = new Counting<CHtmlView>(&viewDestroyed);
         ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD, RECT{0, 0, 50, 50}, &dialog, 77));
         dialog.DestroyWindow();
         EXPECT_FALSE(::IsWindow(window));

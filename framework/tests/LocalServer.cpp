@@ -23,9 +23,5 @@ CString LocalServerUrl(const char* path) {
 }
 
 CString LocalServerFolder() {
-    CString folder = "Z:" + Environment("UPDATE_SERVED_ROOT") + "\\";
-    for (int i = 0; i < folder.GetLength(); ++i)
-        if (folder.GetAt(i) == '/')
-            folder = folder.Left(i) + "\\" + folder.Mid(i + 1);
-    return folder;
+    return "Z:" + Environment("UPDATE_SERVED_ROOT") + "\\";
 }

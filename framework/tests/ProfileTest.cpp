@@ -12,14 +12,11 @@ protected:
     void SetUp() override {
         directory = test_files::TempPath("lumivane-profile-test").c_str();
         path = directory + "\\sub\\FrameworkTests.ini";
-        DeleteFileA(path);
-        RemoveDirectoryA(directory + "\\sub");
+        test_files::RemoveTree(directory.str());
         app.SetProfilePath(path);
     }
     void TearDown() override {
-        DeleteFileA(path);
-        RemoveDirectoryA(directory + "\\sub");
-        RemoveDirectoryA(directory);
+        test_files::RemoveTree(directory.str());
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Lumivane Test");
         EXPECT_EQ(&app, AfxGetApp()) << "a second application object gives the place back";
     }

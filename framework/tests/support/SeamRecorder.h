@@ -21,9 +21,6 @@ public:
     struct ShellCall {
         std::string operation;
         std::string file;
-        bool hasParameters;
-        bool hasDirectory;
-        bool hasOwner;
         int show;
     };
     struct ExecCall {
