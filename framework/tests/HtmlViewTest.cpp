@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "LocalServer.h"
-#include "MessagePump.h"
+#include "framework/MessagePump.h"
 #include "TestResource.h"
 #include "framework/App.h"
 #include "framework/Dialog.h"
@@ -87,7 +87,7 @@ TEST_F(BrowserPane, TakesThePlaceholdersPlaceAndAnswersClicksWithoutAFrame) {
                                MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
     pane.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     pane.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    PumpMessages();
+    AfxPumpWaitingMessages();
     EXPECT_TRUE(::IsWindow(pane));
 
     CHtmlCtrl second;
@@ -122,7 +122,7 @@ TEST_F(BrowserPane, RealNavigationReportsBeginThenComplete) {
     pane.Navigate(LocalServerUrl("status/200/page.htm"));
     for (int i = 0;
          i < 500 && (dialog.notes.empty() || dialog.notes.back() != std::make_pair(0L, 1L)); ++i) {
-        PumpMessages();
+        AfxPumpWaitingMessages();
         ::Sleep(10);
     }
     ASSERT_LE(2u, dialog.notes.size());

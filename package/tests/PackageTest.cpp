@@ -3,7 +3,7 @@
 #include <atomic>
 #include <thread>
 
-#include "MessagePump.h"
+#include "framework/MessagePump.h"
 #include "PackageApp.h"
 #include "SeamRecorder.h"
 #include "TrackDialog.h"
@@ -47,8 +47,11 @@ struct Dialog : CTrackDialog {
     // The pane's address once it is `expected`, or after 5 s (navigation runs in the loop).
     std::string PaneAddress(const std::string& expected) {
         CComBSTR address;
-        for (int i = 0; i < 250 && address.ToAnsi() != expected.c_str(); ++i, PumpMessages())
-            m_browser.GetBrowser()->get_LocationURL(&address), ::Sleep(20);
+        for (int i = 0; i < 250 && address.ToAnsi() != expected.c_str(); ++i) {
+            AfxPumpWaitingMessages();
+            m_browser.GetBrowser()->get_LocationURL(&address);
+            ::Sleep(20);
+        }
         return address.ToAnsi().str();
     }
     SeamRecorder seams;

@@ -268,8 +268,9 @@ protected:
         for (size_t i = 0; i < ends.size(); ++i) {
             SCOPED_TRACE(rows[i].name);
             const bool replaced = rows[i].text == kReplaced;
-            if (rows[i].text)
+            if (rows[i].text) {
                 EXPECT_EQ(RowText(rows[i].text, Name(rows[i].name)), ends[i].text);
+            }
             EXPECT_EQ(replaced ? 2 : 3, ends[i].image);
             EXPECT_TRUE((replaced ? served : original) == ReadBytes(Installed(rows[i].name)));
         }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "MessagePump.h"
+#include "framework/MessagePump.h"
 #include "PostalDatabase.h"
 #include "ZipdexTestSupport.h"
 #include "uidriver/Clipboard.h"
@@ -79,7 +79,7 @@ TEST_F(LookupDialog, EnterInTheValueBoxSearchesAndTheDialogStays) {
     SendDlgItemMessageA(dialog.m_hWnd, IDC_COMBO_FIELD, CB_SETCURSEL, 1, 0);
     SetFocus(edit);
     PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
-    PumpMessages();
+    AfxPumpWaitingMessages();
     EXPECT_EQ((Texts{"宁波市"}), ColumnTexts(list, 1));
     EXPECT_TRUE(IsWindowVisible(dialog.m_hWnd));
 }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <stdexcept>
 
 namespace {
 
@@ -16,7 +17,8 @@ CString LocalServerUrl(const char* path) {
     std::ifstream state(("Z:" + Environment("UPDATE_SERVER_STATE")).str());
     int pid = 0;
     int port = 0;
-    state >> pid >> port;
+    if (!(state >> pid >> port))
+        throw std::runtime_error("no local test server: run the test through ctest");
     CString url;
     url.Format("http://127.0.0.1:%d/%s", port, path);
     return url;
