@@ -1,6 +1,7 @@
 #include "UpdateDialog.h"
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "FileReplace.h"
@@ -32,7 +33,8 @@ constexpr int kMessagesPerPump = 10;
 constexpr DWORD kPumpIntervalMs = 10;
 constexpr int kStatusTextLimit = 1023;
 constexpr int kManifestRedirects = 5;
-constexpr size_t kManifestLimit = 16u << 20;
+// What is taken of a file whose length neither the server nor the manifest gives.
+constexpr std::uint64_t kMaxUnannouncedFile = 256u << 20;
 
 } // namespace
 
@@ -96,15 +98,18 @@ void CUpdateDialog::LoadManifest() {
         return;
     }
     const CString directory = GetModuleDirectory();
+    // "a.exe" and "A.EXE" are one file on Windows: only the first row of it is listed.
+    std::set<CString, RelativePathLess> listed;
     for (size_t i = 0; i < manifest.m_entries.size(); ++i) {
         const ManifestEntry& entry = manifest.m_entries[i];
-        if (!IsSafeRelativePath(entry.Name) || IsListed(entry.Name))
+        if (!IsSafeRelativePath(entry.Name) || listed.count(entry.Name))
             continue;
         FileVersionInfo installed;
         if (!installed.Read(directory + entry.Name) ||
             installed.GetFileVersionText() == entry.Version)
             continue;
         AddRow(static_cast<int>(i), entry);
+        listed.insert(entry.Name);
     }
     if (m_listFiles.GetItemCount() < 1)
         OnOK();
@@ -119,27 +124,18 @@ UpdateManifest::Result CUpdateDialog::ReadManifest(UpdateManifest& manifest) {
         return manifest.Load(m_strManifestSource);
     std::string bytes;
     const auto keep = [&bytes](const BYTE* data, DWORD size) {
-        if (bytes.size() + size > kManifestLimit)
+        if (bytes.size() + size > UpdateManifest::kMaxBytes)
             return false;
         bytes.append(reinterpret_cast<const char*>(data), size);
         return true;
     };
     HttpDownload download(m_limits);
     if (download.Open(m_strManifestSource, kManifestRedirects) != HttpDownload::Outcome::Complete ||
-        download.Receive(keep, 0, true) != HttpDownload::Outcome::Complete)
+        download.Receive(keep, 0, true, UpdateManifest::kMaxBytes) !=
+            HttpDownload::Outcome::Complete)
         return UpdateManifest::Result::Unreadable;
     download.Close();
     return manifest.Parse(bytes);
-}
-
-// "a.exe" and "A.EXE" are one file on Windows: only the first row of it is listed.
-bool CUpdateDialog::IsListed(const CString& name) {
-    for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
-        const auto* item = reinterpret_cast<const UpdateItem*>(m_listFiles.GetItemData(row));
-        if (item && IsSameRelativePath(item->Name, name))
-            return true;
-    }
-    return false;
 }
 
 void CUpdateDialog::AddRow(int position, const ManifestEntry& entry) {
@@ -160,7 +156,8 @@ void CUpdateDialog::AddRow(int position, const ManifestEntry& entry) {
 
 void CUpdateDialog::OnUpgradeNow() {
     ::EnableWindow(GetDlgItem(IDC_BUTTON_UPGRADE_NOW), FALSE);
-    for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
+    m_bUpgrading = true;
+    for (int row = 0; row < m_listFiles.GetItemCount() && !m_bCancelRequested; ++row) {
         LVITEMA image{};
         image.mask = LVIF_IMAGE;
         image.iItem = row;
@@ -169,6 +166,9 @@ void CUpdateDialog::OnUpgradeNow() {
         image.iImage = DownloadAndReplace(row) == 1 ? kImageReplaced : kImageFailed;
         m_listFiles.SetItem(&image);
     }
+    m_bUpgrading = false;
+    if (m_bCancelRequested)
+        SetStatus(kUpgradeCancelledText);
     ::SetWindowTextA(GetDlgItem(IDOK), "完成");
 }
 
@@ -183,6 +183,10 @@ int CUpdateDialog::DownloadAndReplace(int row) {
     if (downloaded != 1)
         return downloaded;
     m_progress.SetPos(100);
+    if (m_bCancelRequested) {
+        ::DeleteFileA(temporary);
+        return -1;
+    }
     if (!ReplaceFileWhole(temporary, directory + item->Name)) {
         ::DeleteFileA(temporary);
         SetStatus(RowStatus::ReplaceFailed, *item);
@@ -197,9 +201,13 @@ int CUpdateDialog::DownloadAndReplace(int row) {
 // otherwise the row's result with the reason shown and nothing left behind.
 int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
     using Outcome = HttpDownload::Outcome;
-    HttpDownload download(m_limits);
+    // A copy a killed run left behind goes before anything else can fail.
+    ::DeleteFileA(temporary);
+    HttpDownload download(m_limits, [this](std::uint64_t done, std::uint64_t total) {
+        return OnChunk(done, total);
+    });
     const Outcome opened = download.Open(item.URL);
-    if (opened == Outcome::BadAddress)
+    if (opened == Outcome::BadAddress || opened == Outcome::Cancelled)
         return -1;
     if (opened == Outcome::NotSent || opened == Outcome::TimedOut) {
         if (opened == Outcome::TimedOut)
@@ -232,13 +240,16 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
         DWORD written = 0;
         return ::WriteFile(file, data, size, &written, nullptr) && written == size;
     };
-    const Outcome received =
-        download.Receive(keep, static_cast<std::uint32_t>(item.Length), hashed,
-                         [this](std::uint64_t done, std::uint64_t total) { OnChunk(done, total); });
+    const Outcome received = download.Receive(keep, static_cast<std::uint32_t>(item.Length), hashed,
+                                              kMaxUnannouncedFile);
     download.Close();
     file.Reset();
     BYTE hash[32] = {};
     RowStatus failure = RowStatus::Replaced;
+    if (received == Outcome::Cancelled) {
+        ::DeleteFileA(temporary);
+        return -1;
+    }
     if (received == Outcome::KeepFailed)
         failure = RowStatus::WriteFailed;
     else if (received == Outcome::TimedOut)
@@ -254,14 +265,15 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
     return -1;
 }
 
-void CUpdateDialog::OnChunk(std::uint64_t received, std::uint64_t total) {
+bool CUpdateDialog::OnChunk(std::uint64_t received, std::uint64_t total) {
     m_progress.SetPos(ProgressPercent(received, total));
     const DWORD now = ::GetTickCount();
-    if (now - m_dwLastPump < kPumpIntervalMs)
-        return;
-    m_dwLastPump = now;
-    // Lets the dialog repaint and answer during a download on its own thread.
-    AfxPumpWaitingMessages(kMessagesPerPump);
+    if (now - m_dwLastPump >= kPumpIntervalMs) {
+        m_dwLastPump = now;
+        // Lets the dialog repaint and answer during a download on its own thread.
+        AfxPumpWaitingMessages(kMessagesPerPump);
+    }
+    return !m_bCancelRequested;
 }
 
 void CUpdateDialog::SetStatus(const CString& text) {
@@ -281,8 +293,15 @@ HCURSOR CUpdateDialog::OnQueryDragIcon() {
     return reinterpret_cast<HCURSOR>(m_hIcon);
 }
 
+// A close request during a run stops it at once; the dialog ends when the run has returned.
 void CUpdateDialog::OnCloseButton() {
+    m_bCancelRequested = m_bUpgrading;
     OnOK();
+}
+
+void CUpdateDialog::OnCancel() {
+    m_bCancelRequested = m_bUpgrading;
+    CDialog::OnCancel();
 }
 
 void CUpdateDialog::OnDestroy() {

@@ -1,38 +1,29 @@
 #include "UpdateManifest.h"
 
-#include <algorithm>
+#include <shlwapi.h>
 
+#include "framework/File.h"
 #include "framework/XmlDom.h"
 
 UpdateManifest::Result UpdateManifest::Load(const char* path) {
-    return Read(CComVariant(path));
-}
-
-// The bytes go to the parser as they are, so that it reads their encoding declaration.
-UpdateManifest::Result UpdateManifest::Parse(const std::string& bytes) {
-    SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
-    void* data = nullptr;
-    if (!array || FAILED(::SafeArrayAccessData(array, &data))) {
-        if (array)
-            ::SafeArrayDestroy(array);
+    char local[MAX_PATH * 2] = {};
+    DWORD length = sizeof local;
+    if (::UrlIsFileUrlA(path) && SUCCEEDED(::PathCreateFromUrlA(path, local, &length, 0)))
+        path = local;
+    std::string bytes;
+    if (!ReadWholeFile(path, kMaxBytes, bytes)) {
+        m_strStart.Empty();
+        m_entries.clear();
         return Result::Unreadable;
     }
-    std::copy(bytes.begin(), bytes.end(), static_cast<char*>(data));
-    ::SafeArrayUnaccessData(array);
-    VARIANT source;
-    ::VariantInit(&source);
-    source.vt = VT_ARRAY | VT_UI1;
-    source.parray = array;
-    const Result result = Read(source);
-    ::VariantClear(&source);
-    return result;
+    return Parse(bytes);
 }
 
-UpdateManifest::Result UpdateManifest::Read(const VARIANT& source) {
+UpdateManifest::Result UpdateManifest::Parse(const std::string& bytes) {
     m_strStart.Empty();
     m_entries.clear();
     CComPtr<IXMLDOMDocument> document = CreateXmlDocument();
-    if (!LoadXmlDocument(document, source))
+    if (!LoadXmlDocument(document, bytes))
         return Result::Unreadable;
 
     CComPtr<IXMLDOMElement> root;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <windows.h>
-#include <oaidl.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -24,7 +24,10 @@ class UpdateManifest {
 public:
     // NoEntryList: a document without any Files element, which is no manifest.
     enum class Result { Unreadable, NoEntryList, Read };
+    // Far above any real list of files; a larger document is not read.
+    static constexpr std::size_t kMaxBytes = 16u << 20;
 
+    // A file by its path or its file: address.
     Result Load(const char* path);
     Result Parse(const std::string& bytes);
 
@@ -33,6 +36,4 @@ public:
     // Every element child of any Files element, in document order.
     std::vector<ManifestEntry> m_entries;
 
-private:
-    Result Read(const VARIANT& source);
 };
