@@ -185,6 +185,9 @@ class Builder:
             return None
         ref_postal, ref_area = (ref["postal_code"], ref["area_code"]) if ref else ("", "")
         postal = correction.get("YZBM") or ref_postal
+        if correction.get("OLD") not in (None, "", ref_postal):
+            self.problems.append("correction of %s %s: the reference gives %s, not the old value %s"
+                                 % (key + (ref_postal, correction["OLD"])))
         if correction.get("DHQH"):
             area = correction["DHQH"]
         elif parent:
