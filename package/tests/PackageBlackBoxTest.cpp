@@ -54,7 +54,19 @@ TEST(PackageProgram, RefusesOfflineAndRemembersTheCompanyAcrossRuns) {
     EXPECT_EQ(std::optional<DWORD>(0), offline.WaitForExit());
     EXPECT_EQ("old bytes|(none)", vendor_site::ReadBytes(kConfig) + "|" + StoredCompany());
 
+    // A configuration whose document type would take minutes is stored but not read; the
+    // next start, with the site's own list, reads its own again.
+    const std::string served = vendor_site::ReadBytes(vendor_site::ServedConfig());
+    std::string uses;
+    for (int i = 0; i < 5000; ++i)
+        uses += "&e;";
+    vendor_site::WriteBytes(vendor_site::ServedConfig(),
+                            "<!DOCTYPE R [<!ENTITY e \"" + std::string(50000, 'x') +
+                                "\">]><R><Expresses><E Name=\"" + uses +
+                                "\" URL=\"u\"/></Expresses></R>");
     ASSERT_TRUE(vendor_site::SetMode("normal"));
+    EXPECT_EQ(0, RunAndClose().first);
+    vendor_site::WriteBytes(vendor_site::ServedConfig(), served);
     const auto [count, none] = RunAndClose();
     EXPECT_LE(12, count) << "the shipped list";
     EXPECT_EQ("", StoredCompany()) << "written at every exit";
