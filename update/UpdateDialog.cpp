@@ -98,20 +98,19 @@ void CUpdateDialog::LoadManifest() {
         return;
     }
     const CString directory = GetModuleDirectory();
-    // "a.exe" and "A.EXE" are one file on Windows: only the first row of it is listed.
-    std::set<CString, RelativePathLess> listed;
+    // "a.exe" and "A.EXE" are one file on Windows: only its first entry counts.
+    std::set<CString, RelativePathLess> seen;
     // A list that redraws after every row takes seconds for a few thousand.
     const CRedrawPause pause(m_listFiles);
     for (size_t i = 0; i < manifest.m_entries.size(); ++i) {
         const ManifestEntry& entry = manifest.m_entries[i];
-        if (!IsSafeRelativePath(entry.Name) || listed.count(entry.Name))
+        if (!IsSafeRelativePath(entry.Name) || !seen.insert(entry.Name).second)
             continue;
         FileVersionInfo installed;
         if (!installed.Read(directory + entry.Name) ||
             installed.GetFileVersionText() == entry.Version)
             continue;
         AddRow(static_cast<int>(i), entry);
-        listed.insert(entry.Name);
     }
     if (m_listFiles.GetItemCount() < 1)
         OnOK();
