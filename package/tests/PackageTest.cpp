@@ -90,6 +90,7 @@ TEST(TrackDialog, TheListFollowsTheDocumentSortedWithTheLastUrlOfEachName) {
     EXPECT_EQ("A=u:a;", Dialog(ConfigXml({{"A", "u:a"}}, kMaxConfigBytes)).Items());
 }
 
+// A company whose address is not a web page stays in the list but shows the welcome page.
 TEST(TrackDialog, TheRememberedCompanyIsSelectedExactlyElseTheWelcomePageShows) {
     const std::string welcome = LUMIVANE_VENDOR_ADDRESS "/Package/Application/welcome.htm";
     const struct {
@@ -98,10 +99,12 @@ TEST(TrackDialog, TheRememberedCompanyIsSelectedExactlyElseTheWelcomePageShows) 
         std::string page;
     } cases[] = {{"B", 1, "http://127.0.0.1/BBS"},
                  {"b", CB_ERR, welcome},
-                 {"Twice", 3, "http://127.0.0.1/?2"}};
+                 {"Twice", 3, "http://127.0.0.1/?2"},
+                 {"A", 0, welcome},
+                 {"C", 2, welcome}};
     for (const auto& c : cases) {
-        Dialog dialog(ConfigXml({{"C", "u:c"},
-                                 {"A", "u:a"},
+        Dialog dialog(ConfigXml({{"C", "file:///C:/windows/win.ini"},
+                                 {"A", "javascript:alert(1)"},
                                  {"B", "http://127.0.0.1/BBS"},
                                  {"Twice", "u:1"},
                                  {"Twice", "http://127.0.0.1/?2"}}),
