@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include "framework/MessagePump.h"
+#include "BrowserEmulation.h"
 #include "PackageApp.h"
 #include "SeamRecorder.h"
 #include "TrackDialog.h"
@@ -130,6 +132,54 @@ TEST(TrackDialog, ProgressNotificationsMoveTheBar) {
                   std::make_pair(upper, dialog.m_progress.GetPos()))
             << step[0] << "/" << step[1];
     }
+}
+
+// The value listed under FEATURE_BROWSER_EMULATION for this name, as text; "none" if absent.
+std::string EmulationValue(const std::string& name) {
+    DWORD type = 0;
+    char data[64] = {};
+    DWORD size = sizeof data - 1;
+    if (::RegGetValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str(), RRF_RT_ANY, &type,
+                       data, &size) != ERROR_SUCCESS)
+        return "none";
+    DWORD number = 0;
+    std::memcpy(&number, data, sizeof number);
+    return type == REG_DWORD ? std::to_string(number) : data;
+}
+
+// The program's name is listed for the current document mode and recorded for the uninstaller,
+// unless a value of that name is there already: the user's value stays and is not recorded.
+TEST(PackageStartup, ListsTheProgramForTheDocumentModeUnlessAValueIsThere) {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string name = std::string(path).substr(GetModuleDirectory().GetLength());
+    const char kProfileKey[] = "Software\\Lumivane Software\\emulation-test";
+    CWinApp app("emulation-test");
+    app.SetRegistryKey("Lumivane Software");
+    const auto listed = [&] {
+        ListForBrowserEmulation(app);
+        return EmulationValue(name) + "|" +
+               app.GetProfileString(kEmulationSection, kEmulationEntry, "").str();
+    };
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str());
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
+    EXPECT_EQ("11001|" + name, listed());
+
+    const DWORD usersMode = 10001;
+    const struct {
+        DWORD type;
+        const void* data;
+        DWORD size;
+        const char* kept;
+    } users[] = {{REG_DWORD, &usersMode, sizeof usersMode, "10001"}, {REG_SZ, "edge", 5, "edge"}};
+    for (const auto& user : users) {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str(), user.type,
+                          user.data, user.size);
+        EXPECT_EQ(std::string(user.kept) + "|", listed());
+    }
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str());
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
 }
 
 constexpr DWORD kNotShown = ~0u;
