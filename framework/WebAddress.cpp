@@ -6,6 +6,10 @@
 bool IsWebAddress(const char* address) {
     if (!address)
         return false;
+    // Blanks and quotes would end the address on a command line that opens it.
+    for (const char* at = address; *at; ++at)
+        if (static_cast<unsigned char>(*at) <= ' ' || *at == '"')
+            return false;
     for (const char* scheme : {"http://", "https://"}) {
         const size_t length = std::strlen(scheme);
         if (_strnicmp(address, scheme, length) != 0)

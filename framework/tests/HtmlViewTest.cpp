@@ -227,7 +227,10 @@ TEST_F(BrowserPane, NewWindowsOpenWebAddressesInTheUsersBrowserOnly) {
                  {"", false},
                  {"http:///c:/page.htm", false},
                  {"https:", false},
-                 {" http://127.0.0.1/", false}};
+                 {" http://127.0.0.1/", false},
+                 {"http://127.0.0.1/a b", false},
+                 {"http://127.0.0.1/\" --flag", false},
+                 {"http://127.0.0.1/\t", false}};
     for (const auto& c : cases) {
         SeamRecorder seams;
         IDispatch* newBrowser = nullptr;
