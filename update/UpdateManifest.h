@@ -37,5 +37,4 @@ public:
     CString m_strStart;
     // Every element child of any Files element, in document order.
     std::vector<ManifestEntry> m_entries;
-
 };

@@ -223,13 +223,23 @@ TEST(PackageStartup, OnlyAWholeAnswerReplacesTheConfigurationAndNoServerHoldsThe
         const char* mode;
         size_t size;
         bool replaced;
-    } cases[] = {
-        {"normal", 1024, true}, {"normal", 1025, true},    {"normal", 200 * 1024 + 7, true},
-        {"error", 900, false},  {"empty", 900, false},     {"cut", 5000, false},
-        {"silent", 900, false}, {"stall", 5000, false},    {"drip", 5000, false},
-        {"zeros", 5000, true},  {"zeroscut", 5000, false}, {"overlong", 5000, false},
-        {"trickle", 9000, false}, {"endless", 900, false}, {"normal", kMaxConfigBytes, true},
-        {"normal", kMaxConfigBytes + 1, false}, {"readonly", 900, false}};
+    } cases[] = {{"normal", 1024, true},
+                 {"normal", 1025, true},
+                 {"normal", 200 * 1024 + 7, true},
+                 {"error", 900, false},
+                 {"empty", 900, false},
+                 {"cut", 5000, false},
+                 {"silent", 900, false},
+                 {"stall", 5000, false},
+                 {"drip", 5000, false},
+                 {"zeros", 5000, true},
+                 {"zeroscut", 5000, false},
+                 {"overlong", 5000, false},
+                 {"trickle", 9000, false},
+                 {"endless", 900, false},
+                 {"normal", kMaxConfigBytes, true},
+                 {"normal", kMaxConfigBytes + 1, false},
+                 {"readonly", 900, false}};
     const std::string stale = (GetModuleDirectory() + "cfgBEEF.tmp").str();
     const std::string unrelated = (GetModuleDirectory() + "cfgnote.tmp").str();
     vendor_site::WriteBytes(unrelated, "not ours");
