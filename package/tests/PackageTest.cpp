@@ -4,7 +4,6 @@
 #include <thread>
 
 #include "framework/MessagePump.h"
-#include "BrowserEmulation.h"
 #include "PackageApp.h"
 #include "SeamRecorder.h"
 #include "TrackDialog.h"
@@ -48,10 +47,9 @@ struct Dialog : CTrackDialog {
     // The pane's address once it is `expected`, or after 5 s (navigation runs in the loop).
     std::string PaneAddress(const std::string& expected) {
         CComBSTR address;
-        for (int i = 0; i < 250 && address.ToAnsi() != expected.c_str(); ++i) {
+        for (int i = 0; i < 250 && address.ToAnsi() != expected.c_str(); ++i, ::Sleep(20)) {
             AfxPumpWaitingMessages();
             m_browser.GetBrowser()->get_LocationURL(&address);
-            ::Sleep(20);
         }
         return address.ToAnsi().str();
     }
@@ -74,7 +72,6 @@ TEST(TrackDialog, TheListFollowsTheDocumentSortedWithTheLastUrlOfEachName) {
         EXPECT_EQ("", empty.Items()) << unreadable.substr(0, 40);
         EXPECT_TRUE(empty.seams.boxes.empty());
     }
-    EXPECT_EQ("A=u:a;", Dialog(ConfigXml({{"A", "u:a"}}, kMaxConfigBytes)).Items());
 }
 
 // A company whose address is not a web page stays in the list but shows the welcome page.
@@ -117,35 +114,6 @@ TEST(TrackDialog, ProgressNotificationsMoveTheBar) {
                   std::make_pair(upper, dialog.m_progress.GetPos()))
             << step[0] << "/" << step[1];
     }
-}
-
-// The program's name is listed for the current document mode and recorded for the uninstaller,
-// unless a value of that name is there already: the user's value stays and is not recorded.
-TEST(PackageStartup, ListsTheProgramForTheDocumentModeUnlessAValueIsThere) {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string name = std::string(path).substr(GetModuleDirectory().GetLength());
-    const char kProfileKey[] = "Software\\Lumivane Software\\emulation-test";
-    CWinApp app("emulation-test");
-    app.SetRegistryKey("Lumivane Software");
-    const auto listed = [&] {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
-        ListForBrowserEmulation(app);
-        DWORD mode = 0;
-        DWORD size = sizeof mode;
-        ::RegGetValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str(), RRF_RT_REG_DWORD,
-                       nullptr, &mode, &size);
-        return std::to_string(mode) + "|" +
-               app.GetProfileString(kEmulationSection, kEmulationEntry, "").str();
-    };
-    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str());
-    EXPECT_EQ("11001|" + name, listed());
-    const DWORD usersMode = 10001;
-    ::RegSetKeyValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str(), REG_DWORD, &usersMode,
-                      sizeof usersMode);
-    EXPECT_EQ("10001|", listed());
-    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str());
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
 }
 
 constexpr DWORD kNotShown = ~0u;
@@ -206,12 +174,11 @@ TEST(PackageStartup, OnlyAWholeAnswerReplacesTheConfigurationAndNoServerHoldsThe
         vendor_site::WriteBytes(local, old);
         vendor_site::WriteBytes(stale, "left by a killed run");
         const bool readOnly = std::string(c.mode) == "readonly";
-        if (readOnly)
-            ::SetFileAttributesA(local.c_str(), FILE_ATTRIBUTE_READONLY);
+        ::SetFileAttributesA(local.c_str(),
+                             readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         vendor_site::WriteBytes(vendor_site::ServedConfig(), served);
         ASSERT_TRUE(vendor_site::SetMode(readOnly ? "normal" : c.mode));
-        const DWORD shown = StartUpToDialog();
-        EXPECT_LT(shown, bound) << c.mode << ": no dialog within the limits";
+        EXPECT_LT(StartUpToDialog(), bound) << c.mode << ": no dialog within the limits";
         const std::string kept = vendor_site::ReadBytes(local);
         EXPECT_TRUE(kept == (c.replaced ? served : old)) << c.mode << " left " << kept.size();
         EXPECT_EQ(readOnly, (::GetFileAttributesA(local.c_str()) & FILE_ATTRIBUTE_READONLY) != 0);
@@ -224,7 +191,6 @@ TEST(PackageStartup, OnlyAWholeAnswerReplacesTheConfigurationAndNoServerHoldsThe
         EXPECT_EQ("cfgnote.tmp ", left) << c.mode;
     }
     EXPECT_TRUE(seams.boxes.empty()) << "the network check passed each time";
-    EXPECT_EQ("not ours", vendor_site::ReadBytes(unrelated));
     AfxSetInternetTransferLimitsForTests(shipped);
     ::SetFileAttributesA(local.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(local.c_str());
