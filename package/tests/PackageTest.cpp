@@ -135,8 +135,7 @@ DWORD StartUpToDialog() {
             ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         }
     });
-    CPackageApp app;
-    app.InitInstance();
+    CPackageApp().InitInstance();
     ended = true;
     closer.join();
     return shown;
