@@ -99,12 +99,12 @@ void CUpdateDialog::LoadManifest() {
     }
     const CString directory = GetModuleDirectory();
     // "a.exe" and "A.EXE" are one file on Windows: only its first entry counts.
-    std::set<CString, RelativePathLess> seen;
+    std::set<CString> seen;
     // A list that redraws after every row takes seconds for a few thousand.
     const CRedrawPause pause(m_listFiles);
     for (size_t i = 0; i < manifest.m_entries.size(); ++i) {
         const ManifestEntry& entry = manifest.m_entries[i];
-        if (!IsSafeRelativePath(entry.Name) || !seen.insert(entry.Name).second)
+        if (!IsSafeRelativePath(entry.Name) || !seen.insert(RelativePathKey(entry.Name)).second)
             continue;
         FileVersionInfo installed;
         if (!installed.Read(directory + entry.Name) ||

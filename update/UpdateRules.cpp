@@ -120,13 +120,14 @@ int ProgressPercent(std::uint64_t received, std::uint64_t total) {
     return static_cast<int>(received * 100 / total);
 }
 
-bool RelativePathLess::operator()(const CString& a, const CString& b) const {
-    std::string left(a.str());
-    std::string right(b.str());
+CString RelativePathKey(const char* path) {
+    std::string key(path ? path : "");
     // A GBK trail byte may be 0x5C, but a '/' is never one: folding '/' into '\\' is safe.
-    std::replace(left.begin(), left.end(), '/', '\\');
-    std::replace(right.begin(), right.end(), '/', '\\');
-    return lstrcmpiA(left.c_str(), right.c_str()) < 0;
+    std::replace(key.begin(), key.end(), '/', '\\');
+    // Upper case, as the file system compares names; double-byte characters stay whole.
+    if (!key.empty())
+        ::CharUpperBuffA(&key[0], static_cast<DWORD>(key.size()));
+    return key.c_str();
 }
 
 namespace {

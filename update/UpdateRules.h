@@ -24,11 +24,9 @@ CString VersionText(DWORD versionMS, DWORD versionLS);
 // a way out).
 bool IsSafeRelativePath(const char* path);
 
-// Orders relative paths so that two name the same file exactly when neither comes first:
-// letter case and the kind of slash aside.
-struct RelativePathLess {
-    bool operator()(const CString& a, const CString& b) const;
-};
+// The same text for every spelling of one relative path: letter case and the kind of slash
+// aside, as the file system sees them.
+CString RelativePathKey(const char* path);
 
 // The progress position 0..100 for `received` of `total` bytes; 0 while the total is
 // unknown, never above 100.
