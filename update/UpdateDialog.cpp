@@ -6,7 +6,6 @@
 #include "FileReplace.h"
 #include "FileVersionInfo.h"
 #include "ProgramWindows.h"
-#include "Sha256.h"
 #include "UpdateItem.h"
 #include "UpdateManifest.h"
 #include "UpdateRes.h"
@@ -17,6 +16,7 @@
 #include "framework/MessagePump.h"
 #include "framework/Module.h"
 #include "framework/ScopedHandle.h"
+#include "framework/Sha256.h"
 #include "framework/Shell.h"
 
 namespace {
@@ -225,7 +225,7 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
         return -1;
     }
     const bool hashed = !item.SHA256.IsEmpty();
-    Sha256 digest;
+    CSha256 digest;
     const auto keep = [&](const BYTE* data, DWORD size) {
         if (hashed)
             digest.Update(data, size);

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/EcdsaP256Key.h"
+#include "framework/Sha256.h"
+
+namespace {
+
+std::string Bytes(const std::string& hex) {
+    std::string bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return bytes;
+}
+
+std::string Hex(const BYTE (&digest)[32]) {
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (BYTE byte : digest)
+        hex += std::string{digits[byte >> 4], digits[byte & 15]};
+    return hex;
+}
+
+// Made once with OpenSSL (`openssl dgst -sha256 -sign`) by a key that was thrown away; the
+// three signatures have r of 32 bytes, of 33 with a sign byte, and of 31 in DER.
+const std::string kPoint = Bytes("75f7978c87122f02c465fb09393c9554655456c4769ff3d38574c74308723e74"
+                                 "3fe87e35158c6836a09042afb858aac0f2001900474991e29be3d2a979e6ff2a");
+const std::string kMessage = "<Update Start=\"a.exe\"/>\n";
+const std::string kPlain = Bytes(
+    "304402202a1f77559c1d8b7f7fcec38e9bbbad6d379bd8e18448eb312998755bfbcb3b74022008e527d79a6a8698"
+    "7cf9df09c6cb0409f3a195c77286c28bc5951f1f0a6d7415");
+const std::string kSignByte = Bytes(
+    "3046022100fae894cb3c309e7c7c88bab2b84bb1e76d7e2d62ba519f2d8441d226b4704dc1022100cec253322ff8"
+    "702d5ef2199df9dc0df08169bbdadb2f12799897717c95899aa8");
+const std::string kShort = Bytes(
+    "3044021f096119191d09a97664a18ad04f028211efbc2de492d792d982021a088c9996022100991a15d5c0426cc4"
+    "1fced061fb570c231ab81820599490510089ccabd0c107a4");
+// The same message signed by another key.
+const std::string kOtherKey = Bytes(
+    "3045022100f13e8463b8a2e57cbab644b1acb6a0e6b9724b9af2390b987b805165cd42612d02204e8744da734c8d"
+    "eda3d0bb599e1434674649b81fbab0c838a40b71d1af5a8c77");
+
+std::string Flipped(std::string bytes, size_t at) {
+    bytes[at] ^= 0x01;
+    return bytes;
+}
+
+} // namespace
+
+TEST(Sha256, KnownDigestsFedWholeOrInPieces) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{}, "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {{"abc"}, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {{"a", "", "bc"}, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+    };
+    for (const auto& [pieces, expected] : cases) {
+        CSha256 hash;
+        for (const std::string& piece : pieces)
+            hash.Update(piece.data(), static_cast<DWORD>(piece.size()));
+        BYTE digest[32] = {};
+        ASSERT_TRUE(hash.Finish(digest));
+        EXPECT_EQ(expected, Hex(digest)) << pieces.size() << " pieces";
+    }
+}
+
+TEST(EcdsaP256Key, AcceptsOnlyTheKeysSignatureOverTheExactBytes) {
+    BYTE point[64];
+    kPoint.copy(reinterpret_cast<char*>(point), sizeof(point));
+    CEcdsaP256Key key;
+    ASSERT_TRUE(key.Import(point));
+    const std::string raw = kPlain.substr(4, 32) + kPlain.substr(38, 32);
+    const struct {
+        const char* what;
+        std::string message;
+        std::string signature;
+        bool valid;
+    } cases[] = {
+        {"r of 32 bytes", kMessage, kPlain, true},
+        {"r with a sign byte", kMessage, kSignByte, true},
+        {"r of 31 bytes", kMessage, kShort, true},
+        {"a message byte changed", Flipped(kMessage, 10), kPlain, false},
+        {"a byte more", kMessage + " ", kPlain, false},
+        {"a signature byte of r changed", kMessage, Flipped(kPlain, 20), false},
+        {"a signature byte of s changed", kMessage, Flipped(kPlain, 60), false},
+        {"cut", kMessage, kPlain.substr(0, kPlain.size() - 1), false},
+        {"empty", kMessage, "", false},
+        {"longer than any", kMessage, kSignByte + std::string(2048, '\0'), false},
+        {"not DER", kMessage, raw, false},
+        {"another key", kMessage, kOtherKey, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.valid, key.Verify(c.message.data(), static_cast<DWORD>(c.message.size()),
+                                      reinterpret_cast<const BYTE*>(c.signature.data()),
+                                      static_cast<DWORD>(c.signature.size())))
+            << c.what;
+
+    // Wine 8 imports a point off the curve without complaint, so only a missing key is checked.
+    EXPECT_FALSE(CEcdsaP256Key().Verify(kMessage.data(), static_cast<DWORD>(kMessage.size()),
+                                        reinterpret_cast<const BYTE*>(kPlain.data()),
+                                        static_cast<DWORD>(kPlain.size())))
+        << "no key imported";
+}
