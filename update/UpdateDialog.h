@@ -44,6 +44,8 @@ public:
     InternetTransferLimits m_limits;
     // How long the windows of a program that holds a file may take to close, per row.
     DWORD m_dwCloseLimitMs = 5000;
+    // The point of the key whose signature the manifest must carry; null: unsigned manifests.
+    const BYTE (*m_pUpdateKey)[64] = nullptr;
 
 private:
     UpdateManifest::Result ReadManifest(UpdateManifest& manifest);
