@@ -118,7 +118,7 @@ DWORD Run(const std::string& commandLine) {
 }
 
 void Install(const std::string& options) {
-    ASSERT_EQ(0u, Run(QuoteArgument(ExecutableDirectory() + "\\..\\setup.exe") + " /S" + options));
+    ASSERT_EQ(0u, Run(QuoteArgument(ExecutableDirectory() + "\\..\\" SETUP_NAME) + " /S" + options));
 }
 
 // The uninstaller hands over to a copy of itself and returns at once; the copy removes the
@@ -149,7 +149,7 @@ TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
         {folder + "\\package.exe", kSuite},
         {zipdex, kSuite},
         {folder + "\\uninstall.exe", kSuite},
-        {ExecutableDirectory() + "\\..\\setup.exe", kSuite},
+        {ExecutableDirectory() + "\\..\\" SETUP_NAME, kSuite},
     };
     for (const auto& program : programs)
         EXPECT_EQ(program.version, VersionSummary(program.path)) << program.path;
