@@ -198,6 +198,8 @@ CString InternetErrorText(DWORD error) {
     case ERROR_INTERNET_SEC_CERT_REV_FAILED:
     case ERROR_INTERNET_SEC_INVALID_CERT:
     case ERROR_INTERNET_SEC_CERT_REVOKED:
+    // What an https address gets from a server that speaks no TLS, or an unusable certificate.
+    case ERROR_INTERNET_SECURITY_CHANNEL_ERROR:
         return "升级服务器的安全证书无效！";
     default:
         break;
