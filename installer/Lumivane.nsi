@@ -3,8 +3,9 @@
 ;   update.exe, package.exe, Template\ (the updater downloads into it)
 ;   plug_in\Zipdex\zipdex.exe with its database Tillwick.dat
 ; Silent use: Lumivane-<version>-setup.exe /S [/D=folder]   and   uninstall.exe /S [/REMOVESETTINGS]
-; The build passes SUITE_NSH, SETUP_EXE, SETUP_NAME, SUITE_ICON and the paths of the built
-; files; SIGN_COMMAND, when given, signs the installer and the uninstaller it writes.
+; The build passes SUITE_NSH, SETUP_EXE, SETUP_NAME, SUITE_ICON and SUITE_DIR, the shipped
+; files as they are installed; SIGN_COMMAND, when given, signs the installer and the
+; uninstaller it writes.
 Unicode true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
@@ -86,12 +87,12 @@ Section "-Suite"
   Call RemoveCopyElsewhere
 
   SetOutPath "$INSTDIR"
-  File "${UPDATE_EXE}"
-  File "${PACKAGE_EXE}"
+  File "${SUITE_DIR}/update.exe"
+  File "${SUITE_DIR}/package.exe"
   CreateDirectory "$INSTDIR\Template"
   SetOutPath "${ZIPDEX_DIR}"
-  File "${ZIPDEX_EXE}"
-  File "${ZIPDEX_DATABASE}"
+  File "${SUITE_DIR}/plug_in/Zipdex/zipdex.exe"
+  File "${SUITE_DIR}/plug_in/Zipdex/Tillwick.dat"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; Each shortcut starts its program in the program's own folder.

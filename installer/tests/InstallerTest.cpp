@@ -118,7 +118,8 @@ DWORD Run(const std::string& commandLine) {
 }
 
 void Install(const std::string& options) {
-    ASSERT_EQ(0u, Run(QuoteArgument(ExecutableDirectory() + "\\..\\" SETUP_NAME) + " /S" + options));
+    ASSERT_EQ(0u,
+              Run(QuoteArgument(ExecutableDirectory() + "\\..\\" SETUP_NAME) + " /S" + options));
 }
 
 // The uninstaller hands over to a copy of itself and returns at once; the copy removes the

@@ -20,7 +20,7 @@ bash "$here/fresh-prefix.sh" "$work" cmd /c \
 verifies() { osslsigncode verify -CAfile "$certificate" -in "$1" >"$scratch/verify.log" 2>&1; }
 passed=0
 failed=0
-for file in "$signed"/signed/{zipdex,package,update}.exe "$signed/$setup" "$scratch/uninstall.exe"; do
+for file in "$signed"/suite/{plug_in/Zipdex/zipdex,package,update}.exe "$signed/$setup" "$scratch/uninstall.exe"; do
   name=$(basename "$file")
   if [ ! -f "$file" ]; then
     echo "FAIL: $name was not made"; failed=$((failed + 1)); continue
