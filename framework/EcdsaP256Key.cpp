@@ -55,7 +55,6 @@ bool CEcdsaP256Key::Verify(const void* data, DWORD size, const BYTE* signature,
     CSha256 hash;
     hash.Update(data, size);
     BYTE digest[32];
-    return hash.Finish(digest) &&
-           BCRYPT_SUCCESS(::BCryptVerifySignature(m_key, nullptr, digest, sizeof(digest), raw,
-                                                  sizeof(raw), 0));
+    return hash.Finish(digest) && BCRYPT_SUCCESS(::BCryptVerifySignature(
+                                      m_key, nullptr, digest, sizeof(digest), raw, sizeof(raw), 0));
 }

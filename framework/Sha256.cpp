@@ -1,8 +1,8 @@
 #include "Sha256.h"
 
 CSha256::CSha256() {
-    m_bFailed = !BCRYPT_SUCCESS(::BCryptOpenAlgorithmProvider(m_algorithm.Receive(),
-                                                              BCRYPT_SHA256_ALGORITHM, nullptr, 0)) ||
+    m_bFailed = !BCRYPT_SUCCESS(::BCryptOpenAlgorithmProvider(
+                    m_algorithm.Receive(), BCRYPT_SHA256_ALGORITHM, nullptr, 0)) ||
                 !BCRYPT_SUCCESS(
                     ::BCryptCreateHash(m_algorithm, m_hash.Receive(), nullptr, 0, nullptr, 0, 0));
 }

@@ -5,6 +5,7 @@
 
 #include "FileReplace.h"
 #include "FileVersionInfo.h"
+#include "ManifestSource.h"
 #include "ProgramWindows.h"
 #include "UpdateItem.h"
 #include "UpdateManifest.h"
@@ -31,7 +32,6 @@ constexpr int kMessagesPerPump = 10;
 // would cost as much as the transfer, and a person cannot tell 10 ms apart.
 constexpr DWORD kPumpIntervalMs = 10;
 constexpr int kStatusTextLimit = 1023;
-constexpr int kManifestRedirects = 5;
 constexpr size_t kManifestLimit = 16u << 20;
 
 } // namespace
@@ -88,10 +88,11 @@ void CUpdateDialog::CreateRowImages() {
 
 void CUpdateDialog::LoadManifest() {
     UpdateManifest manifest;
-    const UpdateManifest::Result result = ReadManifest(manifest);
+    bool signatureValid = true;
+    const UpdateManifest::Result result = ReadManifest(manifest, signatureValid);
     m_strStart = manifest.m_strStart;
     if (result != UpdateManifest::Result::Read) {
-        SetStatus(kManifestUnreadableText);
+        SetStatus(signatureValid ? kManifestUnreadableText : kManifestSignatureInvalidText);
         ::EnableWindow(GetDlgItem(IDC_BUTTON_UPGRADE_NOW), FALSE);
         return;
     }
@@ -99,6 +100,9 @@ void CUpdateDialog::LoadManifest() {
     for (size_t i = 0; i < manifest.m_entries.size(); ++i) {
         const ManifestEntry& entry = manifest.m_entries[i];
         if (!IsSafeRelativePath(entry.Name) || IsListed(entry.Name))
+            continue;
+        // Signed, the manifest vouches for each file through its digest: none, no offer.
+        if (m_pUpdateKey && entry.SHA256.IsEmpty())
             continue;
         FileVersionInfo installed;
         if (!installed.Read(directory + entry.Name) ||
@@ -110,26 +114,14 @@ void CUpdateDialog::LoadManifest() {
         OnOK();
 }
 
-// An http address is fetched under the same rules as the files, so that an error page, a
-// server that never answers or another host cannot pass for the manifest. A cut document
-// does not parse, so the parser vouches for the length.
-UpdateManifest::Result CUpdateDialog::ReadManifest(UpdateManifest& manifest) {
-    HttpAddress address;
-    if (!AfxParseHttpAddress(m_strManifestSource, address))
-        return manifest.Load(m_strManifestSource);
+// With a key built in, the bytes are checked before the parser sees them.
+UpdateManifest::Result CUpdateDialog::ReadManifest(UpdateManifest& manifest, bool& signatureValid) {
     std::string bytes;
-    const auto keep = [&bytes](const BYTE* data, DWORD size) {
-        if (bytes.size() + size > kManifestLimit)
-            return false;
-        bytes.append(reinterpret_cast<const char*>(data), size);
-        return true;
-    };
-    HttpDownload download(m_limits);
-    if (download.Open(m_strManifestSource, kManifestRedirects) != HttpDownload::Outcome::Complete ||
-        download.Receive(keep, 0, true) != HttpDownload::Outcome::Complete)
+    if (!ReadManifestSource(m_strManifestSource, kManifestLimit, m_limits, bytes))
         return UpdateManifest::Result::Unreadable;
-    download.Close();
-    return manifest.Parse(bytes);
+    signatureValid =
+        !m_pUpdateKey || IsManifestSigned(m_strManifestSource, bytes, *m_pUpdateKey, m_limits);
+    return signatureValid ? manifest.Parse(bytes) : UpdateManifest::Result::Unreadable;
 }
 
 // "a.exe" and "A.EXE" are one file on Windows: only the first row of it is listed.

@@ -48,7 +48,7 @@ public:
     const BYTE (*m_pUpdateKey)[64] = nullptr;
 
 private:
-    UpdateManifest::Result ReadManifest(UpdateManifest& manifest);
+    UpdateManifest::Result ReadManifest(UpdateManifest& manifest, bool& signatureValid);
     void CreateRowImages();
     bool IsListed(const CString& name);
     void AddRow(int position, const ManifestEntry& entry);

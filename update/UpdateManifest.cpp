@@ -4,10 +4,6 @@
 
 #include "framework/XmlDom.h"
 
-UpdateManifest::Result UpdateManifest::Load(const char* path) {
-    return Read(CComVariant(path));
-}
-
 // The bytes go to the parser as they are, so that it reads their encoding declaration.
 UpdateManifest::Result UpdateManifest::Parse(const std::string& bytes) {
     SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));

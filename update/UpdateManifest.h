@@ -18,14 +18,13 @@ struct ManifestEntry {
     CString SHA256;
 };
 
-// The update manifest as the XML DOM reads it from a file or from bytes fetched elsewhere.
+// The update manifest as the XML DOM reads it from bytes read or fetched whole.
 // The thread must have COM initialised.
 class UpdateManifest {
 public:
     // NoEntryList: a document without any Files element, which is no manifest.
     enum class Result { Unreadable, NoEntryList, Read };
 
-    Result Load(const char* path);
     Result Parse(const std::string& bytes);
 
     // The document element's Start attribute.

@@ -182,6 +182,7 @@ CString StatusText(RowStatus status, const char* name, const char* detail) {
 }
 
 const char* const kManifestUnreadableText = "无法读取升级信息，请检查网络连接后重新启动升级程序！";
+const char* const kManifestSignatureInvalidText = "升级信息的签名无效，已停止升级！";
 
 CString InternetErrorText(DWORD error) {
     switch (error) {

@@ -58,3 +58,5 @@ CString InternetErrorText(DWORD error);
 
 // The status label when the update information could not be read.
 extern const char* const kManifestUnreadableText;
+// The status label when the manifest does not carry a valid signature by the built-in key.
+extern const char* const kManifestSignatureInvalidText;

@@ -26,8 +26,9 @@ std::string Hex(const BYTE (&digest)[32]) {
 
 // Made once with OpenSSL (`openssl dgst -sha256 -sign`) by a key that was thrown away; the
 // three signatures have r of 32 bytes, of 33 with a sign byte, and of 31 in DER.
-const std::string kPoint = Bytes("75f7978c87122f02c465fb09393c9554655456c4769ff3d38574c74308723e74"
-                                 "3fe87e35158c6836a09042afb858aac0f2001900474991e29be3d2a979e6ff2a");
+const std::string kPoint =
+    Bytes("75f7978c87122f02c465fb09393c9554655456c4769ff3d38574c74308723e74"
+          "3fe87e35158c6836a09042afb858aac0f2001900474991e29be3d2a979e6ff2a");
 const std::string kMessage = "<Update Start=\"a.exe\"/>\n";
 const std::string kPlain = Bytes(
     "304402202a1f77559c1d8b7f7fcec38e9bbbad6d379bd8e18448eb312998755bfbcb3b74022008e527d79a6a8698"

@@ -89,4 +89,42 @@ TEST_F(UpdateProgram, SilentManifestServerIsGivenUpAndSaysSo) {
     EXPECT_TRUE(update.WaitForExit().has_value());
 }
 
+// The updater with the test key built in stops at a manifest changed after signing before it
+// lists or starts anything, and lists and installs the signed one.
+TEST_F(UpdateProgram, WithAKeyOnlyTheSignedManifestIsListedAndInstalled) {
+    ASSERT_TRUE(
+        ::CopyFileA(BuiltProgram("update_with_test_key.exe"), folder + "\\update.exe", FALSE));
+    ASSERT_TRUE(::CopyFileA(BuiltProgram("version_1_2_3_4.exe"), folder + "\\a.exe", FALSE));
+    WriteBytes(served + "\\a.exe", PatternBytes(20000, 7));
+    const std::string entry = "Length=\"20000\" URL=\"" + LocalServerUrl("blackbox/a.exe").str() +
+                              "\" SHA256=\"" + kPatternSha256 + "\"";
+    const std::string manifest = ManifestText("start.exe").File("a.exe", "2.0.0.0", entry).Xml();
+    WriteBytes(served + "\\signed.xml", manifest);
+    const std::string signature = ServerSignature("test", "blackbox/signed.xml");
+    WriteBytes(served + "\\signed.xml.sig", signature);
+    std::string changed = manifest;
+    changed.replace(changed.find("2.0.0.0"), 7, "2.0.0.1");
+    WriteBytes(served + "\\changed.xml", changed);
+    WriteBytes(served + "\\changed.xml.sig", signature);
+
+    uidriver::Process refused = Start(" " + LocalServerUrl("blackbox/changed.xml").str());
+    HWND dialog = refused.WaitForDialog("检查更新");
+    EXPECT_EQ("升级信息的签名无效，已停止升级！", uidriver::ControlText(dialog, IDC_STATIC_STATUS));
+    EXPECT_TRUE(uidriver::ListRows(uidriver::Control(dialog, IDC_LIST_FILES)).empty());
+    uidriver::ClickButton(dialog, IDOK);
+    ASSERT_TRUE(refused.WaitForExit().has_value());
+
+    uidriver::Process update = Start(" " + LocalServerUrl("blackbox/signed.xml").str());
+    dialog = update.WaitForDialog("检查更新");
+    const std::vector<std::vector<std::string>> rows = {{"a.exe", "2.0.0.0", "19.58 K"}};
+    EXPECT_EQ(rows, uidriver::ListRows(uidriver::Control(dialog, IDC_LIST_FILES)));
+    uidriver::ClickButton(dialog, IDC_BUTTON_UPGRADE_NOW);
+    EXPECT_EQ("完成", uidriver::WaitForControlText(dialog, IDOK, "完成"));
+    uidriver::ClickButton(dialog, IDOK);
+    ASSERT_TRUE(update.WaitForExit().has_value());
+    EXPECT_TRUE(PatternBytes(20000, 7) == ReadBytes(folder + "\\a.exe"));
+    // Started once, by the signed run only.
+    uidriver::WaitFor([&] { return Mark() == "started\nended\n"; }, 10000, "the start program");
+}
+
 } // namespace

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "BuiltInUpdateKey.h"
 #include "SeamRecorder.h"
 #include "TestSupport.h"
 #include "UpdateDialog.h"
@@ -228,10 +230,8 @@ TEST_F(ManifestDialog, NothingToUpdateEndsAtOnceAndStartsOnlyAFileOfTheFolder) {
 }
 
 const char* const kReplaced = "%s完成更新！";
-// Of the served bytes, PatternBytes(20000, 7); std::mt19937 is the same everywhere. Either
-// case of hex digit is accepted.
-const std::string kServedSha256 =
-    "14faf5ca3973a1eef50a7bcd0b158b443400098038C6CC6044B64CF2C4370E08";
+// Of the served bytes, PatternBytes(20000, 7).
+const std::string& kServedSha256 = kPatternSha256;
 
 // The row's text with the manifest's Name of `name` in place of %s.
 std::string RowText(const char* format, const CString& name) {
@@ -372,6 +372,99 @@ TEST_F(Download, NothingHoldsARowBeyondItsLimit) {
     EXPECT_FALSE(stranger.WaitForExit(0).has_value());
     stranger.Kill();
     hung.Kill();
+}
+
+std::string Flipped(std::string bytes, size_t at) {
+    bytes[at] ^= 0x01;
+    return bytes;
+}
+
+// The dialog with the throwaway key of the test updaters built in.
+class SignedManifest : public Download {
+protected:
+    void OpenSigned(const CString& source) {
+        dialog = std::make_unique<RecordingDialog>(source);
+        dialog->m_pUpdateKey = kBuiltInUpdateKey;
+        ASSERT_TRUE(dialog->Create());
+    }
+};
+
+// Only the manifest's own bytes with a signature by the built-in key are listed, from a server
+// or from a file; anything else stops before a row is listed, a byte downloaded or Start
+// started.
+TEST_F(SignedManifest, OnlyAValidSignatureLetsAnythingHappen) {
+    Install("no_version.exe", "start.exe");
+    const std::string entry = "URL=\"" + Served().str() + "\" SHA256=\"" + kServedSha256 + "\"";
+    const std::string manifest =
+        ManifestText(Name("start.exe").str().c_str()).File(Name("a.exe"), "2.0.0.0", entry).Xml();
+    WriteBytes(servedFolder + "\\m.xml", manifest);
+    WriteBytes(servedFolder + "\\another.xml", Flipped(manifest, manifest.find("2.0.0.0")));
+    const std::string valid = ServerSignature("test", caseName + "/m.xml");
+    const struct {
+        const char* what;
+        std::string manifest;
+        std::optional<std::string> signature;
+        bool local;
+        bool listed;
+    } cases[] = {
+        {"valid", manifest, valid, false, true},
+        {"valid beside a file", manifest, valid, true, true},
+        {"a manifest byte changed", Flipped(manifest, manifest.find("2.0.0.0")), valid, false,
+         false},
+        {"a signature byte changed", manifest, Flipped(valid, valid.size() - 5), false, false},
+        {"no signature (404)", manifest, std::nullopt, false, false},
+        {"no signature beside a file", manifest, std::nullopt, true, false},
+        {"an empty signature", manifest, "", false, false},
+        {"a cut signature", manifest, valid.substr(0, valid.size() - 1), false, false},
+        {"2 KB", manifest, valid + std::string(2048 - valid.size(), '\0'), false, false},
+        {"of another manifest", manifest, ServerSignature("test", caseName + "/another.xml"), false,
+         false},
+        {"by another key", manifest, ServerSignature("other", caseName + "/m.xml"), false, false},
+    };
+    size_t launches = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Install("version_1_2_3_4.exe", "a.exe");
+        const CString folder = c.local ? caseFolder : servedFolder;
+        ::DeleteFileA(folder + "\\case.xml.sig");
+        WriteBytes(folder + "\\case.xml", c.manifest);
+        if (c.signature)
+            WriteBytes(folder + "\\case.xml.sig", *c.signature);
+        OpenSigned(c.local ? caseFolder + "\\case.xml" : Served("", "case.xml"));
+        EXPECT_EQ(c.listed ? 1 : 0, dialog->m_listFiles.GetItemCount());
+        EXPECT_EQ(c.listed ? "文件下载进度" : "升级信息的签名无效，已停止升级！",
+                  uidriver::ControlText(*dialog, IDC_STATIC_STATUS));
+        EXPECT_EQ(c.listed, uidriver::IsControlEnabled(*dialog, IDC_BUTTON_UPGRADE_NOW));
+        EXPECT_EQ(0, dialog->okCalls);
+        Upgrade();
+        EXPECT_TRUE((c.listed ? served : original) == ReadBytes(Installed("a.exe")));
+        dialog.reset();
+        launches += c.listed ? 1 : 0;
+        EXPECT_EQ(launches, seams.shellCalls.size()) << "Start is started for a valid one only";
+    }
+}
+
+// In a signed manifest a file without SHA256 is not offered, and one whose bytes have another
+// digest is not installed.
+TEST_F(SignedManifest, EveryOfferedFileCarriesItsDigest) {
+    Install("version_1_2_3_4.exe", "bare.exe");
+    const std::vector<Row> rows = {
+        {"hashed.exe", Served(), "SHA256=\"" + kServedSha256 + "\"", kReplaced},
+        {"other.exe", Served(), "SHA256=\"" + Flipped(kServedSha256, 10) + "\"",
+         "下载文件：%s校验失败，升级失败！"},
+    };
+    ManifestText manifest("");
+    manifest.File(Name("bare.exe"), "2.0.0.0", "URL=\"" + Served().str() + "\"");
+    for (const Row& row : rows) {
+        Install("version_1_2_3_4.exe", row.name);
+        manifest.File(Name(row.name), "2.0.0.0", "URL=\"" + row.url.str() + "\" " + row.more);
+    }
+    WriteBytes(servedFolder + "\\m.xml", manifest.Xml());
+    WriteBytes(servedFolder + "\\m.xml.sig", ServerSignature("test", caseName + "/m.xml"));
+    OpenSigned(Served("", "m.xml"));
+    ASSERT_EQ(2, dialog->m_listFiles.GetItemCount());
+    Expect(rows, Upgrade());
+    EXPECT_TRUE(original == ReadBytes(Installed("bare.exe")));
 }
 
 } // namespace
