@@ -5,7 +5,6 @@
 #include <string>
 
 #include "framework/EcdsaP256Key.h"
-#include "framework/Sha256.h"
 
 namespace {
 
@@ -16,16 +15,9 @@ std::string Bytes(const std::string& hex) {
     return bytes;
 }
 
-std::string Hex(const BYTE (&digest)[32]) {
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (BYTE byte : digest)
-        hex += std::string{digits[byte >> 4], digits[byte & 15]};
-    return hex;
-}
-
-// Made once with OpenSSL (`openssl dgst -sha256 -sign`) by a key that was thrown away; the
-// three signatures have r of 32 bytes, of 33 with a sign byte, and of 31 in DER.
+// The dialog's tests check signatures end to end; here the three DER forms of r that the
+// platform's decoder must bring to the 32 bytes CNG takes: 32 bytes, 33 with a sign byte, 31.
+// Made once with OpenSSL (`openssl dgst -sha256 -sign`) by a key that was thrown away.
 const std::string kPoint =
     Bytes("75f7978c87122f02c465fb09393c9554655456c4769ff3d38574c74308723e74"
           "3fe87e35158c6836a09042afb858aac0f2001900474991e29be3d2a979e6ff2a");
@@ -39,10 +31,6 @@ const std::string kSignByte = Bytes(
 const std::string kShort = Bytes(
     "3044021f096119191d09a97664a18ad04f028211efbc2de492d792d982021a088c9996022100991a15d5c0426cc4"
     "1fced061fb570c231ab81820599490510089ccabd0c107a4");
-// The same message signed by another key.
-const std::string kOtherKey = Bytes(
-    "3045022100f13e8463b8a2e57cbab644b1acb6a0e6b9724b9af2390b987b805165cd42612d02204e8744da734c8d"
-    "eda3d0bb599e1434674649b81fbab0c838a40b71d1af5a8c77");
 
 std::string Flipped(std::string bytes, size_t at) {
     bytes[at] ^= 0x01;
@@ -50,22 +38,6 @@ std::string Flipped(std::string bytes, size_t at) {
 }
 
 } // namespace
-
-TEST(Sha256, KnownDigestsFedWholeOrInPieces) {
-    const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{}, "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-        {{"abc"}, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-        {{"a", "", "bc"}, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-    };
-    for (const auto& [pieces, expected] : cases) {
-        CSha256 hash;
-        for (const std::string& piece : pieces)
-            hash.Update(piece.data(), static_cast<DWORD>(piece.size()));
-        BYTE digest[32] = {};
-        ASSERT_TRUE(hash.Finish(digest));
-        EXPECT_EQ(expected, Hex(digest)) << pieces.size() << " pieces";
-    }
-}
 
 TEST(EcdsaP256Key, AcceptsOnlyTheKeysSignatureOverTheExactBytes) {
     BYTE point[64];
@@ -83,14 +55,10 @@ TEST(EcdsaP256Key, AcceptsOnlyTheKeysSignatureOverTheExactBytes) {
         {"r with a sign byte", kMessage, kSignByte, true},
         {"r of 31 bytes", kMessage, kShort, true},
         {"a message byte changed", Flipped(kMessage, 10), kPlain, false},
-        {"a byte more", kMessage + " ", kPlain, false},
         {"a signature byte of r changed", kMessage, Flipped(kPlain, 20), false},
         {"a signature byte of s changed", kMessage, Flipped(kPlain, 60), false},
-        {"cut", kMessage, kPlain.substr(0, kPlain.size() - 1), false},
-        {"empty", kMessage, "", false},
         {"longer than any", kMessage, kSignByte + std::string(2048, '\0'), false},
         {"not DER", kMessage, raw, false},
-        {"another key", kMessage, kOtherKey, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.valid, key.Verify(c.message.data(), static_cast<DWORD>(c.message.size()),
