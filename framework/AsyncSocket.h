@@ -40,8 +40,10 @@ public:
     // A socket of the type bound to the local port and address (0 and null: any).
     BOOL Create(UINT port = 0, int type = SOCK_STREAM, long events = kAllEvents,
                 const char* address = nullptr);
-    // Connects to the host (a name the platform resolves, or a dotted address) and port.
-    BOOL Connect(const char* host, UINT port);
+    // Connects to the host (a name the platform resolves, or a dotted address) and port. With
+    // a limit, the attempt waits no longer whatever the socket's mode, and fails with
+    // WSAETIMEDOUT when the host never answers (a firewall that drops, a full queue).
+    BOOL Connect(const char* host, UINT port, DWORD limitMs = INFINITE);
     void Close() { m_socket.Reset(); }
     UINT_PTR GetSocket() const { return m_socket.Get(); }
     static int GetLastError();
@@ -51,5 +53,10 @@ protected:
     virtual bool IsBlocking(long events) const { return events == 0; }
 
 private:
+    // Connects within the limit (not INFINITE); the socket is blocking again afterwards when it
+    // was before.
+    bool ConnectWithin(const void* address, int length, DWORD limitMs);
+
     CSocketHandle m_socket;
+    bool m_bBlocking = false;
 };

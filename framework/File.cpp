@@ -31,3 +31,23 @@ BOOL CFile::Close() {
         return FALSE;
     return ::CloseHandle(m_file.Release());
 }
+
+BOOL ReadWholeFile(const char* path, size_t maxBytes, std::string& bytes) {
+    bytes.clear();
+    CHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
+        static_cast<ULONGLONG>(size.QuadPart) > maxBytes)
+        return FALSE;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    // A file that grew meanwhile still gives no more than its size at the start.
+    if (!bytes.empty() && (!::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read,
+                                       nullptr) ||
+                           read != bytes.size())) {
+        bytes.clear();
+        return FALSE;
+    }
+    return TRUE;
+}

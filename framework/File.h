@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/ScopedHandle.h"
 
 // A local file by its Win32 handle.
@@ -33,3 +35,6 @@ public:
 private:
     CHandle m_file;
 };
+
+// The whole of a file of at most maxBytes; FALSE for a larger one, which is not read at all.
+BOOL ReadWholeFile(const char* path, size_t maxBytes, std::string& bytes);

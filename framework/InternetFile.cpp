@@ -29,7 +29,45 @@ void CALLBACK OnRequestStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID
     }
 }
 
+// The longest header text we read: a status, a length, a nearby address.
+constexpr DWORD kMaxHeaderBytes = 8192;
+
 } // namespace
+
+void InternetTransferClock::Start() {
+    if (started)
+        return;
+    started = true;
+    start = periodStart = ::GetTickCount();
+    periodBytes = 0;
+    totalBytes = 0;
+}
+
+void InternetTransferClock::Count(DWORD bytes) {
+    periodBytes += bytes;
+    totalBytes += bytes;
+}
+
+DWORD InternetTransferClock::TimeLeft() {
+    const DWORD now = ::GetTickCount();
+    if (now - periodStart >= limits.periodMs) {
+        if (periodBytes < limits.minBytes)
+            return 0;
+        periodStart = now;
+        periodBytes = 0;
+    }
+    const DWORD elapsed = now - start;
+    // When the average falls below its floor if nothing more comes.
+    const ULONGLONG averageDeadline =
+        limits.minAverageBytes == 0
+            ? ~0ULL
+            : std::max<ULONGLONG>(limits.periodMs,
+                                  totalBytes * limits.periodMs / limits.minAverageBytes);
+    if (elapsed >= limits.totalMs || elapsed >= averageDeadline)
+        return 0;
+    return static_cast<DWORD>(std::min<ULONGLONG>(
+        {limits.periodMs - (now - periodStart), limits.totalMs - elapsed, averageDeadline - elapsed}));
+}
 
 BOOL AfxParseContentLength(const char* text, ULONGLONG& length) {
     if (!text)
@@ -96,11 +134,7 @@ BOOL CInternetFile::Open(HINTERNET session, const HttpAddress& address, DWORD fl
         ::SetLastError(error);
         return FALSE;
     }
-    if (!m_clock->started) {
-        m_clock->started = true;
-        m_clock->periodStart = ::GetTickCount();
-        m_clock->periodBytes = 0;
-    }
+    m_clock->Start();
     ::ResetEvent(m_pending->done);
     return Finish(::HttpSendRequestA(m_request, headers, headers ? headersLength : 0, nullptr, 0));
 }
@@ -125,7 +159,7 @@ UINT CInternetFile::Read(void* buffer, UINT count) {
             std::min<DWORD>({count, m_pending->available, sizeof m_pending->chunk});
         if (Finish(::InternetReadFile(m_request, m_pending->chunk, wanted, &m_pending->read))) {
             std::memcpy(buffer, m_pending->chunk, m_pending->read);
-            m_clock->periodBytes += m_pending->read;
+            m_clock->Count(m_pending->read);
             return m_pending->read;
         }
     }
@@ -150,20 +184,14 @@ BOOL CInternetFile::WaitForData() {
 BOOL CInternetFile::Finish(BOOL started) {
     if (!started && ::GetLastError() != ERROR_IO_PENDING)
         return FALSE;
-    InternetTransferClock& clock = *m_clock;
     for (;;) {
-        const DWORD now = ::GetTickCount();
-        if (now - clock.periodStart >= clock.limits.periodMs) {
-            if (clock.periodBytes < clock.limits.minBytes) {
-                ::SetLastError(ERROR_TIMEOUT);
-                return FALSE;
-            }
-            clock.periodStart = now;
-            clock.periodBytes = 0;
+        const DWORD left = m_clock->TimeLeft();
+        if (left == 0) {
+            ::SetLastError(ERROR_TIMEOUT);
+            return FALSE;
         }
         if (started)
             return TRUE;
-        const DWORD left = clock.limits.periodMs - (now - clock.periodStart);
         const DWORD woke = m_onMessages ? ::MsgWaitForMultipleObjects(1, &m_pending->done, FALSE,
                                                                       left, QS_ALLINPUT)
                                         : ::WaitForSingleObject(m_pending->done, left);
@@ -171,8 +199,12 @@ BOOL CInternetFile::Finish(BOOL started) {
             ::SetLastError(m_pending->error);
             return m_pending->error == 0;
         }
-        if (woke == WAIT_OBJECT_0 + 1)
-            m_onMessages();
+        if (woke == WAIT_FAILED)
+            return FALSE;
+        if (woke == WAIT_OBJECT_0 + 1 && !m_onMessages()) {
+            ::SetLastError(ERROR_CANCELLED);
+            return FALSE;
+        }
     }
 }
 
@@ -187,7 +219,7 @@ BOOL CInternetFile::QueryInfo(DWORD infoLevel, CString& text) const {
     // Asked first with no room, WinINet tells the size the header's text needs.
     DWORD size = 0;
     if (!m_request || ::HttpQueryInfoA(m_request, infoLevel, nullptr, &size, nullptr) ||
-        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER || size > kMaxHeaderBytes) {
         ::SetLastError(ERROR_HTTP_HEADER_NOT_FOUND);
         return FALSE;
     }

@@ -41,6 +41,7 @@ std::unique_ptr<CInternetFile> CInternetSession::OpenURL(const char* url, DWORD,
         return nullptr;
     }
     std::unique_ptr<CInternetFile> file(new CInternetFile(m_clock));
+    file->SetMessageHandler(m_onMessages);
     if (!file->Open(m_session, address, flags, headers, headersLength)) {
         // Closing the request may overwrite the reason.
         const DWORD error = ::GetLastError();

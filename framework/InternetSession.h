@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <functional>
 #include <memory>
 
 #include "framework/InternetFile.h"
@@ -28,8 +29,12 @@ public:
 
     // A 4-byte option of the session (a time-out, say), which its requests inherit.
     BOOL SetOption(DWORD option, DWORD value);
+    const InternetTransferLimits& GetTransferLimits() const { return m_clock->limits; }
     // Replaces the limits the session was opened with.
     void SetTransferLimits(const InternetTransferLimits& limits) { m_clock->limits = limits; }
+    // The message handler of the files it opens from then on, from their first wait
+    // (CInternetFile::SetMessageHandler).
+    void SetMessageHandler(std::function<bool()> handler) { m_onMessages = std::move(handler); }
     // The http or https address opened with a GET whose answer's head has arrived, or null
     // when it cannot be opened or the server kept the head back beyond the limits; then
     // GetLastError tells why (ERROR_TIMEOUT for the limits). An HTTP error status still gives
@@ -42,5 +47,6 @@ public:
 
 private:
     std::shared_ptr<InternetTransferClock> m_clock;
+    std::function<bool()> m_onMessages;
     CInternetHandle m_session;
 };

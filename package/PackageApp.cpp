@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
+
 #include "ConfigDownload.h"
 #include "TrackDialog.h"
 #include "VendorSite.h"
@@ -16,6 +18,8 @@ const char kSettingsSection[] = "Settings";
 const char kCompanyEntry[] = "Express Company";
 const char kConfigAddress[] = LUMIVANE_VENDOR_ADDRESS "/Package/Application/configs.xml";
 constexpr UINT kHttpPort = 80;
+// Windows gives up a connection that is never answered after about 21 s, Wine after 134 s.
+constexpr DWORD kConnectLimitMs = 5000;
 
 } // namespace
 
@@ -29,7 +33,7 @@ BOOL CPackageApp::CheckNetwork() {
     CSocket socket;
     if (!socket.Create(0, SOCK_STREAM, CAsyncSocket::kAllEvents, nullptr))
         return FALSE;
-    const BOOL connected = socket.Connect(LUMIVANE_VENDOR_HOST, kHttpPort);
+    const BOOL connected = socket.Connect(LUMIVANE_VENDOR_HOST, kHttpPort, kConnectLimitMs);
     socket.Close();
     return connected;
 }
@@ -44,8 +48,14 @@ BOOL CPackageApp::InitInstance() {
         return FALSE;
     }
     {
+        const CString local = GetModuleDirectory() + kConfigFileName;
+        RemoveStaleDownloads(local);
         CInternetSession session;
-        DownloadToFile(session, kConfigAddress, GetModuleDirectory() + kConfigFileName);
+        // No window shows while the list comes: it may take one and a half periods (30 s).
+        InternetTransferLimits limits = session.GetTransferLimits();
+        limits.totalMs = std::min(limits.totalMs, limits.periodMs * 3 / 2);
+        session.SetTransferLimits(limits);
+        DownloadToFile(session, kConfigAddress, local, kMaxConfigBytes);
     }
     SetRegistryKey("Lumivane Software");
     {

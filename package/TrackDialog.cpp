@@ -84,7 +84,7 @@ BOOL CTrackDialog::OnInitDialog() {
 
 int CTrackDialog::LoadExpressConfig() {
     CComPtr<IXMLDOMDocument> document = CreateXmlDocument();
-    if (!LoadXmlDocument(document, GetModuleDirectory() + kConfigFileName))
+    if (!LoadXmlFile(document, GetModuleDirectory() + kConfigFileName, kMaxConfigBytes))
         return 0;
     CComPtr<IXMLDOMNodeList> entries;
     CComBSTR query("//Expresses/*");

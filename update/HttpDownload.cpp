@@ -40,6 +40,7 @@ HttpDownload::Outcome HttpDownload::Open(const char* url, int sameHostRedirects)
     Close();
     m_session = std::make_unique<CInternetSession>();
     m_session->SetTransferLimits(m_limits);
+    m_session->SetMessageHandler([this] { return Report(); });
     m_session->SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, kConnectTimeoutMs);
     CString current(url);
     for (;;) {
@@ -47,6 +48,8 @@ HttpDownload::Outcome HttpDownload::Open(const char* url, int sameHostRedirects)
         m_file = m_session->OpenURL(current, 1, kRequestFlags);
         if (!m_file) {
             m_dwError = ::GetLastError();
+            if (m_dwError == ERROR_CANCELLED)
+                return Outcome::Cancelled;
             return m_dwError == ERROR_TIMEOUT ? Outcome::TimedOut : Outcome::NotSent;
         }
         m_file->QueryInfo(HTTP_QUERY_STATUS_CODE, m_strStatus);
@@ -71,25 +74,36 @@ HttpDownload::Outcome HttpDownload::Open(const char* url, int sameHostRedirects)
 }
 
 HttpDownload::Outcome HttpDownload::Receive(const Sink& sink, std::uint64_t expectedLength,
-                                            bool checkedLater, const Progress& progress) {
+                                            bool checkedLater, std::uint64_t maxUnannounced) {
     ULONGLONG announced = 0;
     const bool hasLength = m_file->QueryContentLength(announced);
     // A length that is no number vouches for nothing: such a body is never whole.
     const bool lengthUnreadable = !hasLength && ::GetLastError() != ERROR_HTTP_HEADER_NOT_FOUND;
+    if (hasLength && expectedLength != 0 && announced != expectedLength)
+        return Outcome::Incomplete;
     m_total = hasLength ? announced : expectedLength;
+    const std::uint64_t limit = m_total != 0 ? m_total : maxUnannounced;
     m_received = 0;
-    if (progress)
-        m_file->SetMessageHandler([this, progress] { progress(m_received, m_total); });
     BYTE chunk[kChunkSize];
     while (const UINT read = m_file->Read(chunk, kChunkSize)) {
+        if (read > limit - m_received)
+            return Outcome::Incomplete;
         m_received += read;
         if (!sink(chunk, read))
             return Outcome::KeepFailed;
-        if (progress)
-            progress(m_received, m_total);
+        if (!Report())
+            return Outcome::Cancelled;
     }
-    if (m_file->GetReadError() != 0)
-        return m_file->GetReadError() == ERROR_TIMEOUT ? Outcome::TimedOut : Outcome::Incomplete;
+    switch (m_file->GetReadError()) {
+    case 0:
+        break;
+    case ERROR_TIMEOUT:
+        return Outcome::TimedOut;
+    case ERROR_CANCELLED:
+        return Outcome::Cancelled;
+    default:
+        return Outcome::Incomplete;
+    }
     return !lengthUnreadable &&
                    IsWholeBody(m_received,
                                hasLength ? std::optional<std::uint64_t>(announced) : std::nullopt,

@@ -17,8 +17,8 @@ bool IsWholeBody(std::uint64_t received, const std::optional<std::uint64_t>& con
                  std::uint64_t expectedLength, bool checkedLater);
 
 // One GET request of the updater read in chunks of at most 1 KB: only status 200 counts, and
-// a redirect never leads to another host. Waits are bounded by the session's limits and let
-// the caller keep its window alive.
+// a redirect never leads to another host. Waits are bounded by the session's limits; the
+// progress callback keeps the caller's window alive and may abandon the transfer.
 class HttpDownload {
 public:
     enum class Outcome {
@@ -26,6 +26,7 @@ public:
         BadAddress,
         NotSent,
         TimedOut,
+        Cancelled,
         NotFound,
         Refused,
         Incomplete,
@@ -33,11 +34,13 @@ public:
     };
     // Keeps one chunk; false when it could not.
     using Sink = std::function<bool(const BYTE* data, DWORD size)>;
-    // Called after every chunk, and while waiting whenever messages arrive.
-    using Progress = std::function<void(std::uint64_t received, std::uint64_t total)>;
+    // Called after every chunk, and while waiting whenever messages arrive; false abandons
+    // the transfer.
+    using Progress = std::function<bool(std::uint64_t received, std::uint64_t total)>;
 
-    explicit HttpDownload(const InternetTransferLimits& limits = InternetTransferLimits())
-        : m_limits(limits) {}
+    explicit HttpDownload(const InternetTransferLimits& limits = InternetTransferLimits(),
+                          Progress progress = nullptr)
+        : m_limits(limits), m_progress(std::move(progress)) {}
     HttpDownload(const HttpDownload&) = delete;
     HttpDownload& operator=(const HttpDownload&) = delete;
 
@@ -46,8 +49,11 @@ public:
     Outcome Open(const char* url, int sameHostRedirects = 0);
     // Reads the body of an opened request; `expectedLength` and `checkedLater` as for
     // IsWholeBody. `expectedLength` is also the progress total when the server gave none.
+    // The body stops at the length the server or the caller gave, and at `maxUnannounced`
+    // when neither did: a byte beyond is never passed on and makes the body Incomplete, as
+    // do two lengths that differ, before any byte is passed on.
     Outcome Receive(const Sink& sink, std::uint64_t expectedLength, bool checkedLater,
-                    const Progress& progress = nullptr);
+                    std::uint64_t maxUnannounced);
     // Closes the request and the session; a worker still waiting on them finishes alone.
     void Close();
 
@@ -57,7 +63,10 @@ public:
     CString m_strStatus;
 
 private:
+    bool Report() { return !m_progress || m_progress(m_received, m_total); }
+
     InternetTransferLimits m_limits;
+    Progress m_progress;
     std::uint64_t m_received = 0;
     std::uint64_t m_total = 0;
     std::unique_ptr<CInternetSession> m_session;

@@ -1,5 +1,7 @@
 #include "ManifestSource.h"
 
+#include <shlwapi.h>
+
 #include "framework/EcdsaP256Key.h"
 #include "framework/File.h"
 
@@ -9,17 +11,13 @@ constexpr int kRedirects = 5;
 // A DER signature of P-256 takes at most 72 bytes.
 constexpr size_t kSignatureLimit = 1024;
 
-bool ReadFileSource(const char* path, size_t limit, std::string& bytes) {
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite))
-        return false;
-    char chunk[4096];
-    while (const UINT read = file.Read(chunk, sizeof(chunk))) {
-        if (bytes.size() + read > limit)
-            return false;
-        bytes.append(chunk, read);
-    }
-    return true;
+// A path, or a file: address as the platform writes one.
+bool ReadFileSource(const char* source, size_t limit, std::string& bytes) {
+    char path[MAX_PATH * 2] = {};
+    DWORD length = sizeof(path);
+    if (::UrlIsFileUrlA(source) && SUCCEEDED(::PathCreateFromUrlA(source, path, &length, 0)))
+        source = path;
+    return ReadWholeFile(source, limit, bytes);
 }
 
 } // namespace
@@ -40,7 +38,7 @@ bool ReadManifestSource(const char* source, size_t limit, const InternetTransfer
     };
     HttpDownload download(limits);
     return download.Open(source, kRedirects) == HttpDownload::Outcome::Complete &&
-           download.Receive(keep, 0, true) == HttpDownload::Outcome::Complete;
+           download.Receive(keep, 0, true, limit) == HttpDownload::Outcome::Complete;
 }
 
 bool IsManifestSigned(const char* source, const std::string& manifest, const BYTE (&key)[64],

@@ -6,9 +6,9 @@
 
 #include "HttpDownload.h"
 
-// Reads all of `source`, an http address or a local file, into `bytes`: false when it cannot
-// be had whole (http: status 200 after same-host redirects, under `limits`) or holds more than
-// `limit` bytes.
+// Reads all of `source`, an http address or a local file (a path or a file: address), into
+// `bytes`: false when it cannot be had whole (http: status 200 after same-host redirects,
+// under `limits`) or holds more than `limit` bytes.
 bool ReadManifestSource(const char* source, size_t limit, const InternetTransferLimits& limits,
                         std::string& bytes);
 

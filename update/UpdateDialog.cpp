@@ -1,6 +1,7 @@
 #include "UpdateDialog.h"
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "FileReplace.h"
@@ -32,7 +33,8 @@ constexpr int kMessagesPerPump = 10;
 // would cost as much as the transfer, and a person cannot tell 10 ms apart.
 constexpr DWORD kPumpIntervalMs = 10;
 constexpr int kStatusTextLimit = 1023;
-constexpr size_t kManifestLimit = 16u << 20;
+// What is taken of a file whose length neither the server nor the manifest gives.
+constexpr std::uint64_t kMaxUnannouncedFile = 256u << 20;
 
 } // namespace
 
@@ -97,9 +99,11 @@ void CUpdateDialog::LoadManifest() {
         return;
     }
     const CString directory = GetModuleDirectory();
+    // "a.exe" and "A.EXE" are one file on Windows: only the first row of it is listed.
+    std::set<CString, RelativePathLess> listed;
     for (size_t i = 0; i < manifest.m_entries.size(); ++i) {
         const ManifestEntry& entry = manifest.m_entries[i];
-        if (!IsSafeRelativePath(entry.Name) || IsListed(entry.Name))
+        if (!IsSafeRelativePath(entry.Name) || listed.count(entry.Name))
             continue;
         // Signed, the manifest vouches for each file through its digest: none, no offer.
         if (m_pUpdateKey && entry.SHA256.IsEmpty())
@@ -109,6 +113,7 @@ void CUpdateDialog::LoadManifest() {
             installed.GetFileVersionText() == entry.Version)
             continue;
         AddRow(static_cast<int>(i), entry);
+        listed.insert(entry.Name);
     }
     if (m_listFiles.GetItemCount() < 1)
         OnOK();
@@ -117,21 +122,11 @@ void CUpdateDialog::LoadManifest() {
 // With a key built in, the bytes are checked before the parser sees them.
 UpdateManifest::Result CUpdateDialog::ReadManifest(UpdateManifest& manifest, bool& signatureValid) {
     std::string bytes;
-    if (!ReadManifestSource(m_strManifestSource, kManifestLimit, m_limits, bytes))
+    if (!ReadManifestSource(m_strManifestSource, UpdateManifest::kMaxBytes, m_limits, bytes))
         return UpdateManifest::Result::Unreadable;
     signatureValid =
         !m_pUpdateKey || IsManifestSigned(m_strManifestSource, bytes, *m_pUpdateKey, m_limits);
     return signatureValid ? manifest.Parse(bytes) : UpdateManifest::Result::Unreadable;
-}
-
-// "a.exe" and "A.EXE" are one file on Windows: only the first row of it is listed.
-bool CUpdateDialog::IsListed(const CString& name) {
-    for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
-        const auto* item = reinterpret_cast<const UpdateItem*>(m_listFiles.GetItemData(row));
-        if (item && IsSameRelativePath(item->Name, name))
-            return true;
-    }
-    return false;
 }
 
 void CUpdateDialog::AddRow(int position, const ManifestEntry& entry) {
@@ -152,7 +147,8 @@ void CUpdateDialog::AddRow(int position, const ManifestEntry& entry) {
 
 void CUpdateDialog::OnUpgradeNow() {
     ::EnableWindow(GetDlgItem(IDC_BUTTON_UPGRADE_NOW), FALSE);
-    for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
+    m_bUpgrading = true;
+    for (int row = 0; row < m_listFiles.GetItemCount() && !m_bCancelRequested; ++row) {
         LVITEMA image{};
         image.mask = LVIF_IMAGE;
         image.iItem = row;
@@ -161,6 +157,9 @@ void CUpdateDialog::OnUpgradeNow() {
         image.iImage = DownloadAndReplace(row) == 1 ? kImageReplaced : kImageFailed;
         m_listFiles.SetItem(&image);
     }
+    m_bUpgrading = false;
+    if (m_bCancelRequested)
+        SetStatus(kUpgradeCancelledText);
     ::SetWindowTextA(GetDlgItem(IDOK), "完成");
 }
 
@@ -175,6 +174,10 @@ int CUpdateDialog::DownloadAndReplace(int row) {
     if (downloaded != 1)
         return downloaded;
     m_progress.SetPos(100);
+    if (m_bCancelRequested) {
+        ::DeleteFileA(temporary);
+        return -1;
+    }
     if (!ReplaceFileWhole(temporary, directory + item->Name)) {
         ::DeleteFileA(temporary);
         SetStatus(RowStatus::ReplaceFailed, *item);
@@ -189,9 +192,12 @@ int CUpdateDialog::DownloadAndReplace(int row) {
 // otherwise the row's result with the reason shown and nothing left behind.
 int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
     using Outcome = HttpDownload::Outcome;
-    HttpDownload download(m_limits);
+    // A copy a killed run left behind goes before anything else can fail.
+    ::DeleteFileA(temporary);
+    HttpDownload download(
+        m_limits, [this](std::uint64_t done, std::uint64_t total) { return OnChunk(done, total); });
     const Outcome opened = download.Open(item.URL);
-    if (opened == Outcome::BadAddress)
+    if (opened == Outcome::BadAddress || opened == Outcome::Cancelled)
         return -1;
     if (opened == Outcome::NotSent || opened == Outcome::TimedOut) {
         if (opened == Outcome::TimedOut)
@@ -224,13 +230,16 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
         DWORD written = 0;
         return ::WriteFile(file, data, size, &written, nullptr) && written == size;
     };
-    const Outcome received =
-        download.Receive(keep, static_cast<std::uint32_t>(item.Length), hashed,
-                         [this](std::uint64_t done, std::uint64_t total) { OnChunk(done, total); });
+    const Outcome received = download.Receive(keep, static_cast<std::uint32_t>(item.Length), hashed,
+                                              kMaxUnannouncedFile);
     download.Close();
     file.Reset();
     BYTE hash[32] = {};
     RowStatus failure = RowStatus::Replaced;
+    if (received == Outcome::Cancelled) {
+        ::DeleteFileA(temporary);
+        return -1;
+    }
     if (received == Outcome::KeepFailed)
         failure = RowStatus::WriteFailed;
     else if (received == Outcome::TimedOut)
@@ -246,14 +255,15 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
     return -1;
 }
 
-void CUpdateDialog::OnChunk(std::uint64_t received, std::uint64_t total) {
+bool CUpdateDialog::OnChunk(std::uint64_t received, std::uint64_t total) {
     m_progress.SetPos(ProgressPercent(received, total));
     const DWORD now = ::GetTickCount();
-    if (now - m_dwLastPump < kPumpIntervalMs)
-        return;
-    m_dwLastPump = now;
-    // Lets the dialog repaint and answer during a download on its own thread.
-    AfxPumpWaitingMessages(kMessagesPerPump);
+    if (now - m_dwLastPump >= kPumpIntervalMs) {
+        m_dwLastPump = now;
+        // Lets the dialog repaint and answer during a download on its own thread.
+        AfxPumpWaitingMessages(kMessagesPerPump);
+    }
+    return !m_bCancelRequested;
 }
 
 void CUpdateDialog::SetStatus(const CString& text) {
@@ -273,8 +283,15 @@ HCURSOR CUpdateDialog::OnQueryDragIcon() {
     return reinterpret_cast<HCURSOR>(m_hIcon);
 }
 
+// A close request during a run stops it at once; the dialog ends when the run has returned.
 void CUpdateDialog::OnCloseButton() {
+    m_bCancelRequested = m_bUpgrading;
     OnOK();
+}
+
+void CUpdateDialog::OnCancel() {
+    m_bCancelRequested = m_bUpgrading;
+    CDialog::OnCancel();
 }
 
 void CUpdateDialog::OnDestroy() {

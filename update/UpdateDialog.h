@@ -23,6 +23,7 @@ public:
     const MessageMap* GetMessageMap() const override;
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
+    void OnCancel() override;
 
     // Reads the manifest and fills the list; ends the dialog when nothing needs updating.
     void LoadManifest();
@@ -50,13 +51,15 @@ public:
 private:
     UpdateManifest::Result ReadManifest(UpdateManifest& manifest, bool& signatureValid);
     void CreateRowImages();
-    bool IsListed(const CString& name);
     void AddRow(int position, const ManifestEntry& entry);
     int Download(const UpdateItem& item, const CString& temporary);
     void SetStatus(const CString& text);
     void SetStatus(RowStatus status, const UpdateItem& item, const char* detail = "");
-    void OnChunk(std::uint64_t received, std::uint64_t total);
+    // Shows the progress and lets messages through; false once the user asked to stop.
+    bool OnChunk(std::uint64_t received, std::uint64_t total);
     void LaunchStart();
 
     DWORD m_dwLastPump = 0;
+    bool m_bUpgrading = false;
+    bool m_bCancelRequested = false;
 };

@@ -1,34 +1,12 @@
 #include "UpdateManifest.h"
 
-#include <algorithm>
-
 #include "framework/XmlDom.h"
 
-// The bytes go to the parser as they are, so that it reads their encoding declaration.
 UpdateManifest::Result UpdateManifest::Parse(const std::string& bytes) {
-    SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
-    void* data = nullptr;
-    if (!array || FAILED(::SafeArrayAccessData(array, &data))) {
-        if (array)
-            ::SafeArrayDestroy(array);
-        return Result::Unreadable;
-    }
-    std::copy(bytes.begin(), bytes.end(), static_cast<char*>(data));
-    ::SafeArrayUnaccessData(array);
-    VARIANT source;
-    ::VariantInit(&source);
-    source.vt = VT_ARRAY | VT_UI1;
-    source.parray = array;
-    const Result result = Read(source);
-    ::VariantClear(&source);
-    return result;
-}
-
-UpdateManifest::Result UpdateManifest::Read(const VARIANT& source) {
     m_strStart.Empty();
     m_entries.clear();
     CComPtr<IXMLDOMDocument> document = CreateXmlDocument();
-    if (!LoadXmlDocument(document, source))
+    if (!LoadXmlDocument(document, bytes))
         return Result::Unreadable;
 
     CComPtr<IXMLDOMElement> root;

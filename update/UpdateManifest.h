@@ -1,8 +1,8 @@
 #pragma once
 
 #include <windows.h>
-#include <oaidl.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -24,6 +24,8 @@ class UpdateManifest {
 public:
     // NoEntryList: a document without any Files element, which is no manifest.
     enum class Result { Unreadable, NoEntryList, Read };
+    // Far above any real list of files; a larger document is not read.
+    static constexpr std::size_t kMaxBytes = 16u << 20;
 
     Result Parse(const std::string& bytes);
 
@@ -31,7 +33,4 @@ public:
     CString m_strStart;
     // Every element child of any Files element, in document order.
     std::vector<ManifestEntry> m_entries;
-
-private:
-    Result Read(const VARIANT& source);
 };

@@ -120,13 +120,13 @@ int ProgressPercent(std::uint64_t received, std::uint64_t total) {
     return static_cast<int>(received * 100 / total);
 }
 
-bool IsSameRelativePath(const char* a, const char* b) {
-    std::string left(a ? a : "");
-    std::string right(b ? b : "");
+bool RelativePathLess::operator()(const CString& a, const CString& b) const {
+    std::string left(a.str());
+    std::string right(b.str());
     // A GBK trail byte may be 0x5C, but a '/' is never one: folding '/' into '\\' is safe.
     std::replace(left.begin(), left.end(), '/', '\\');
     std::replace(right.begin(), right.end(), '/', '\\');
-    return lstrcmpiA(left.c_str(), right.c_str()) == 0;
+    return lstrcmpiA(left.c_str(), right.c_str()) < 0;
 }
 
 namespace {
@@ -183,6 +183,7 @@ CString StatusText(RowStatus status, const char* name, const char* detail) {
 
 const char* const kManifestUnreadableText = "无法读取升级信息，请检查网络连接后重新启动升级程序！";
 const char* const kManifestSignatureInvalidText = "升级信息的签名无效，已停止升级！";
+const char* const kUpgradeCancelledText = "升级已取消，未完成的文件保持原样。";
 
 CString InternetErrorText(DWORD error) {
     switch (error) {

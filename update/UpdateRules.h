@@ -24,8 +24,11 @@ CString VersionText(DWORD versionMS, DWORD versionLS);
 // a way out).
 bool IsSafeRelativePath(const char* path);
 
-// Whether two relative paths name the same file: letter case and the kind of slash aside.
-bool IsSameRelativePath(const char* a, const char* b);
+// Orders relative paths so that two name the same file exactly when neither comes first:
+// letter case and the kind of slash aside.
+struct RelativePathLess {
+    bool operator()(const CString& a, const CString& b) const;
+};
 
 // The progress position 0..100 for `received` of `total` bytes; 0 while the total is
 // unknown, never above 100.
@@ -60,3 +63,5 @@ CString InternetErrorText(DWORD error);
 extern const char* const kManifestUnreadableText;
 // The status label when the manifest does not carry a valid signature by the built-in key.
 extern const char* const kManifestSignatureInvalidText;
+// The status label when the user stopped an upgrade run.
+extern const char* const kUpgradeCancelledText;

@@ -15,6 +15,13 @@
 
 namespace {
 
+std::string Repeated(const std::string& text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i)
+        repeated += text;
+    return repeated;
+}
+
 // A configs.xml of (name, URL) entries in UTF-8, padded with blank lines to `size` bytes.
 std::string ConfigXml(std::initializer_list<std::pair<const char*, const char*>> entries,
                       size_t size = 0) {
@@ -64,12 +71,23 @@ TEST(TrackDialog, TheListFollowsTheDocumentSortedWithTheLastUrlOfEachName) {
                   u8" URL=\"u:e\"/><Y Name=\"NoUrl\"/></Expresses><d><Expresses><A Name=\"A\" "
                   u8"URL=\"u:2\"/></Expresses></d><expresses><L Name=\"l\"/></expresses></R>");
     EXPECT_EQ("=u:e;A=u:2;A=u:2;C=u:c;NoUrl=;顺丰=u:sf;", dialog.Items());
-    for (const char* unreadable :
-         {"-", "<Expresses><E Name=\"A\"/>", "<html><body>500<br></body></html>"}) {
+    // A document type of 5 000 uses of a 50 000-character entity would take minutes, in
+    // UTF-8 or UTF-16 alike; a file above the cap is not read however well-formed.
+    const std::string quadratic = "<!DOCTYPE R [<!ENTITY e \"" + std::string(50000, 'x') +
+                                  "\">]><R><Expresses><E Name=\"" + Repeated("&e;", 5000) +
+                                  "\" URL=\"u\"/></Expresses></R>";
+    std::string wide = "\xFF\xFE";
+    for (char c : quadratic)
+        wide += std::string{c, '\0'};
+    for (const std::string& unreadable :
+         {std::string("-"), std::string("<Expresses><E Name=\"A\"/>"),
+          std::string("<html><body>500<br></body></html>"), quadratic, wide,
+          ConfigXml({{"A", "u:a"}}, kMaxConfigBytes + 1)}) {
         Dialog empty(unreadable);
-        EXPECT_EQ("", empty.Items()) << unreadable;
+        EXPECT_EQ("", empty.Items()) << unreadable.substr(0, 40);
         EXPECT_TRUE(empty.seams.boxes.empty());
     }
+    EXPECT_EQ("A=u:a;", Dialog(ConfigXml({{"A", "u:a"}}, kMaxConfigBytes)).Items());
 }
 
 TEST(TrackDialog, TheRememberedCompanyIsSelectedExactlyElseTheWelcomePageShows) {
@@ -137,8 +155,9 @@ DWORD StartUpToDialog() {
     return shown;
 }
 
-// Only a whole answer replaces configs.xml, byte for byte; whatever the server does, the old
-// copy stays otherwise, no temporary file is left, and the dialog shows within the limits.
+// Only a whole answer within the cap replaces configs.xml, byte for byte, and never a read-only
+// one; whatever the server does, the old copy stays otherwise, no temporary file is left (nor
+// one a killed run left), and the dialog shows within the limits.
 TEST(PackageStartup, OnlyAWholeAnswerReplacesTheConfigurationAndNoServerHoldsTheDialog) {
     vendor_site::Restorer restore;
     SeamRecorder seams;
@@ -155,25 +174,42 @@ TEST(PackageStartup, OnlyAWholeAnswerReplacesTheConfigurationAndNoServerHoldsThe
         {"normal", 1024, true}, {"normal", 1025, true},    {"normal", 200 * 1024 + 7, true},
         {"error", 900, false},  {"empty", 900, false},     {"cut", 5000, false},
         {"silent", 900, false}, {"stall", 5000, false},    {"drip", 5000, false},
-        {"zeros", 5000, true},  {"zeroscut", 5000, false}, {"overlong", 5000, false}};
+        {"zeros", 5000, true},  {"zeroscut", 5000, false}, {"overlong", 5000, false},
+        {"trickle", 9000, false}, {"endless", 900, false}, {"normal", kMaxConfigBytes, true},
+        {"normal", kMaxConfigBytes + 1, false}, {"readonly", 900, false}};
+    const std::string stale = (GetModuleDirectory() + "cfgBEEF.tmp").str();
+    const std::string unrelated = (GetModuleDirectory() + "cfgnote.tmp").str();
+    vendor_site::WriteBytes(unrelated, "not ours");
     for (const auto& c : cases) {
         const std::string old = ConfigXml({{"Old", "u:old"}});
         const std::string served = ConfigXml({{"顺丰", "https://sf"}}, c.size);
+        ::SetFileAttributesA(local.c_str(), FILE_ATTRIBUTE_NORMAL);
         vendor_site::WriteBytes(local, old);
+        vendor_site::WriteBytes(stale, "left by a killed run");
+        const bool readOnly = std::string(c.mode) == "readonly";
+        if (readOnly)
+            ::SetFileAttributesA(local.c_str(), FILE_ATTRIBUTE_READONLY);
         vendor_site::WriteBytes(vendor_site::ServedConfig(), served);
-        ASSERT_TRUE(vendor_site::SetMode(c.mode));
+        ASSERT_TRUE(vendor_site::SetMode(readOnly ? "normal" : c.mode));
         const DWORD shown = StartUpToDialog();
         EXPECT_LT(shown, bound) << c.mode << ": no dialog within the limits";
         const std::string kept = vendor_site::ReadBytes(local);
         EXPECT_TRUE(kept == (c.replaced ? served : old)) << c.mode << " left " << kept.size();
+        EXPECT_EQ(readOnly, (::GetFileAttributesA(local.c_str()) & FILE_ATTRIBUTE_READONLY) != 0);
         WIN32_FIND_DATAA found;
         const CFindHandle search(
             ::FindFirstFileA((GetModuleDirectory() + "cfg*.tmp").str().c_str(), &found));
-        EXPECT_FALSE(search.IsValid()) << "temporary file left: " << c.mode;
+        std::string left;
+        for (BOOL more = search.IsValid(); more; more = ::FindNextFileA(search, &found))
+            left += found.cFileName + std::string(" ");
+        EXPECT_EQ("cfgnote.tmp ", left) << c.mode;
     }
     EXPECT_TRUE(seams.boxes.empty()) << "the network check passed each time";
+    EXPECT_EQ("not ours", vendor_site::ReadBytes(unrelated));
     AfxSetInternetTransferLimitsForTests(shipped);
+    ::SetFileAttributesA(local.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(local.c_str());
+    ::DeleteFileA(unrelated.c_str());
 }
 
 } // namespace

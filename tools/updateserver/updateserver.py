@@ -26,6 +26,8 @@ misbehave, so that tests meet the answers a real network gives:
   /silent/<file>            reads the request and never answers
   /stall/<file>             the headers with the full length, then nothing
   /drip/<ms>/<file>         the headers, then one byte every <ms> milliseconds
+  /trickle/<ms>/<file>      the headers, then 1100 bytes every <ms> milliseconds
+  /endless/<file>           no Content-Length; the file, then zero bytes at full speed for ever
   /sign/<key>/<file>        the file's detached signature by <key>.key.pem of the --keys
                             folder, as `openssl dgst -sha256 -sign` writes it (DER)
 A connection that is kept waiting is closed after HOLD_S seconds, so that the server
@@ -54,6 +56,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "common"))
 import background_server  # noqa: E402
 
 PIECE = 8192
+TRICKLE_BYTES = 1100
 HOLD_S = 60
 SIGN_TIMEOUT_S = 10
 
@@ -82,7 +85,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.send_redirect("http://localhost:%d/%s" % (port, "/".join(parts[1:])))
         if mode == "silent":
             return self.hold()
-        if mode == "drip" and len(parts) >= 3 and parts[1].isdigit():
+        if mode in ("drip", "trickle") and len(parts) >= 3 and parts[1].isdigit():
             return self.send_file(parts[2:], mode=mode, delay=int(parts[1]) / 1000.0)
         if mode == "sign" and len(parts) >= 3:
             return self.send_signature(parts[1], parts[2:])
@@ -170,7 +173,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_response(206 if mode == "partial" else 200)
         self.send_header("Content-Type", "application/octet-stream")
         self.send_header("Cache-Control", "no-store")
-        if mode in ("nolength", "cut", "cutreset"):
+        if mode in ("nolength", "cut", "cutreset", "endless"):
             self.send_header("Connection", "close")
         elif mode == "empty":
             self.send_header("Content-Length", "0")
@@ -189,14 +192,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         if mode == "stall":
             return self.hold()
-        if mode == "drip":
+        if mode in ("drip", "trickle"):
+            piece = 1 if mode == "drip" else TRICKLE_BYTES
             deadline = time.monotonic() + HOLD_S
-            for offset in range(len(data)):
+            for offset in range(0, len(data), piece):
                 if time.monotonic() > deadline:
                     return
-                self.wfile.write(data[offset : offset + 1])
+                self.wfile.write(data[offset : offset + piece])
                 self.wfile.flush()
                 time.sleep(delay)
+            return
+        if mode == "endless":
+            self.wfile.write(data)
+            self.connection.settimeout(HOLD_S)
+            deadline = time.monotonic() + HOLD_S
+            try:
+                while time.monotonic() < deadline:
+                    self.wfile.write(bytes(PIECE))
+            except OSError:
+                pass
             return
         if mode == "empty":
             return
@@ -210,7 +224,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 
 MISBEHAVIOURS = ("short", "nolength", "drop", "cut", "cutreset", "chunked", "chunkcut", "chunkmid",
-                 "chunkgarbage", "empty", "partial", "longlength", "http09", "stall")
+                 "chunkgarbage", "empty", "partial", "longlength", "http09", "stall", "endless")
 
 
 class Server(http.server.ThreadingHTTPServer):

@@ -16,6 +16,10 @@ mode in force is echoed to <control>.applied once applied:
   silent   the configuration address reads the request and never answers
   stall    the configuration address sends its head, then nothing
   drip     the configuration address sends its head, then one byte every half second
+  trickle  the configuration address sends its head, then 1100 bytes every 0.95 s: enough for
+           any 1-second period, far too little on average
+  endless  the configuration address answers without a length, then its body followed by
+           blank lines at full speed, for ever
   zeros    the configuration address announces its length with 300 digits (leading zeros)
   zeroscut as zeros, but sends half and closes
   overlong the configuration address announces a length of 300 nines, sends half and closes
@@ -47,11 +51,14 @@ sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "common"))
 import background_server  # noqa: E402
 
 CONFIG_PATH = "/Package/Application/configs.xml"
-MODES = ("normal", "refuse", "error", "empty", "cut", "silent", "stall", "drip", "zeros",
-         "zeroscut", "overlong")
+MODES = ("normal", "refuse", "error", "empty", "cut", "silent", "stall", "drip", "trickle",
+         "endless", "zeros", "zeroscut", "overlong")
 POLL_S = 0.05
 HOLD_S = 120
 DRIP_S = 0.5
+TRICKLE_S = 0.95
+TRICKLE_BYTES = 1100
+FLOOD = b"\n" * 65536
 LENGTH_DIGITS = 300
 # The mode in force, read by every request of every listener.
 current_mode = "normal"
@@ -85,6 +92,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.answer(200, body, target.suffix)
         if mode == "silent":
             return self.hold(b"")
+        if mode == "endless":
+            self.send_head(200, None, target.suffix)
+            self.wfile.write(body)
+            return self.hold(b"", flood=True)
         length = str(len(body))
         if mode in ("zeros", "zeroscut"):
             length = length.rjust(LENGTH_DIGITS, "0")
@@ -95,22 +106,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.hold(b"")
         if mode == "drip":
             return self.hold(body)
+        if mode == "trickle":
+            return self.hold(body, TRICKLE_BYTES, TRICKLE_S)
         self.wfile.write(body if mode == "zeros" else body[: len(body) // 2])
 
-    def hold(self, drip):
-        """Keeps the connection, sending the next byte of `drip` every DRIP_S, until the client
-        closes it or HOLD_S pass."""
+    def hold(self, drip, piece=1, pause=DRIP_S, flood=False):
+        """Keeps the connection, sending the next `piece` bytes of `drip` every `pause` seconds
+        (and blank lines after it when `flood`), until the client closes it or HOLD_S pass."""
         self.close_connection = True
         self.wfile.flush()
-        self.connection.settimeout(DRIP_S)
+        self.connection.settimeout(HOLD_S if flood else pause)
         deadline = time.monotonic() + HOLD_S
         sent = 0
         while time.monotonic() < deadline:
             try:
                 if sent < len(drip):
-                    self.wfile.write(drip[sent:sent + 1])
+                    self.wfile.write(drip[sent:sent + piece])
                     self.wfile.flush()
-                    sent += 1
+                    sent += piece
+                elif flood:
+                    self.wfile.write(FLOOD)
+                    continue
                 if not self.connection.recv(1):
                     return
             except socket.timeout:
@@ -133,7 +149,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.close_connection = True
         self.send_response(code)
         self.send_header("Content-Type", TYPES.get(suffix, "application/octet-stream"))
-        self.send_header("Content-Length", str(length))
+        if length is not None:
+            self.send_header("Content-Length", str(length))
         self.send_header("Cache-Control", "no-store, no-cache")
         self.send_header("Pragma", "no-cache")
         self.send_header("Expires", "0")
