@@ -101,6 +101,8 @@ void CUpdateDialog::LoadManifest() {
     const CString directory = GetModuleDirectory();
     // "a.exe" and "A.EXE" are one file on Windows: only the first row of it is listed.
     std::set<CString, RelativePathLess> listed;
+    // A list that redraws after every row takes seconds for a few thousand.
+    const CRedrawPause pause(m_listFiles);
     for (size_t i = 0; i < manifest.m_entries.size(); ++i) {
         const ManifestEntry& entry = manifest.m_entries[i];
         if (!IsSafeRelativePath(entry.Name) || listed.count(entry.Name))

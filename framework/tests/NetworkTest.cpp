@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <fstream>
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "LocalServer.h"
 #include "TestFiles.h"
@@ -49,6 +51,32 @@ TEST(Socket, BlockingConnectSucceedsOnlyWhereSomeoneListens) {
     socket.Close();
     EXPECT_FALSE(socket.Connect("127.0.0.1", closedPort)) << "no socket after Close";
     EXPECT_FALSE(socket.Create(0, SOCK_STREAM, 0, "not an address"));
+}
+
+// A host that never answers (here a listener whose queue is full, so that the system drops
+// further attempts) is given up at the limit instead of after the system's minutes.
+TEST(Socket, ConnectWithALimitGivesUpAHostThatNeverAnswers) {
+    Listener listener;
+    std::vector<std::unique_ptr<CSocket>> queued;
+    for (int i = 0; i < 16; ++i) {
+        queued.push_back(std::make_unique<CSocket>());
+        ASSERT_TRUE(queued.back()->Create());
+        if (!queued.back()->Connect("127.0.0.1", listener.port, 300))
+            break;
+    }
+    ASSERT_EQ(WSAETIMEDOUT, CAsyncSocket::GetLastError()) << "the queue never filled";
+    CSocket socket;
+    ASSERT_TRUE(socket.Create());
+    const DWORD start = ::GetTickCount();
+    EXPECT_FALSE(socket.Connect("127.0.0.1", listener.port, 1000));
+    const DWORD waited = ::GetTickCount() - start;
+    EXPECT_EQ(WSAETIMEDOUT, CAsyncSocket::GetLastError());
+    EXPECT_GE(waited, 900u);
+    EXPECT_LT(waited, 3000u);
+
+    Listener open;
+    ASSERT_TRUE(socket.Create());
+    EXPECT_TRUE(socket.Connect("localhost", open.port, 1000)) << "a limit still connects";
 }
 
 TEST(InternetSession, OpensAddressesAndTellsStatusLengthAndCutAnswers) {

@@ -1,7 +1,8 @@
 // Times the dialog's download-and-replace of one large file against a bare loop of 1 KB
 // WinINet reads of the same file from the same server, alternating, and prints the medians
-// and their ratio. Usage: update_benchmark <served folder> <port> [megabytes] [rounds]
-// (run beside update.exe; it makes its own Template\ folder, served file and manifest).
+// and their ratio; then the time from a manifest of 1 000 and of 4 000 installed files to the
+// dialog's listing. Usage: update_benchmark <served folder> <port> [megabytes] [rounds]
+// (run beside update.exe; it makes its own Template\ folder, served file and manifests).
 #include <windows.h>
 #include <wininet.h>
 
@@ -16,6 +17,7 @@
 #include "framework/App.h"
 #include "framework/Module.h"
 #include "framework/ScopedHandle.h"
+#include "FileVersionInfo.h"
 #include "UpdateDialog.h"
 
 namespace {
@@ -54,6 +56,39 @@ std::uint64_t BareReadLoop(int port, const char* object) {
     while (::InternetReadFile(request, buffer, sizeof(buffer), &read) && read > 0)
         total += read;
     return total;
+}
+
+// Seconds from a manifest of `count` installed files, each of another version, to the dialog
+// with its rows; the files are links to update.exe.
+double ListingSeconds(int count, int& failures) {
+    const CString directory = GetModuleDirectory();
+    const CString folder = directory + "listing";
+    ::CreateDirectoryA(folder, nullptr);
+    std::string manifest = "<Update Start=\"\"><Files>";
+    for (int i = 0; i < count; ++i) {
+        CString name;
+        name.Format("listing\\f%05d.exe", i);
+        if (::GetFileAttributesA(directory + name) == INVALID_FILE_ATTRIBUTES)
+            ::CreateHardLinkA(directory + name, directory + "update.exe", nullptr);
+        manifest += "<File Name=\"" + name.str() + "\" Version=\"9.0.0.0\" URL=\"http://x/\"/>";
+    }
+    WriteFileBytes(directory + "listing.xml", manifest + "</Files></Update>");
+    CUpdateDialog dialog(directory + "listing.xml");
+    const double seconds = SecondsOf([&] {
+        dialog.Create();
+        dialog.ShowWindow(SW_SHOWNA);
+    });
+    failures += dialog.m_listFiles.GetItemCount() != count;
+    const double reads = SecondsOf([&] {
+        for (int i = 0; i < count; ++i) {
+            CString name;
+            name.Format("listing\\f%05d.exe", i);
+            FileVersionInfo info;
+            failures += !info.Read(directory + name);
+        }
+    });
+    std::printf("  of which version reads: %.2f s\n", reads);
+    return seconds;
 }
 
 } // namespace
@@ -102,6 +137,8 @@ int main(int argc, char** argv) {
     std::printf("bare 1 KB WinINet read loop:  median %.2f s, %.1f MB/s\n", Median(bare),
                 mb / Median(bare));
     std::printf("updater / bare loop time:     %.2f\n", Median(updater) / Median(bare));
+    for (int count : {1000, 4000})
+        std::printf("listing %d installed files:  %.2f s\n", count, ListingSeconds(count, failures));
     ::DeleteFileA(served + "\\bench.exe");
     return failures == 0 ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "FileVersionInfo.h"
 #include "framework/Module.h"
@@ -37,23 +38,55 @@ TEST(ProgressPercent, NeverDividesByZeroNorOverflows) {
 
 // The version text of real programs, "-" for one whose fixed-info signature is wrong
 // (1.2.3.4, no resource and no file: the listing test).
+// The platform's version API as the second opinion: "-" when it finds no usable block.
+CString ApiVersionText(const char* path) {
+    std::vector<BYTE> data(::GetFileVersionInfoSizeA(path, nullptr));
+    void* block = nullptr;
+    UINT size = 0;
+    char root[] = "\\";
+    if (data.empty() || !::GetFileVersionInfoA(path, 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !::VerQueryValueA(data.data(), root, &block, &size) || size < sizeof(VS_FIXEDFILEINFO))
+        return "-";
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(block);
+    return fixed->dwSignature == VS_FFI_SIGNATURE
+               ? VersionText(fixed->dwFileVersionMS, fixed->dwFileVersionLS)
+               : CString("-");
+}
+
+// Read from the file itself, as the version API reads it; damaged or cut programs give nothing.
 TEST(FileVersionInfo, RealProgramsAndFilesWithoutAUsableResource) {
-    const CString badSignature = GetModuleDirectory() + "version_test_bad_signature.exe";
-    std::string patched = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
-    const size_t at = patched.find("\xBD\x04\xEF\xFE");
+    const std::string fixture = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
+    const size_t at = fixture.find("\xBD\x04\xEF\xFE");
     ASSERT_NE(std::string::npos, at);
+    std::string patched = fixture;
     patched[at] = '\xBE';
-    WriteBytes(badSignature, patched);
+    const std::pair<std::string, std::string> damaged[] = {
+        {"bad_signature.exe", patched},
+        {"cut_in_block.exe", fixture.substr(0, at + 8)},
+        {"cut_in_headers.exe", fixture.substr(0, 300)},
+        {"text.exe", "MZ is not enough"},
+    };
+    for (const auto& [name, bytes] : damaged)
+        WriteBytes(GetModuleDirectory() + name.c_str(), bytes);
     const std::pair<CString, const char*> cases[] = {
         {BuiltProgram("version_0_0_0_0.exe"), "0.0.0.0"},
         {BuiltProgram("version_65535_1_65535_2.exe"), "65535.1.65535.2"},
-        {badSignature, "-"},
+        {GetModuleDirectory() + "..\\..\\update.exe", "3.0.0.3"},
+        {BuiltProgram("no_version.exe"), "-"},
+        {GetModuleDirectory() + "bad_signature.exe", "-"},
+        {GetModuleDirectory() + "cut_in_block.exe", "-"},
+        {GetModuleDirectory() + "cut_in_headers.exe", "-"},
+        {GetModuleDirectory() + "text.exe", "-"},
+        {GetModuleDirectory() + "missing.exe", "-"},
     };
     for (const auto& [path, text] : cases) {
         FileVersionInfo info;
-        EXPECT_STREQ(text, info.Read(path) ? info.GetFileVersionText() : CString("-")) << path;
+        const CString read = info.Read(path) ? info.GetFileVersionText() : CString("-");
+        EXPECT_STREQ(text, read) << path;
+        EXPECT_STREQ(ApiVersionText(path), read) << path;
     }
-    ::DeleteFileA(badSignature);
+    for (const auto& damagedFile : damaged)
+        ::DeleteFileA(GetModuleDirectory() + damagedFile.first.c_str());
 }
 
 } // namespace
