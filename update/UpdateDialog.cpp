@@ -196,8 +196,9 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
     using Outcome = HttpDownload::Outcome;
     // A copy a killed run left behind goes before anything else can fail.
     ::DeleteFileA(temporary);
-    HttpDownload download(
-        m_limits, [this](std::uint64_t done, std::uint64_t total) { return OnChunk(done, total); });
+    HttpDownload download(m_limits, [this](std::uint64_t done, std::uint64_t total) {
+        return OnChunk(done, total);
+    });
     const Outcome opened = download.Open(item.URL);
     if (opened == Outcome::BadAddress || opened == Outcome::Cancelled)
         return -1;
