@@ -98,7 +98,8 @@ BOOL CAsyncSocket::Connect(const char* host, UINT port, DWORD limitMs) {
         return FALSE;
     BOOL connected = FALSE;
     const DWORD start = ::GetTickCount();
-    for (const addrinfo* candidate = found; candidate && !connected; candidate = candidate->ai_next) {
+    for (const addrinfo* candidate = found; candidate && !connected;
+         candidate = candidate->ai_next) {
         const int length = static_cast<int>(candidate->ai_addrlen);
         if (limitMs == INFINITE) {
             connected = ::connect(m_socket, candidate->ai_addr, length) == 0;

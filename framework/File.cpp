@@ -43,9 +43,9 @@ BOOL ReadWholeFile(const char* path, size_t maxBytes, std::string& bytes) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
     // A file that grew meanwhile still gives no more than its size at the start.
-    if (!bytes.empty() && (!::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read,
-                                       nullptr) ||
-                           read != bytes.size())) {
+    if (!bytes.empty() &&
+        (!::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+         read != bytes.size())) {
         bytes.clear();
         return FALSE;
     }

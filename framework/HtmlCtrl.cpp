@@ -1,6 +1,8 @@
 #include "framework/HtmlCtrl.h"
 
+#include "framework/Shell.h"
 #include "framework/Static.h"
+#include "framework/WebAddress.h"
 
 BOOL CHtmlCtrl::CreateFromPlaceholder(UINT id, CWnd* parent) {
     RECT rect;
@@ -12,7 +14,10 @@ BOOL CHtmlCtrl::CreateFromPlaceholder(UINT id, CWnd* parent) {
         parent->ScreenToClient(&rect);
         placeholder.DestroyWindow();
     }
-    return Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, parent, id, nullptr);
+    if (!Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, parent, id, nullptr))
+        return FALSE;
+    SetSilent(TRUE);
+    return TRUE;
 }
 
 const MessageMap* CHtmlCtrl::GetMessageMap() const {
@@ -39,6 +44,12 @@ void CHtmlCtrl::OnProgressChange(long progress, long progressMax) {
 
 void CHtmlCtrl::OnDownloadComplete() {
     NotifyParent(0, 1);
+}
+
+void CHtmlCtrl::OnNewWindow3(IDispatch**, BOOL* cancel, DWORD, const char*, const char* url) {
+    *cancel = TRUE;
+    if (IsWebAddress(url))
+        AfxShellExecute(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CHtmlCtrl::OnDestroy() {

@@ -8,9 +8,11 @@ constexpr UINT WM_HTML_PROGRESS = WM_USER + 101;
 
 // The browser view as a dialog's child control: it takes a template placeholder's place, is a
 // member of the dialog rather than a heap object, and reports download progress to its parent.
+// It raises no boxes of its own over the dialog, and pages that ask for a new window get the
+// user's own browser instead.
 class CHtmlCtrl : public CHtmlView {
 public:
-    // Replaces the parent's child with this id by the browser, same rectangle, same id.
+    // Replaces the parent's child with this id by a silent browser, same rectangle, same id.
     // FALSE when the parent has no such child or the view cannot be created (the placeholder
     // is then gone already).
     BOOL CreateFromPlaceholder(UINT id, CWnd* parent);
@@ -22,6 +24,9 @@ public:
     void OnProgressChange(long progress, long progressMax) override;
     void OnDownloadBegin() override;
     void OnDownloadComplete() override;
+    // Cancelled; an http or https address opens in the user's browser.
+    void OnNewWindow3(IDispatch** newBrowser, BOOL* cancel, DWORD flags, const char* urlContext,
+                      const char* url) override;
 
 private:
     void NotifyParent(long progress, long progressMax);

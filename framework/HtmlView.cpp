@@ -112,6 +112,23 @@ void CHtmlView::Navigate(const char* url) {
     m_pBrowserApp->Navigate(address, &empty, &empty, &empty, &empty);
 }
 
+void CHtmlView::SetSilent(BOOL silent) {
+    if (m_pBrowserApp)
+        m_pBrowserApp->put_Silent(silent ? VARIANT_TRUE : VARIANT_FALSE);
+}
+
+// The pre-translate walk starts at a key's focus window and comes here only from inside the
+// view, so the browser is asked only while the focus is in the page.
+BOOL CHtmlView::PreTranslateMessage(MSG* msg) {
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST || !m_pSite)
+        return FALSE;
+    // Held for the call: the page may give up its activation while it handles the key.
+    CComPtr<IOleInPlaceActiveObject> active;
+    if (IOleInPlaceActiveObject* held = m_pSite->GetActiveObject())
+        held->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active));
+    return active && active->TranslateAccelerator(msg) == S_OK;
+}
+
 HWND CHtmlView::GetBrowserWindow() const {
     HWND window = nullptr;
     if (const auto inPlace =
@@ -157,3 +174,4 @@ void CHtmlView::OnStatusTextChange(const char*) {}
 void CHtmlView::OnTitleChange(const char*) {}
 void CHtmlView::OnCommandStateChange(long, BOOL) {}
 void CHtmlView::OnNewWindow2(IDispatch**, BOOL*) {}
+void CHtmlView::OnNewWindow3(IDispatch**, BOOL*, DWORD, const char*, const char*) {}

@@ -10,7 +10,8 @@ class CHtmlViewSite;
 
 // A child window that hosts the WebBrowser control over its whole client area: the control is
 // created, in-place activated and sized with the window, and its events arrive as virtual
-// calls. Without a browser (creation failed) every request does nothing.
+// calls. Keys typed inside it go to the browser before the windows around it see them.
+// Without a browser (creation failed) every request does nothing.
 class CHtmlView : public CWnd {
 public:
     CHtmlView();
@@ -22,12 +23,16 @@ public:
     virtual BOOL Create(const char* className, const char* windowName, DWORD style,
                         const RECT& rect, CWnd* parent, UINT id, void* context = nullptr);
     void Navigate(const char* url);
+    // A silent browser shows no dialog boxes of its own (script errors).
+    void SetSilent(BOOL silent);
     IWebBrowser2* GetBrowser() const { return m_pBrowserApp; }
     // The browser's window inside the view, or null.
     HWND GetBrowserWindow() const;
 
     const MessageMap* GetMessageMap() const override;
     void PostNcDestroy() override;
+    // A key message inside the view: TRUE when the browser's active object took it.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     // Browser events; the base versions do nothing.
     virtual void OnBeforeNavigate2(const char* url, BOOL* cancel);
@@ -41,6 +46,9 @@ public:
     virtual void OnTitleChange(const char* title);
     virtual void OnCommandStateChange(long command, BOOL enable);
     virtual void OnNewWindow2(IDispatch** newBrowser, BOOL* cancel);
+    // flags: the NWMF_ values; urlContext: the page that opens the window.
+    virtual void OnNewWindow3(IDispatch** newBrowser, BOOL* cancel, DWORD flags,
+                              const char* urlContext, const char* url);
 
 protected:
     LRESULT OnSize(WPARAM type, LPARAM size);

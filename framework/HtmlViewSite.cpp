@@ -36,6 +36,12 @@ long ArgLong(const DISPPARAMS* params, UINT fromFirst) {
     return result;
 }
 
+// Where the handler may put a browser of its own for a new window; null when not given.
+IDispatch** ArgBrowserSlot(const DISPPARAMS* params, UINT fromFirst) {
+    const VARIANT& arg = Arg(params, fromFirst);
+    return arg.vt == (VT_DISPATCH | VT_BYREF) ? arg.ppdispVal : nullptr;
+}
+
 // A VARIANT_BOOL* cancel argument: the handler's BOOL is written back when it says cancel.
 class CancelArg {
 public:
@@ -86,6 +92,19 @@ STDMETHODIMP_(ULONG) CHtmlViewSite::Release() {
     if (refs == 0)
         delete this;
     return static_cast<ULONG>(refs);
+}
+
+void CHtmlViewSite::Detach() {
+    m_pView = nullptr;
+    m_pActiveObject.Release();
+}
+
+STDMETHODIMP CHtmlViewSite::SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) {
+    m_pActiveObject.Release();
+    if (object && m_pView)
+        object->QueryInterface(IID_IOleInPlaceActiveObject,
+                               reinterpret_cast<void**>(&m_pActiveObject));
+    return S_OK;
 }
 
 STDMETHODIMP CHtmlViewSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
@@ -185,10 +204,16 @@ STDMETHODIMP CHtmlViewSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* pa
         break;
     case DISPID_NEWWINDOW2:
         if (has(2)) {
-            const VARIANT& target = Arg(params, 0);
             CancelArg cancel(params, 1);
-            view->OnNewWindow2(target.vt == (VT_DISPATCH | VT_BYREF) ? target.ppdispVal : nullptr,
-                               &cancel);
+            view->OnNewWindow2(ArgBrowserSlot(params, 0), &cancel);
+        }
+        break;
+    case DISPID_NEWWINDOW3:
+        if (has(5)) {
+            CancelArg cancel(params, 1);
+            view->OnNewWindow3(ArgBrowserSlot(params, 0), &cancel,
+                               static_cast<DWORD>(ArgLong(params, 2)), ArgText(params, 3),
+                               ArgText(params, 4));
         }
         break;
     default:

@@ -3,11 +3,14 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include "framework/Com.h"
+
 class CHtmlView;
 
 // What the WebBrowser control asks of the window that hosts it: the client site, the in-place
 // site and frame it activates in, and the sink of its DWebBrowserEvents2, which hands each
-// event to the view. Reference counted; the view detaches itself before it lets go.
+// event to the view. Reference counted; the view detaches itself before it lets go. It holds
+// the object the browser makes UI-active, which takes keys typed inside the page first.
 class CHtmlViewSite : public IOleClientSite,
                       public IOleInPlaceSite,
                       public IOleInPlaceFrame,
@@ -17,8 +20,10 @@ public:
     CHtmlViewSite(const CHtmlViewSite&) = delete;
     CHtmlViewSite& operator=(const CHtmlViewSite&) = delete;
 
-    // Events that arrive after this are dropped.
-    void Detach() { m_pView = nullptr; }
+    // Events that arrive after this are dropped, and the active object is let go.
+    void Detach();
+    // The browser's active object while it is UI-active, or null.
+    IOleInPlaceActiveObject* GetActiveObject() const { return m_pActiveObject; }
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
@@ -55,7 +60,7 @@ public:
     STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
     STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
     STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
-    STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
+    STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) override;
     STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return S_OK; }
     STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
     STDMETHODIMP RemoveMenus(HMENU) override { return S_OK; }
@@ -77,4 +82,5 @@ private:
 
     LONG m_nRefs = 1;
     CHtmlView* m_pView;
+    CComPtr<IOleInPlaceActiveObject> m_pActiveObject;
 };

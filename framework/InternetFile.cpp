@@ -65,8 +65,9 @@ DWORD InternetTransferClock::TimeLeft() {
                                   totalBytes * limits.periodMs / limits.minAverageBytes);
     if (elapsed >= limits.totalMs || elapsed >= averageDeadline)
         return 0;
-    return static_cast<DWORD>(std::min<ULONGLONG>(
-        {limits.periodMs - (now - periodStart), limits.totalMs - elapsed, averageDeadline - elapsed}));
+    return static_cast<DWORD>(
+        std::min<ULONGLONG>({limits.periodMs - (now - periodStart), limits.totalMs - elapsed,
+                             averageDeadline - elapsed}));
 }
 
 BOOL AfxParseContentLength(const char* text, ULONGLONG& length) {

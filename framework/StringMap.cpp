@@ -2,7 +2,10 @@
 
 namespace {
 constexpr size_t kBucketCount = 17;
-}
+// The table doubles when it holds more than this many entries per bucket, so that a long list
+// costs no more per entry than a short one.
+constexpr size_t kLoadLimit = 2;
+} // namespace
 
 CMapStringToString::CMapStringToString(int blockSize)
     : m_nBlockSize(blockSize > 0 ? blockSize : 10), m_buckets(kBucketCount, nullptr) {}
@@ -15,7 +18,7 @@ UINT CMapStringToString::HashKey(const char* key) {
 }
 
 CMapStringToString::Assoc* CMapStringToString::Find(const char* key, UINT hash) const {
-    for (Assoc* assoc = m_buckets[hash % kBucketCount]; assoc; assoc = assoc->next)
+    for (Assoc* assoc = m_buckets[hash % m_buckets.size()]; assoc; assoc = assoc->next)
         if (assoc->hash == hash && assoc->key == key)
             return assoc;
     return nullptr;
@@ -54,7 +57,9 @@ CString& CMapStringToString::operator[](const char* key) {
     assoc->hash = hash;
     assoc->key = key;
     assoc->value.Empty();
-    Assoc*& bucket = m_buckets[hash % kBucketCount];
+    if (static_cast<size_t>(m_nCount) >= kLoadLimit * m_buckets.size())
+        Grow();
+    Assoc*& bucket = m_buckets[hash % m_buckets.size()];
     assoc->next = bucket;
     bucket = assoc;
     ++m_nCount;
@@ -65,7 +70,7 @@ BOOL CMapStringToString::RemoveKey(const char* key) {
     if (!key)
         key = "";
     const UINT hash = HashKey(key);
-    for (Assoc** link = &m_buckets[hash % kBucketCount]; *link; link = &(*link)->next) {
+    for (Assoc** link = &m_buckets[hash % m_buckets.size()]; *link; link = &(*link)->next) {
         Assoc* assoc = *link;
         if (assoc->hash != hash || assoc->key != key)
             continue;
@@ -85,6 +90,20 @@ void CMapStringToString::RemoveAll() {
     m_blocks.clear();
     m_pFreeList = nullptr;
     m_nCount = 0;
+}
+
+void CMapStringToString::Grow() {
+    std::vector<Assoc*> buckets(m_buckets.size() * 2 + 1, nullptr);
+    for (Assoc* chain : m_buckets) {
+        while (chain) {
+            Assoc* next = chain->next;
+            Assoc*& bucket = buckets[chain->hash % buckets.size()];
+            chain->next = bucket;
+            bucket = chain;
+            chain = next;
+        }
+    }
+    m_buckets.swap(buckets);
 }
 
 int CMapStringToString::GetAllocatedCount() const {

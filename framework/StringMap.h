@@ -39,6 +39,7 @@ private:
     static UINT HashKey(const char* key);
     Assoc* Find(const char* key, UINT hash) const;
     Assoc* NewAssoc();
+    void Grow();
 
     int m_nBlockSize;
     int m_nCount = 0;

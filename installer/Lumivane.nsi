@@ -2,7 +2,7 @@
 ; the user's own programs folder, in the layout the programs expect:
 ;   update.exe, package.exe, Template\ (the updater downloads into it)
 ;   plug_in\Zipdex\zipdex.exe with its database Tillwick.dat
-; Silent use: Lumivane-<version>-setup.exe /S [/D=folder]   and   uninstall.exe /S [/REMOVESETTINGS]
+; Silent use: Lumivane-<version>-setup.exe /S [/D=folder]  and  uninstall.exe /S [/REMOVESETTINGS]
 ; The build passes SUITE_NSH, SETUP_EXE, SETUP_NAME, SUITE_ICON and SUITE_DIR, the shipped
 ; files as they are installed; SIGN_COMMAND, when given, signs the installer and the
 ; uninstaller it writes.
@@ -18,6 +18,9 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumivane"
 !define MENU_FOLDER "$SMPROGRAMS\${SUITE_PRODUCT}"
 !define ZIPDEX_DIR "$INSTDIR\plug_in\Zipdex"
+!define EMULATION_KEY "Software\Microsoft\Internet Explorer\Main\FeatureControl\FEATURE_BROWSER_EMULATION"
+; Where package.exe records the name it listed under EMULATION_KEY.
+!define EMULATION_RECORD_KEY "Software\Lumivane Software\ruzuviva\Browser Emulation"
 
 Name "${SUITE_PRODUCT} ${SUITE_VERSION}"
 OutFile "${SETUP_EXE}"
@@ -124,6 +127,21 @@ Section "un.${SUITE_PRODUCT}"
   Delete "${MENU_FOLDER}\${ZIPDEX_TITLE}.lnk"
   Delete "${MENU_FOLDER}\${PACKAGE_TITLE}.lnk"
   RMDir "${MENU_FOLDER}"
+SectionEnd
+
+; package.exe lists itself for the browser's current document mode; that value goes, unless
+; the user has changed it since. A value the program found already there was never recorded.
+Section "-un.BrowserEmulation"
+  ReadRegStr $0 HKCU "${EMULATION_RECORD_KEY}" "Program"
+  ${If} $0 != ""
+    ClearErrors
+    ReadRegDWORD $1 HKCU "${EMULATION_KEY}" $0
+    ${IfNot} ${Errors}
+    ${AndIf} $1 = 11001
+      DeleteRegValue HKCU "${EMULATION_KEY}" $0
+    ${EndIf}
+  ${EndIf}
+  DeleteRegKey HKCU "${EMULATION_RECORD_KEY}"
 SectionEnd
 
 ; Chosen on the uninstaller's components page, or with /REMOVESETTINGS when silent.

@@ -31,9 +31,9 @@ bool IsTemporaryName(const char* name) {
     if (lstrlenA(name) != lstrlenA(kTemporaryPattern))
         return false;
     for (const char* pattern = kTemporaryPattern; *pattern; ++pattern, ++name) {
-        const bool matches = *pattern == '?' ? std::isxdigit(static_cast<unsigned char>(*name))
-                                             : std::tolower(static_cast<unsigned char>(*name)) ==
-                                                   *pattern;
+        const bool matches = *pattern == '?'
+                                 ? std::isxdigit(static_cast<unsigned char>(*name))
+                                 : std::tolower(static_cast<unsigned char>(*name)) == *pattern;
         if (!matches)
             return false;
     }
@@ -94,7 +94,8 @@ void RemoveStaleDownloads(const CString& path) {
     if (!search.IsValid())
         return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryName(found.cFileName))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            IsTemporaryName(found.cFileName))
             ::DeleteFileA(directory + found.cFileName);
     } while (::FindNextFileA(search, &found));
 }

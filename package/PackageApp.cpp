@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "BrowserEmulation.h"
 #include "ConfigDownload.h"
 #include "TrackDialog.h"
 #include "VendorSite.h"
@@ -58,6 +59,7 @@ BOOL CPackageApp::InitInstance() {
         DownloadToFile(session, kConfigAddress, local, kMaxConfigBytes);
     }
     SetRegistryKey("Lumivane Software");
+    ListForBrowserEmulation(*this);
     {
         // Gone before COM is released: the browser pane lets go of its component here.
         CTrackDialog dialog;

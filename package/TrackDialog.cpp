@@ -6,6 +6,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Module.h"
 #include "framework/Shell.h"
+#include "framework/WebAddress.h"
 #include "framework/XmlDom.h"
 
 namespace {
@@ -112,9 +113,10 @@ void CTrackDialog::OnSelchangeCompany() {
         return;
     CString name;
     m_comboCompany.GetLBText(selected, name);
+    // configs.xml comes unsigned over plain HTTP: nothing but a web page goes into the pane.
     CString url;
     if (m_mapExpressUrl.Lookup(name, url))
-        m_browser.Navigate(url);
+        m_browser.Navigate(IsWebAddress(url) ? url : CString(kWelcomeAddress));
 }
 
 LRESULT CTrackDialog::OnHtmlProgress(WPARAM progress, LPARAM progressMax) {

@@ -1,6 +1,5 @@
 #include "FileVersionInfo.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <vector>
@@ -26,32 +25,28 @@ class ProgramImage {
 public:
     explicit ProgramImage(const char* path)
         : m_file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
-        LARGE_INTEGER size{};
-        if (m_file && ::GetFileSizeEx(m_file, &size))
-            m_size = static_cast<ULONGLONG>(size.QuadPart);
-    }
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 
     // Through a window of a few pages: headers, directories and their entries lie close
-    // together, and each read of the file is a round trip to the system.
+    // together, and each read of the file is a round trip to the system. Nothing beyond the
+    // end of the file is ever taken.
     bool ReadAt(ULONGLONG offset, void* buffer, DWORD size) {
-        if (!m_file || offset > m_size || size > m_size - offset || size > kWindowSize)
+        if (!m_file || size > kWindowSize)
             return false;
-        if (offset < m_windowAt || offset + size > m_windowAt + m_window.size()) {
+        if (offset < m_windowAt || offset - m_windowAt + size > m_window.size()) {
             m_windowAt = offset & ~static_cast<ULONGLONG>(kPageSize - 1);
-            if (offset + size > m_windowAt + kWindowSize)
+            if (offset - m_windowAt + size > kWindowSize)
                 m_windowAt = offset;
-            m_window.resize(static_cast<size_t>(std::min<ULONGLONG>(kWindowSize, m_size - m_windowAt)));
+            m_window.resize(kWindowSize);
             OVERLAPPED at{};
             at.Offset = static_cast<DWORD>(m_windowAt);
             at.OffsetHigh = static_cast<DWORD>(m_windowAt >> 32);
             DWORD read = 0;
-            if (!::ReadFile(m_file, m_window.data(), static_cast<DWORD>(m_window.size()), &read,
-                            &at) ||
-                read != m_window.size()) {
-                m_window.clear();
+            if (!::ReadFile(m_file, m_window.data(), kWindowSize, &read, &at))
+                read = 0;
+            m_window.resize(read);
+            if (offset - m_windowAt + size > m_window.size())
                 return false;
-            }
         }
         std::memcpy(buffer, m_window.data() + (offset - m_windowAt), size);
         return true;
@@ -101,7 +96,8 @@ public:
                 continue;
             const DWORD into = address - section.VirtualAddress;
             if (into < section.SizeOfRawData && size <= section.SizeOfRawData - into)
-                return ReadAt(static_cast<ULONGLONG>(section.PointerToRawData) + into, buffer, size);
+                return ReadAt(static_cast<ULONGLONG>(section.PointerToRawData) + into, buffer,
+                              size);
         }
         return false;
     }
@@ -111,15 +107,13 @@ private:
     static constexpr DWORD kWindowSize = 4 * kPageSize;
 
     CHandle m_file;
-    ULONGLONG m_size = 0;
     std::vector<IMAGE_SECTION_HEADER> m_sections;
     std::vector<BYTE> m_window;
     ULONGLONG m_windowAt = 0;
 };
 
 // The entry of a resource directory with the id, or its first entry for id 0; its OffsetToData.
-bool FindEntry(ProgramImage& image, DWORD resources, DWORD directoryOffset, WORD id,
-               DWORD& found) {
+bool FindEntry(ProgramImage& image, DWORD resources, DWORD directoryOffset, WORD id, DWORD& found) {
     IMAGE_RESOURCE_DIRECTORY directory{};
     if (!image.ReadAddress(resources + directoryOffset, &directory, sizeof directory))
         return false;

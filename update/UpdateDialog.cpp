@@ -99,13 +99,13 @@ void CUpdateDialog::LoadManifest() {
         return;
     }
     const CString directory = GetModuleDirectory();
-    // "a.exe" and "A.EXE" are one file on Windows: only the first row of it is listed.
-    std::set<CString, RelativePathLess> listed;
+    // "a.exe" and "A.EXE" are one file on Windows: only its first entry counts.
+    std::set<CString, RelativePathLess> seen;
     // A list that redraws after every row takes seconds for a few thousand.
     const CRedrawPause pause(m_listFiles);
     for (size_t i = 0; i < manifest.m_entries.size(); ++i) {
         const ManifestEntry& entry = manifest.m_entries[i];
-        if (!IsSafeRelativePath(entry.Name) || listed.count(entry.Name))
+        if (!IsSafeRelativePath(entry.Name) || !seen.insert(entry.Name).second)
             continue;
         // Signed, the manifest vouches for each file through its digest: none, no offer.
         if (m_pUpdateKey && entry.SHA256.IsEmpty())
@@ -115,7 +115,6 @@ void CUpdateDialog::LoadManifest() {
             installed.GetFileVersionText() == entry.Version)
             continue;
         AddRow(static_cast<int>(i), entry);
-        listed.insert(entry.Name);
     }
     if (m_listFiles.GetItemCount() < 1)
         OnOK();
@@ -196,9 +195,8 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
     using Outcome = HttpDownload::Outcome;
     // A copy a killed run left behind goes before anything else can fail.
     ::DeleteFileA(temporary);
-    HttpDownload download(m_limits, [this](std::uint64_t done, std::uint64_t total) {
-        return OnChunk(done, total);
-    });
+    HttpDownload download(
+        m_limits, [this](std::uint64_t done, std::uint64_t total) { return OnChunk(done, total); });
     const Outcome opened = download.Open(item.URL);
     if (opened == Outcome::BadAddress || opened == Outcome::Cancelled)
         return -1;

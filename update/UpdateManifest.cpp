@@ -22,6 +22,10 @@ UpdateManifest::Result UpdateManifest::Parse(const std::string& bytes) {
     if (FAILED(document->selectNodes(query, &nodes)) || !nodes)
         return Result::NoEntryList;
     long count = 0;
+    if (FAILED(nodes->get_length(&count)) || count > kMaxEntries) {
+        m_strStart.Empty();
+        return Result::Unreadable;
+    }
     for (long i = 0; SUCCEEDED(nodes->get_length(&count)) && i < count; ++i) {
         CComPtr<IXMLDOMNode> node;
         if (FAILED(nodes->get_item(i, &node)) || !node)

@@ -24,8 +24,10 @@ class UpdateManifest {
 public:
     // NoEntryList: a document without any Files element, which is no manifest.
     enum class Result { Unreadable, NoEntryList, Read };
-    // Far above any real list of files; a larger document is not read.
+    // Far above any real list of files; a larger document, or one with more entries, is not
+    // read, as each entry costs a look at the disk.
     static constexpr std::size_t kMaxBytes = 16u << 20;
+    static constexpr long kMaxEntries = 10000;
 
     Result Parse(const std::string& bytes);
 

@@ -3,10 +3,13 @@
 #include <windows.h>
 #include <exdispid.h>
 
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "LocalServer.h"
+#include "SeamRecorder.h"
 #include "framework/MessagePump.h"
 #include "TestResource.h"
 #include "framework/App.h"
@@ -15,10 +18,12 @@
 
 namespace {
 
-// A dialog that records the pane's progress notifications.
+// A dialog that records the pane's progress notifications and, in `log`, its OK and Cancel.
 class HostDialog : public CDialog {
 public:
     HostDialog() : CDialog(IDD_TEST) {}
+    void OnOK() override { log.push_back("dialog OK"); }
+    void OnCancel() override { log.push_back("dialog Cancel"); }
     const MessageMap* GetMessageMap() const override {
         static const MessageMap map(CDialog::GetMessageMap(),
                                     {OnMessage<WM_HTML_PROGRESS, &HostDialog::OnHtmlProgress>()});
@@ -29,6 +34,41 @@ public:
         return 0;
     }
     std::vector<std::pair<long, long>> notes;
+    std::vector<std::string> log;
+};
+
+// Stands in for the browser's UI-active object: each key it is offered goes into the log, and
+// it claims the keys it was given.
+class KeyRecorder : public IOleInPlaceActiveObject {
+public:
+    KeyRecorder(std::vector<std::string>* log, std::set<WPARAM> claimed)
+        : log(log), claimed(std::move(claimed)) {}
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+        *object = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IOleWindow && iid != IID_IOleInPlaceActiveObject)
+            return E_NOINTERFACE;
+        *object = this;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs; }
+    STDMETHODIMP GetWindow(HWND*) override { return E_NOTIMPL; }
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP TranslateAccelerator(MSG* msg) override {
+        if (msg->message != WM_KEYDOWN)
+            return S_FALSE;
+        log->push_back("page " + std::to_string(msg->wParam));
+        return claimed.count(msg->wParam) ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+
+    std::vector<std::string>* log;
+    std::set<WPARAM> claimed;
+    ULONG refs = 1;
 };
 
 // Counts its own end.
@@ -56,6 +96,15 @@ protected:
         DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
         sink->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
     }
+    // The site the browser was given: its frame, and the sink of its events.
+    static CComPtr<IOleClientSite> SiteOf(const CHtmlView& pane) {
+        CComPtr<IOleObject> browser;
+        CComPtr<IOleClientSite> site;
+        pane.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&browser));
+        if (browser)
+            browser->GetClientSite(&site);
+        return site;
+    }
 
     HostDialog dialog;
     HWND placeholder = nullptr;
@@ -73,6 +122,9 @@ TEST_F(BrowserPane, TakesThePlaceholdersPlaceAndAnswersClicksWithoutAFrame) {
     EXPECT_TRUE(::EqualRect(&rect, &placeholderRect));
     EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_VISIBLE), pane.GetStyle() & ~WS_CLIPSIBLINGS);
     ASSERT_TRUE(pane.GetBrowser());
+    VARIANT_BOOL silent = VARIANT_FALSE;
+    pane.GetBrowser()->get_Silent(&silent);
+    EXPECT_EQ(VARIANT_TRUE, silent) << "script errors raise no boxes over the dialog";
 
     // The browser fills the pane and follows its size.
     ::MoveWindow(pane, 0, 0, 120, 70, TRUE);
@@ -99,13 +151,7 @@ TEST_F(BrowserPane, TakesThePlaceholdersPlaceAndAnswersClicksWithoutAFrame) {
 TEST_F(BrowserPane, EachEventGivesOneNotificationInOrder) {
     CHtmlCtrl pane;
     ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog) && pane.GetBrowser());
-    // The browser's event sink: the site the browser was given answers for its events.
-    CComPtr<IOleObject> browser;
-    CComPtr<IOleClientSite> site;
-    pane.GetBrowser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&browser));
-    if (browser)
-        browser->GetClientSite(&site);
-    CComPtr<IDispatch> sink = site.QueryInterface<IDispatch>(DIID_DWebBrowserEvents2);
+    CComPtr<IDispatch> sink = SiteOf(pane).QueryInterface<IDispatch>(DIID_DWebBrowserEvents2);
     ASSERT_TRUE(sink) << "the pane is connected to the browser's events";
     Fire(sink, DISPID_DOWNLOADBEGIN);
     Fire(sink, DISPID_PROGRESSCHANGE, {1000, 250});
@@ -114,6 +160,98 @@ TEST_F(BrowserPane, EachEventGivesOneNotificationInOrder) {
     Fire(sink, DISPID_DOWNLOADCOMPLETE);
     const std::vector<std::pair<long, long>> expected = {{0, 0}, {250, 1000}, {-1, 0}, {0, 1}};
     EXPECT_EQ(expected, dialog.notes);
+}
+
+// Under Wine the browser has no page to focus; a window of the test's inside the pane holds
+// the focus instead, and the recorder is what the browser hands its frame when UI-active.
+TEST_F(BrowserPane, KeysInsideThePageGoToTheBrowserFirstAndWhatItLeavesToTheDialog) {
+    KeyRecorder recorder(&dialog.log, {VK_RETURN, VK_TAB});
+    {
+        CHtmlCtrl pane;
+        ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog) && pane.GetBrowser());
+        dialog.ShowWindow(SW_SHOW);
+        const HWND page = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
+                                            pane, nullptr, nullptr, nullptr);
+        const HWND outside = dialog.GetDlgItem(IDC_TEST_EDIT);
+        const CComPtr<IOleInPlaceFrame> frame =
+            SiteOf(pane).QueryInterface<IOleInPlaceFrame>(IID_IOleInPlaceFrame);
+        ASSERT_TRUE(frame);
+        const auto press = [](HWND focus, WPARAM key) {
+            ::SetFocus(focus);
+            ::PostMessageA(focus, WM_KEYDOWN, key, 0);
+            AfxPumpWaitingMessages();
+        };
+        frame->SetActiveObject(&recorder, nullptr);
+        press(page, VK_RETURN);
+        press(page, VK_TAB);
+        EXPECT_EQ(page, ::GetFocus()) << "the page moved its focus itself";
+        press(page, VK_ESCAPE);
+        recorder.claimed.erase(VK_TAB); // the page's last field
+        press(page, VK_TAB);
+        const HWND next = ::GetFocus();
+        EXPECT_TRUE(::IsChild(dialog, next) && next != pane && !::IsChild(pane, next))
+            << "Tab leaves the page for the dialog's next control";
+        press(outside, VK_RETURN);
+        press(outside, VK_ESCAPE);
+        frame->SetActiveObject(nullptr, nullptr);
+        EXPECT_EQ(1u, recorder.refs);
+        press(page, VK_RETURN);
+        const std::vector<std::string> expected = {"page 13",       "page 9",   "page 27",
+                                                   "dialog Cancel", "page 9",   "dialog OK",
+                                                   "dialog Cancel", "dialog OK"};
+        EXPECT_EQ(expected, dialog.log);
+
+        frame->SetActiveObject(&recorder, nullptr);
+    }
+    EXPECT_EQ(1u, recorder.refs) << "the pane lets go of the active object when it goes";
+}
+
+// A page's new window is always refused; only a web address goes on to the user's browser.
+TEST_F(BrowserPane, NewWindowsOpenWebAddressesInTheUsersBrowserOnly) {
+    CHtmlCtrl pane;
+    ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog) && pane.GetBrowser());
+    const CComPtr<IDispatch> sink = SiteOf(pane).QueryInterface<IDispatch>(DIID_DWebBrowserEvents2);
+    ASSERT_TRUE(sink);
+    const struct {
+        const char* url;
+        bool opened;
+    } cases[] = {{"http://127.0.0.1/track?no=1", true},
+                 {"https://www.sf-express.com/", true},
+                 {"HTTP://127.0.0.1/", true},
+                 {"hTTpS://127.0.0.1/", true},
+                 {"javascript:alert(1)", false},
+                 {"file:///C:/windows/win.ini", false},
+                 {"res://ieframe.dll/", false},
+                 {"\\\\host\\share\\page.htm", false},
+                 {"about:blank", false},
+                 {"", false},
+                 {"http:///c:/page.htm", false},
+                 {"https:", false},
+                 {" http://127.0.0.1/", false},
+                 {"http://127.0.0.1/a b", false},
+                 {"http://127.0.0.1/\" --flag", false},
+                 {"http://127.0.0.1/\t", false}};
+    for (const auto& c : cases) {
+        SeamRecorder seams;
+        IDispatch* newBrowser = nullptr;
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        CComVariant url(c.url), context("http://127.0.0.1/page.htm");
+        VARIANT args[5] = {url, context}; // last first
+        args[2].vt = VT_UI4;
+        args[2].ulVal = 0x2; // NWMF_USERINITED
+        args[3].vt = VT_BOOL | VT_BYREF;
+        args[3].pboolVal = &cancel;
+        args[4].vt = VT_DISPATCH | VT_BYREF;
+        args[4].ppdispVal = &newBrowser;
+        DISPPARAMS params{args, nullptr, 5, 0};
+        sink->Invoke(DISPID_NEWWINDOW3, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
+                     nullptr);
+        EXPECT_EQ(VARIANT_TRUE, cancel) << c.url;
+        std::string opened;
+        for (const auto& call : seams.shellCalls)
+            opened += call.operation + " " + call.file + " " + std::to_string(call.show) + ";";
+        EXPECT_EQ(c.opened ? "open " + std::string(c.url) + " 1;" : "", opened) << c.url;
+    }
 }
 
 TEST_F(BrowserPane, RealNavigationReportsBeginThenComplete) {

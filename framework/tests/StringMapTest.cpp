@@ -31,15 +31,16 @@ TEST(StringMap, KeysMatchExactlyAndTheLastValueWins) {
     }
 }
 
+// Enough keys for the table to grow several times under them.
 TEST(StringMap, EntriesComeInBlocksAndAreReused) {
     CMapStringToString map(10);
     EXPECT_EQ(0, map.GetAllocatedCount());
-    for (int i = 0; i < 25; ++i)
+    for (int i = 0; i < 2005; ++i)
         map[("key" + std::to_string(i)).c_str()] = "value" + std::to_string(i);
-    EXPECT_EQ(25, map.GetCount());
-    EXPECT_EQ(30, map.GetAllocatedCount());
+    EXPECT_EQ(2005, map.GetCount());
+    EXPECT_EQ(2010, map.GetAllocatedCount());
     CString value;
-    for (int i = 0; i < 25; ++i) {
+    for (int i = 0; i < 2005; ++i) {
         ASSERT_TRUE(map.Lookup(("key" + std::to_string(i)).c_str(), value)) << i;
         EXPECT_EQ("value" + std::to_string(i), value.str());
     }
@@ -48,10 +49,10 @@ TEST(StringMap, EntriesComeInBlocksAndAreReused) {
     EXPECT_FALSE(map.Lookup("key7", value));
     for (int i = 0; i < 6; ++i)
         map.SetAt(("new" + std::to_string(i)).c_str(), "v");
-    EXPECT_EQ(30, map.GetCount());
-    EXPECT_EQ(30, map.GetAllocatedCount()) << "the freed entry is used before a new block";
+    EXPECT_EQ(2010, map.GetCount());
+    EXPECT_EQ(2010, map.GetAllocatedCount()) << "the freed entry is used before a new block";
     map.SetAt("one more", "v");
-    EXPECT_EQ(40, map.GetAllocatedCount());
+    EXPECT_EQ(2020, map.GetAllocatedCount());
     map.RemoveAll();
     EXPECT_TRUE(map.IsEmpty());
     EXPECT_FALSE(map.Lookup("key1", value));

@@ -1,4 +1,4 @@
-// Runs the real setup.exe in a Wine prefix where the suite was never installed (see
+// Runs the real installer in a Wine prefix where the suite was never installed (see
 // fresh-prefix.sh) and checks what a user would find: files, shortcuts, the installed-programs
 // entry, a working zipdex, and an uninstaller that leaves nothing of the suite behind.
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BrowserEmulation.h"
 #include "TestFiles.h"
 #include "ZipdexRes.h"
 #include "framework/Com.h"
@@ -25,6 +26,8 @@ using namespace uidriver;
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumivane";
 const char kSettingsKey[] = "Software\\Lumivane Software";
 const char kPackageSettingsKey[] = "Software\\Lumivane Software\\ruzuviva\\Settings";
+const std::string kEmulationRecordKey =
+    std::string("Software\\Lumivane Software\\ruzuviva\\") + kEmulationSection;
 // COM on the main thread for the shell links, for the program's life.
 const HRESULT kComReady = CoInitialize(nullptr);
 
@@ -136,6 +139,23 @@ void WritePackageSetting() {
     RegSetValueExA(key, "Express Company", 0, REG_SZ, reinterpret_cast<const BYTE*>("EMS"), 4);
 }
 
+// What package.exe leaves when it lists itself for the browser's document mode: the value, and
+// the name it wrote in its settings, when it wrote one.
+void WriteBrowserEmulation(const char* name, DWORD mode, const char* recorded) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name, REG_DWORD, &mode, sizeof mode);
+    if (recorded)
+        RegSetKeyValueA(HKEY_CURRENT_USER, kEmulationRecordKey.c_str(), kEmulationEntry, REG_SZ,
+                        recorded, static_cast<DWORD>(strlen(recorded) + 1));
+}
+
+// The document mode listed for a program name, or 0.
+DWORD BrowserEmulation(const char* name) {
+    DWORD mode = 0, size = sizeof mode;
+    RegGetValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name, RRF_RT_REG_DWORD, nullptr, &mode,
+                 &size);
+    return mode;
+}
+
 TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
     Install("");
     const std::string folder = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Lumivane";
@@ -191,6 +211,7 @@ TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
     EXPECT_EQ(std::optional<DWORD>(0), started.WaitForExit());
     ASSERT_TRUE(Exists(kZipdexProfile));
     WritePackageSetting();
+    WriteBrowserEmulation("package.exe", kBrowserEmulationMode, "package.exe");
 
     // What the programs fetch into their folder goes too.
     test_files::Write(folder + "\\configs.xml", "<configs/>");
@@ -200,6 +221,8 @@ TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
     EXPECT_FALSE(Exists(kMenuFolder));
     EXPECT_TRUE(Exists(kZipdexProfile));
     EXPECT_TRUE(KeyExists(kPackageSettingsKey));
+    EXPECT_EQ(0u, BrowserEmulation("package.exe")) << "what package.exe wrote goes";
+    EXPECT_FALSE(KeyExists(kEmulationRecordKey.c_str()));
 }
 
 TEST(Installer, UpgradesInPlaceOrMovesAndRemovesSettingsOnRequest) {
@@ -222,11 +245,16 @@ TEST(Installer, UpgradesInPlaceOrMovesAndRemovesSettingsOnRequest) {
     CreateDirectoryA((ShellFolder(CSIDL_APPDATA) + "\\Lumivane").c_str(), nullptr);
     test_files::Write(kZipdexProfile, "[Settings]\r\n");
     WritePackageSetting();
+    // The user changed the value package.exe wrote; zipdex.exe's was never package.exe's.
+    WriteBrowserEmulation("package.exe", 10001, "package.exe");
+    WriteBrowserEmulation("zipdex.exe", kBrowserEmulationMode, nullptr);
     Uninstall(newFolder, " /REMOVESETTINGS");
     EXPECT_FALSE(Exists(newFolder));
     EXPECT_FALSE(Exists(kMenuFolder));
     EXPECT_FALSE(Exists(kZipdexProfile));
     EXPECT_FALSE(KeyExists(kSettingsKey));
+    EXPECT_EQ(10001u, BrowserEmulation("package.exe"));
+    EXPECT_EQ(kBrowserEmulationMode, BrowserEmulation("zipdex.exe"));
 }
 
 } // namespace

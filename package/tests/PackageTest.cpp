@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include "framework/MessagePump.h"
+#include "BrowserEmulation.h"
 #include "PackageApp.h"
 #include "SeamRecorder.h"
 #include "TrackDialog.h"
@@ -90,6 +92,7 @@ TEST(TrackDialog, TheListFollowsTheDocumentSortedWithTheLastUrlOfEachName) {
     EXPECT_EQ("A=u:a;", Dialog(ConfigXml({{"A", "u:a"}}, kMaxConfigBytes)).Items());
 }
 
+// A company whose address is not a web page stays in the list but shows the welcome page.
 TEST(TrackDialog, TheRememberedCompanyIsSelectedExactlyElseTheWelcomePageShows) {
     const std::string welcome = LUMIVANE_VENDOR_ADDRESS "/Package/Application/welcome.htm";
     const struct {
@@ -98,10 +101,12 @@ TEST(TrackDialog, TheRememberedCompanyIsSelectedExactlyElseTheWelcomePageShows) 
         std::string page;
     } cases[] = {{"B", 1, "http://127.0.0.1/BBS"},
                  {"b", CB_ERR, welcome},
-                 {"Twice", 3, "http://127.0.0.1/?2"}};
+                 {"Twice", 3, "http://127.0.0.1/?2"},
+                 {"A", 0, welcome},
+                 {"C", 2, welcome}};
     for (const auto& c : cases) {
-        Dialog dialog(ConfigXml({{"C", "u:c"},
-                                 {"A", "u:a"},
+        Dialog dialog(ConfigXml({{"C", "file:///C:/windows/win.ini"},
+                                 {"A", "javascript:alert(1)"},
                                  {"B", "http://127.0.0.1/BBS"},
                                  {"Twice", "u:1"},
                                  {"Twice", "http://127.0.0.1/?2"}}),
@@ -127,6 +132,54 @@ TEST(TrackDialog, ProgressNotificationsMoveTheBar) {
                   std::make_pair(upper, dialog.m_progress.GetPos()))
             << step[0] << "/" << step[1];
     }
+}
+
+// The value listed under FEATURE_BROWSER_EMULATION for this name, as text; "none" if absent.
+std::string EmulationValue(const std::string& name) {
+    DWORD type = 0;
+    char data[64] = {};
+    DWORD size = sizeof data - 1;
+    if (::RegGetValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str(), RRF_RT_ANY, &type,
+                       data, &size) != ERROR_SUCCESS)
+        return "none";
+    DWORD number = 0;
+    std::memcpy(&number, data, sizeof number);
+    return type == REG_DWORD ? std::to_string(number) : data;
+}
+
+// The program's name is listed for the current document mode and recorded for the uninstaller,
+// unless a value of that name is there already: the user's value stays and is not recorded.
+TEST(PackageStartup, ListsTheProgramForTheDocumentModeUnlessAValueIsThere) {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string name = std::string(path).substr(GetModuleDirectory().GetLength());
+    const char kProfileKey[] = "Software\\Lumivane Software\\emulation-test";
+    CWinApp app("emulation-test");
+    app.SetRegistryKey("Lumivane Software");
+    const auto listed = [&] {
+        ListForBrowserEmulation(app);
+        return EmulationValue(name) + "|" +
+               app.GetProfileString(kEmulationSection, kEmulationEntry, "").str();
+    };
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str());
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
+    EXPECT_EQ("11001|" + name, listed());
+
+    const DWORD usersMode = 10001;
+    const struct {
+        DWORD type;
+        const void* data;
+        DWORD size;
+        const char* kept;
+    } users[] = {{REG_DWORD, &usersMode, sizeof usersMode, "10001"}, {REG_SZ, "edge", 5, "edge"}};
+    for (const auto& user : users) {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str(), user.type,
+                          user.data, user.size);
+        EXPECT_EQ(std::string(user.kept) + "|", listed());
+    }
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str());
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
 }
 
 constexpr DWORD kNotShown = ~0u;
@@ -170,13 +223,23 @@ TEST(PackageStartup, OnlyAWholeAnswerReplacesTheConfigurationAndNoServerHoldsThe
         const char* mode;
         size_t size;
         bool replaced;
-    } cases[] = {
-        {"normal", 1024, true}, {"normal", 1025, true},    {"normal", 200 * 1024 + 7, true},
-        {"error", 900, false},  {"empty", 900, false},     {"cut", 5000, false},
-        {"silent", 900, false}, {"stall", 5000, false},    {"drip", 5000, false},
-        {"zeros", 5000, true},  {"zeroscut", 5000, false}, {"overlong", 5000, false},
-        {"trickle", 9000, false}, {"endless", 900, false}, {"normal", kMaxConfigBytes, true},
-        {"normal", kMaxConfigBytes + 1, false}, {"readonly", 900, false}};
+    } cases[] = {{"normal", 1024, true},
+                 {"normal", 1025, true},
+                 {"normal", 200 * 1024 + 7, true},
+                 {"error", 900, false},
+                 {"empty", 900, false},
+                 {"cut", 5000, false},
+                 {"silent", 900, false},
+                 {"stall", 5000, false},
+                 {"drip", 5000, false},
+                 {"zeros", 5000, true},
+                 {"zeroscut", 5000, false},
+                 {"overlong", 5000, false},
+                 {"trickle", 9000, false},
+                 {"endless", 900, false},
+                 {"normal", kMaxConfigBytes, true},
+                 {"normal", kMaxConfigBytes + 1, false},
+                 {"readonly", 900, false}};
     const std::string stale = (GetModuleDirectory() + "cfgBEEF.tmp").str();
     const std::string unrelated = (GetModuleDirectory() + "cfgnote.tmp").str();
     vendor_site::WriteBytes(unrelated, "not ours");

@@ -138,7 +138,8 @@ int main(int argc, char** argv) {
                 mb / Median(bare));
     std::printf("updater / bare loop time:     %.2f\n", Median(updater) / Median(bare));
     for (int count : {1000, 4000})
-        std::printf("listing %d installed files:  %.2f s\n", count, ListingSeconds(count, failures));
+        std::printf("listing %d installed files:  %.2f s\n", count,
+                    ListingSeconds(count, failures));
     ::DeleteFileA(served + "\\bench.exe");
     return failures == 0 ? 0 : 1;
 }

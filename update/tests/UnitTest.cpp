@@ -44,7 +44,8 @@ CString ApiVersionText(const char* path) {
     void* block = nullptr;
     UINT size = 0;
     char root[] = "\\";
-    if (data.empty() || !::GetFileVersionInfoA(path, 0, static_cast<DWORD>(data.size()), data.data()) ||
+    if (data.empty() ||
+        !::GetFileVersionInfoA(path, 0, static_cast<DWORD>(data.size()), data.data()) ||
         !::VerQueryValueA(data.data(), root, &block, &size) || size < sizeof(VS_FIXEDFILEINFO))
         return "-";
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(block);

@@ -76,6 +76,28 @@ TEST_F(UpdateProgram, ListsReplacesAndStartsWithoutWaiting) {
     uidriver::WaitFor([&] { return Mark() != "started\n"; }, 5000, "the start program's end");
 }
 
+// 取消 during a download that never ends: the program ends within seconds, the installed file
+// and Template as they were, and Start is still launched.
+TEST_F(UpdateProgram, CancelEndsAnEndlessDownloadAtOnce) {
+    const std::string installed = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
+    WriteBytes(folder + "\\a.exe", installed);
+    WriteBytes(served + "\\a.exe", PatternBytes(40000, 1));
+    const std::string url = LocalServerUrl("endless/blackbox/a.exe").str();
+    WriteBytes(folder + "\\manifest.xml",
+               ManifestText("start.exe").File("a.exe", "2.0.0.0", "URL=\"" + url + "\"").Xml());
+    uidriver::Process update = Start(" " + (folder + "\\manifest.xml").str());
+    const HWND dialog = update.WaitForDialog("检查更新");
+    uidriver::ClickButton(dialog, IDC_BUTTON_UPGRADE_NOW);
+    uidriver::WaitForControlText(dialog, IDC_STATIC_STATUS, "正在下载文件：a.exe");
+    ::Sleep(1000);
+    uidriver::ClickButton(dialog, IDOK);
+    EXPECT_TRUE(update.WaitForExit(5000).has_value()) << "still running 5 s after 取消";
+    EXPECT_TRUE(installed == ReadBytes(folder + "\\a.exe"));
+    EXPECT_EQ("", test_files::List((folder + "\\Template").str()));
+    uidriver::WaitFor([&] { return !Mark().empty(); }, 5000, "the start program");
+    uidriver::WaitFor([&] { return Mark() != "started\n"; }, 5000, "the start program's end");
+}
+
 // A manifest server that accepts and never answers holds the program for one period of the
 // shipped limits (20 s), not longer; then the dialog says why nothing can be done.
 TEST_F(UpdateProgram, SilentManifestServerIsGivenUpAndSaysSo) {

@@ -186,6 +186,10 @@ TEST_F(ManifestDialog, ReadableAndUnreadableSources) {
     WriteBytes(caseFolder + "\\broken.xml", valid.substr(0, valid.size() / 2));
     WriteBytes(caseFolder + "\\page.xml", "<html><body><p>Files</p></body></html>");
     // Well-formed, but nothing we read may declare a document type.
+    ManifestText crowded("s.exe");
+    for (long i = 0; i <= UpdateManifest::kMaxEntries; ++i)
+        crowded.File(Name("a.exe"), "9.0.0.0");
+    WriteBytes(caseFolder + "\\crowded.xml", crowded.Xml());
     std::string declared = ManifestText("s.exe").File(Name("a.exe"), "&v;").Xml();
     declared.insert(declared.find('\n') + 1, "<!DOCTYPE Update [<!ENTITY v \"9.0.0.0\">]>\n");
     WriteBytes(caseFolder + "\\dtd.xml", declared);
@@ -197,6 +201,8 @@ TEST_F(ManifestDialog, ReadableAndUnreadableSources) {
         {caseFolder + "\\broken.xml", false},
         {caseFolder + "\\page.xml", false},
         {caseFolder + "\\dtd.xml", false},
+        // One entry more than any real suite ships.
+        {caseFolder + "\\crowded.xml", false},
         // The command line is used as it is: quotes are not taken off.
         {"\"" + caseFolder + "\\good.xml\"", false},
         {"http://127.0.0.1:1/manifest.xml", false},

@@ -6,8 +6,8 @@
 namespace vendor_site {
 
 // How the site behaves (a mode of vendorsite.py: "normal", "refuse", "error", "empty", "cut",
-// "silent", "stall", "drip", "zeros", "zeroscut", "overlong"); returns once it does, false
-// when it did not within 5 s.
+// "silent", "stall", "drip", "trickle", "endless", "zeros", "zeroscut", "overlong"); returns once
+// it does, false when it did not within 5 s.
 bool SetMode(const char* mode);
 // The configs.xml the site serves, as a Windows path.
 std::string ServedConfig();
