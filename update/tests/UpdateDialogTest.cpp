@@ -5,11 +5,9 @@
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "BuiltInUpdateKey.h"
 #include "SeamRecorder.h"
 #include "TestSupport.h"
 #include "UpdateDialog.h"
@@ -392,84 +390,6 @@ TEST_F(Download, NothingHoldsARowBeyondItsLimit) {
     EXPECT_FALSE(stranger.WaitForExit(0).has_value());
     stranger.Kill();
     hung.Kill();
-}
-
-std::string Flipped(std::string bytes, size_t at) {
-    bytes[at] ^= 0x01;
-    return bytes;
-}
-
-// The dialog with the throwaway key of the test updaters built in.
-class SignedManifest : public Download {
-protected:
-    void OpenSigned(const CString& source) {
-        dialog = std::make_unique<RecordingDialog>(source);
-        dialog->m_pUpdateKey = kBuiltInUpdateKey;
-        ASSERT_TRUE(dialog->Create());
-    }
-};
-
-// Only the manifest's own bytes with a signature by the built-in key are listed, from a server
-// or from a file; anything else stops before a row is listed, a byte downloaded or Start
-// started. Signed, a file without SHA256 is not offered and one of another digest not installed.
-TEST_F(SignedManifest, OnlyAValidSignatureLetsAnythingHappen) {
-    Install("no_version.exe", "start.exe");
-    const std::vector<Row> offered = {
-        {"a.exe", Served(), "SHA256=\"" + kServedSha256 + "\"", kReplaced},
-        {"wrong.exe", Served(), "SHA256=\"" + Flipped(kServedSha256, 10) + "\"",
-         "下载文件：%s校验失败，升级失败！"},
-    };
-    ManifestText text(Name("start.exe").str().c_str());
-    text.File(Name("bare.exe"), "2.0.0.0", "URL=\"" + Served().str() + "\"");
-    for (const Row& row : offered)
-        text.File(Name(row.name), "2.0.0.0", "URL=\"" + row.url.str() + "\" " + row.more);
-    const std::string manifest = text.Xml();
-    const std::string changed = Flipped(manifest, manifest.find("2.0.0.0"));
-    WriteBytes(servedFolder + "\\m.xml", manifest);
-    WriteBytes(servedFolder + "\\another.xml", changed);
-    const std::string valid = ServerSignature("test", caseName + "/m.xml");
-    const struct {
-        const char* what;
-        std::string manifest;
-        std::optional<std::string> signature;
-        bool local;
-        bool listed;
-    } cases[] = {
-        {"valid", manifest, valid, false, true},
-        {"valid beside a file", manifest, valid, true, true},
-        {"a manifest byte changed", changed, valid, false, false},
-        {"a signature byte changed", manifest, Flipped(valid, valid.size() - 5), false, false},
-        {"no signature (404)", manifest, std::nullopt, false, false},
-        {"no signature beside a file", manifest, std::nullopt, true, false},
-        {"an empty signature", manifest, "", false, false},
-        {"a cut signature", manifest, valid.substr(0, valid.size() - 1), false, false},
-        {"2 KB", manifest, valid + std::string(2048 - valid.size(), '\0'), false, false},
-        {"of another manifest", manifest, ServerSignature("test", caseName + "/another.xml"), false,
-         false},
-        {"by another key", manifest, ServerSignature("other", caseName + "/m.xml"), false, false},
-    };
-    size_t launches = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        for (const char* name : {"a.exe", "bare.exe", "wrong.exe"})
-            Install("version_1_2_3_4.exe", name);
-        const CString folder = c.local ? caseFolder : servedFolder;
-        ::DeleteFileA(folder + "\\case.xml.sig");
-        WriteBytes(folder + "\\case.xml", c.manifest);
-        if (c.signature)
-            WriteBytes(folder + "\\case.xml.sig", *c.signature);
-        OpenSigned(c.local ? caseFolder + "\\case.xml" : Served("", "case.xml"));
-        EXPECT_EQ(c.listed ? "文件下载进度" : "升级信息的签名无效，已停止升级！",
-                  uidriver::ControlText(*dialog, IDC_STATIC_STATUS));
-        EXPECT_EQ(c.listed, uidriver::IsControlEnabled(*dialog, IDC_BUTTON_UPGRADE_NOW));
-        EXPECT_EQ(0, dialog->okCalls);
-        const std::vector<RowEnd> ends = Upgrade();
-        Expect(c.listed ? offered : std::vector<Row>(), ends);
-        EXPECT_TRUE(original == ReadBytes(Installed(c.listed ? "bare.exe" : "a.exe")));
-        dialog.reset();
-        launches += c.listed ? 1 : 0;
-        EXPECT_EQ(launches, seams.shellCalls.size()) << "Start is started for a valid one only";
-    }
 }
 
 void CALLBACK PressClose(HWND window, UINT, UINT_PTR timer, DWORD) {
