@@ -11,9 +11,11 @@
 
 #include "LocalServer.h"
 #include "TestFiles.h"
+#include "framework/App.h"
 #include "framework/File.h"
 #include "framework/InternetSession.h"
 #include "framework/Socket.h"
+#include "framework/XmlDom.h"
 
 namespace {
 
@@ -143,6 +145,33 @@ TEST(InternetSession, AddressesAndContentLengthsAreReadStrictly) {
     EXPECT_EQ(7u, length);
     for (const char* text : {"", "12a", "-1", "99999999999999999999999"})
         EXPECT_FALSE(AfxParseContentLength(text, length)) << text;
+}
+
+// A document type is refused before the parser sees it, in UTF-8 or UTF-16: 5 000 uses of a
+// 50 000-character entity would take minutes. A file above its cap is not parsed at all.
+TEST(XmlDocument, RefusesDocumentTypesAndFilesAboveTheirCap) {
+    AfxEnableControlContainer();
+    const std::string plain = "<R><E Name=\"A\"/></R>";
+    std::string uses;
+    for (int i = 0; i < 5000; ++i)
+        uses += "&e;";
+    const std::string quadratic = "<!DOCTYPE R [<!ENTITY e \"" + std::string(50000, 'x') +
+                                  "\">]><R><E Name=\"" + uses + "\"/></R>";
+    std::string wide = "\xFF\xFE";
+    for (char c : quadratic)
+        wide += std::string{c, '\0'};
+    const std::string path = test_files::TempPath("framework-doc.xml");
+    test_files::Write(path, plain);
+    const std::pair<bool, BOOL> loads[] = {
+        {true, LoadXmlDocument(CreateXmlDocument(), plain)},
+        {false, LoadXmlDocument(CreateXmlDocument(), quadratic)},
+        {false, LoadXmlDocument(CreateXmlDocument(), wide)},
+        {true, LoadXmlFile(CreateXmlDocument(), path.c_str(), plain.size())},
+        {false, LoadXmlFile(CreateXmlDocument(), path.c_str(), plain.size() - 1)},
+    };
+    for (size_t i = 0; i < std::size(loads); ++i)
+        EXPECT_EQ(loads[i].first, !!loads[i].second) << i;
+    CFile::Remove(path.c_str());
 }
 
 TEST(File, CreatesTruncatesWritesAndReadsBack) {
