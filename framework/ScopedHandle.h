@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <bcrypt.h>
 #include <wininet.h>
 
 // Owns one handle and closes it with the closer of its kind on every way out. Moves, never
@@ -76,9 +77,33 @@ struct RegistryKey {
     static void Close(Handle handle) { ::RegCloseKey(handle); }
 };
 
+struct CngAlgorithm {
+    using Handle = BCRYPT_ALG_HANDLE;
+    static Handle None() { return nullptr; }
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    static void Close(Handle handle) { ::BCryptCloseAlgorithmProvider(handle, 0); }
+};
+
+struct CngHash {
+    using Handle = BCRYPT_HASH_HANDLE;
+    static Handle None() { return nullptr; }
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    static void Close(Handle handle) { ::BCryptDestroyHash(handle); }
+};
+
+struct CngKey {
+    using Handle = BCRYPT_KEY_HANDLE;
+    static Handle None() { return nullptr; }
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    static void Close(Handle handle) { ::BCryptDestroyKey(handle); }
+};
+
 } // namespace handle_traits
 
 using CHandle = CScopedHandle<handle_traits::KernelObject>;
 using CFindHandle = CScopedHandle<handle_traits::FindFile>;
 using CInternetHandle = CScopedHandle<handle_traits::Internet>;
 using CRegKey = CScopedHandle<handle_traits::RegistryKey>;
+using CCngAlgorithm = CScopedHandle<handle_traits::CngAlgorithm>;
+using CCngHash = CScopedHandle<handle_traits::CngHash>;
+using CCngKey = CScopedHandle<handle_traits::CngKey>;

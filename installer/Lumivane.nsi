@@ -2,8 +2,10 @@
 ; the user's own programs folder, in the layout the programs expect:
 ;   update.exe, package.exe, Template\ (the updater downloads into it)
 ;   plug_in\Zipdex\zipdex.exe with its database Tillwick.dat
-; Silent use: setup.exe /S [/D=folder]   and   uninstall.exe /S [/REMOVESETTINGS]
-; The build passes SUITE_NSH, SETUP_EXE, SUITE_ICON and the paths of the built files.
+; Silent use: Lumivane-<version>-setup.exe /S [/D=folder]  and  uninstall.exe /S [/REMOVESETTINGS]
+; The build passes SUITE_NSH, SETUP_EXE, SETUP_NAME, SUITE_ICON and SUITE_DIR, the shipped
+; files as they are installed; SIGN_COMMAND, when given, signs the installer and the
+; uninstaller it writes.
 Unicode true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
@@ -22,6 +24,10 @@ SetCompressor /SOLID lzma
 
 Name "${SUITE_PRODUCT} ${SUITE_VERSION}"
 OutFile "${SETUP_EXE}"
+!ifdef SIGN_COMMAND
+  !finalize '${SIGN_COMMAND} "%1"'
+  !uninstfinalize '${SIGN_COMMAND} "%1"'
+!endif
 InstallDir "$LOCALAPPDATA\Programs\Lumivane"
 ; An upgrade goes where the suite already is.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
@@ -51,7 +57,7 @@ VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileDescription" "${SUITE_PRODUCT} хо
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileVersion" "${SUITE_VERSION}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "InternalName" "setup"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "${SUITE_COPYRIGHT}"
-VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "OriginalFilename" "setup.exe"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "OriginalFilename" "${SETUP_NAME}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductName" "${SUITE_PRODUCT}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductVersion" "${SUITE_VERSION}"
 
@@ -84,12 +90,12 @@ Section "-Suite"
   Call RemoveCopyElsewhere
 
   SetOutPath "$INSTDIR"
-  File "${UPDATE_EXE}"
-  File "${PACKAGE_EXE}"
+  File "${SUITE_DIR}/update.exe"
+  File "${SUITE_DIR}/package.exe"
   CreateDirectory "$INSTDIR\Template"
   SetOutPath "${ZIPDEX_DIR}"
-  File "${ZIPDEX_EXE}"
-  File "${ZIPDEX_DATABASE}"
+  File "${SUITE_DIR}/plug_in/Zipdex/zipdex.exe"
+  File "${SUITE_DIR}/plug_in/Zipdex/Tillwick.dat"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; Each shortcut starts its program in the program's own folder.

@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth x11-utils imagemagick fonts-wqy-zenhei
-  mdbtools locales python3 googletest curl nsis
+  mdbtools locales python3 python3-cryptography openssl osslsigncode googletest curl nsis
 )
 
 have_all() {

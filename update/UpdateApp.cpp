@@ -1,5 +1,6 @@
 #include "UpdateApp.h"
 
+#include "BuiltInUpdateKey.h"
 #include "UpdateDialog.h"
 
 CUpdateApp theApp;
@@ -13,6 +14,7 @@ BOOL CUpdateApp::InitInstance() {
     AfxEnableControlContainer();
     const CString manifestSource(m_lpCmdLine);
     CUpdateDialog dialog(manifestSource);
+    dialog.m_pUpdateKey = kBuiltInUpdateKey;
     if (manifestSource.IsEmpty()) {
         AfxMessageBox("程序无法自动运行，请先启动主程序。", MB_OK);
         return FALSE;

@@ -6,8 +6,8 @@
 
 #include "FileReplace.h"
 #include "FileVersionInfo.h"
+#include "ManifestSource.h"
 #include "ProgramWindows.h"
-#include "Sha256.h"
 #include "UpdateItem.h"
 #include "UpdateManifest.h"
 #include "UpdateRes.h"
@@ -18,6 +18,7 @@
 #include "framework/MessagePump.h"
 #include "framework/Module.h"
 #include "framework/ScopedHandle.h"
+#include "framework/Sha256.h"
 #include "framework/Shell.h"
 
 namespace {
@@ -32,7 +33,6 @@ constexpr int kMessagesPerPump = 10;
 // would cost as much as the transfer, and a person cannot tell 10 ms apart.
 constexpr DWORD kPumpIntervalMs = 10;
 constexpr int kStatusTextLimit = 1023;
-constexpr int kManifestRedirects = 5;
 // What is taken of a file whose length neither the server nor the manifest gives.
 constexpr std::uint64_t kMaxUnannouncedFile = 256u << 20;
 
@@ -90,10 +90,11 @@ void CUpdateDialog::CreateRowImages() {
 
 void CUpdateDialog::LoadManifest() {
     UpdateManifest manifest;
-    const UpdateManifest::Result result = ReadManifest(manifest);
+    bool signatureValid = true;
+    const UpdateManifest::Result result = ReadManifest(manifest, signatureValid);
     m_strStart = manifest.m_strStart;
     if (result != UpdateManifest::Result::Read) {
-        SetStatus(kManifestUnreadableText);
+        SetStatus(signatureValid ? kManifestUnreadableText : kManifestSignatureInvalidText);
         ::EnableWindow(GetDlgItem(IDC_BUTTON_UPGRADE_NOW), FALSE);
         return;
     }
@@ -106,6 +107,9 @@ void CUpdateDialog::LoadManifest() {
         const ManifestEntry& entry = manifest.m_entries[i];
         if (!IsSafeRelativePath(entry.Name) || !seen.insert(RelativePathKey(entry.Name)).second)
             continue;
+        // Signed, the manifest vouches for each file through its digest: none, no offer.
+        if (m_pUpdateKey && entry.SHA256.IsEmpty())
+            continue;
         FileVersionInfo installed;
         if (!installed.Read(directory + entry.Name) ||
             installed.GetFileVersionText() == entry.Version)
@@ -116,27 +120,14 @@ void CUpdateDialog::LoadManifest() {
         OnOK();
 }
 
-// An http address is fetched under the same rules as the files, so that an error page, a
-// server that never answers or another host cannot pass for the manifest. A cut document
-// does not parse, so the parser vouches for the length.
-UpdateManifest::Result CUpdateDialog::ReadManifest(UpdateManifest& manifest) {
-    HttpAddress address;
-    if (!AfxParseHttpAddress(m_strManifestSource, address))
-        return manifest.Load(m_strManifestSource);
+// With a key built in, the bytes are checked before the parser sees them.
+UpdateManifest::Result CUpdateDialog::ReadManifest(UpdateManifest& manifest, bool& signatureValid) {
     std::string bytes;
-    const auto keep = [&bytes](const BYTE* data, DWORD size) {
-        if (bytes.size() + size > UpdateManifest::kMaxBytes)
-            return false;
-        bytes.append(reinterpret_cast<const char*>(data), size);
-        return true;
-    };
-    HttpDownload download(m_limits);
-    if (download.Open(m_strManifestSource, kManifestRedirects) != HttpDownload::Outcome::Complete ||
-        download.Receive(keep, 0, true, UpdateManifest::kMaxBytes) !=
-            HttpDownload::Outcome::Complete)
+    if (!ReadManifestSource(m_strManifestSource, UpdateManifest::kMaxBytes, m_limits, bytes))
         return UpdateManifest::Result::Unreadable;
-    download.Close();
-    return manifest.Parse(bytes);
+    signatureValid =
+        !m_pUpdateKey || IsManifestSigned(m_strManifestSource, bytes, *m_pUpdateKey, m_limits);
+    return signatureValid ? manifest.Parse(bytes) : UpdateManifest::Result::Unreadable;
 }
 
 void CUpdateDialog::AddRow(int position, const ManifestEntry& entry) {
@@ -233,7 +224,7 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
         return -1;
     }
     const bool hashed = !item.SHA256.IsEmpty();
-    Sha256 digest;
+    CSha256 digest;
     const auto keep = [&](const BYTE* data, DWORD size) {
         if (hashed)
             digest.Update(data, size);

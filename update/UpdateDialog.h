@@ -45,9 +45,11 @@ public:
     InternetTransferLimits m_limits;
     // How long the windows of a program that holds a file may take to close, per row.
     DWORD m_dwCloseLimitMs = 5000;
+    // The point of the key whose signature the manifest must carry; null: unsigned manifests.
+    const BYTE (*m_pUpdateKey)[64] = nullptr;
 
 private:
-    UpdateManifest::Result ReadManifest(UpdateManifest& manifest);
+    UpdateManifest::Result ReadManifest(UpdateManifest& manifest, bool& signatureValid);
     void CreateRowImages();
     void AddRow(int position, const ManifestEntry& entry);
     int Download(const UpdateItem& item, const CString& temporary);

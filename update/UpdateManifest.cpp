@@ -1,23 +1,6 @@
 #include "UpdateManifest.h"
 
-#include <shlwapi.h>
-
-#include "framework/File.h"
 #include "framework/XmlDom.h"
-
-UpdateManifest::Result UpdateManifest::Load(const char* path) {
-    char local[MAX_PATH * 2] = {};
-    DWORD length = sizeof local;
-    if (::UrlIsFileUrlA(path) && SUCCEEDED(::PathCreateFromUrlA(path, local, &length, 0)))
-        path = local;
-    std::string bytes;
-    if (!ReadWholeFile(path, kMaxBytes, bytes)) {
-        m_strStart.Empty();
-        m_entries.clear();
-        return Result::Unreadable;
-    }
-    return Parse(bytes);
-}
 
 UpdateManifest::Result UpdateManifest::Parse(const std::string& bytes) {
     m_strStart.Empty();

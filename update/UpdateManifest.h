@@ -18,7 +18,7 @@ struct ManifestEntry {
     CString SHA256;
 };
 
-// The update manifest as the XML DOM reads it from a file or from bytes fetched elsewhere.
+// The update manifest as the XML DOM reads it from bytes read or fetched whole.
 // The thread must have COM initialised.
 class UpdateManifest {
 public:
@@ -29,8 +29,6 @@ public:
     static constexpr std::size_t kMaxBytes = 16u << 20;
     static constexpr long kMaxEntries = 10000;
 
-    // A file by its path or its file: address.
-    Result Load(const char* path);
     Result Parse(const std::string& bytes);
 
     // The document element's Start attribute.

@@ -183,6 +183,7 @@ CString StatusText(RowStatus status, const char* name, const char* detail) {
 }
 
 const char* const kManifestUnreadableText = "无法读取升级信息，请检查网络连接后重新启动升级程序！";
+const char* const kManifestSignatureInvalidText = "升级信息的签名无效，已停止升级！";
 const char* const kUpgradeCancelledText = "升级已取消，未完成的文件保持原样。";
 
 CString InternetErrorText(DWORD error) {
@@ -200,6 +201,8 @@ CString InternetErrorText(DWORD error) {
     case ERROR_INTERNET_SEC_CERT_REV_FAILED:
     case ERROR_INTERNET_SEC_INVALID_CERT:
     case ERROR_INTERNET_SEC_CERT_REVOKED:
+    // What an https address gets from a server that speaks no TLS, or an unusable certificate.
+    case ERROR_INTERNET_SECURITY_CHANNEL_ERROR:
         return "升级服务器的安全证书无效！";
     default:
         break;

@@ -59,5 +59,7 @@ CString InternetErrorText(DWORD error);
 
 // The status label when the update information could not be read.
 extern const char* const kManifestUnreadableText;
+// The status label when the manifest does not carry a valid signature by the built-in key.
+extern const char* const kManifestSignatureInvalidText;
 // The status label when the user stopped an upgrade run.
 extern const char* const kUpgradeCancelledText;

@@ -1,4 +1,4 @@
-// Runs the real setup.exe in a Wine prefix where the suite was never installed (see
+// Runs the real installer in a Wine prefix where the suite was never installed (see
 // fresh-prefix.sh) and checks what a user would find: files, shortcuts, the installed-programs
 // entry, a working zipdex, and an uninstaller that leaves nothing of the suite behind.
 #include <gtest/gtest.h>
@@ -121,7 +121,8 @@ DWORD Run(const std::string& commandLine) {
 }
 
 void Install(const std::string& options) {
-    ASSERT_EQ(0u, Run(QuoteArgument(ExecutableDirectory() + "\\..\\setup.exe") + " /S" + options));
+    ASSERT_EQ(0u,
+              Run(QuoteArgument(ExecutableDirectory() + "\\..\\" SETUP_NAME) + " /S" + options));
 }
 
 // The uninstaller hands over to a copy of itself and returns at once; the copy removes the
@@ -169,7 +170,7 @@ TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
         {folder + "\\package.exe", kSuite},
         {zipdex, kSuite},
         {folder + "\\uninstall.exe", kSuite},
-        {ExecutableDirectory() + "\\..\\setup.exe", kSuite},
+        {ExecutableDirectory() + "\\..\\" SETUP_NAME, kSuite},
     };
     for (const auto& program : programs)
         EXPECT_EQ(program.version, VersionSummary(program.path)) << program.path;

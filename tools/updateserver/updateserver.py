@@ -28,20 +28,26 @@ misbehave, so that tests meet the answers a real network gives:
   /drip/<ms>/<file>         the headers, then one byte every <ms> milliseconds
   /trickle/<ms>/<file>      the headers, then 1100 bytes every <ms> milliseconds
   /endless/<file>           no Content-Length; the file, then zero bytes at full speed for ever
+  /sign/<key>/<file>        the file's detached signature by <key>.key.pem of the --keys
+                            folder, as `openssl dgst -sha256 -sign` writes it (DER)
 A connection that is kept waiting is closed after HOLD_S seconds, so that the server
 always ends what it started.
 
 Commands:
-  serve --root DIR [--port N] [--port-file F]   in the foreground (port 0: a free one)
-  start --root DIR --state F                     in the background; F gets "pid port"
+  serve --root DIR [--keys DIR] [--port N] [--port-file F]
+                                   in the foreground (port 0: a free one)
+  start --root DIR [--keys DIR] --state F
+                                   in the background; F gets "pid port"
   stop --state F                                 ends a server started with start
 """
 
 import argparse
 import http.server
+import re
 import signal
 import socket
 import struct
+import subprocess
 import sys
 import time
 from pathlib import Path
@@ -52,6 +58,7 @@ import background_server  # noqa: E402
 PIECE = 8192
 TRICKLE_BYTES = 1100
 HOLD_S = 60
+SIGN_TIMEOUT_S = 10
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -80,9 +87,23 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.hold()
         if mode in ("drip", "trickle") and len(parts) >= 3 and parts[1].isdigit():
             return self.send_file(parts[2:], mode=mode, delay=int(parts[1]) / 1000.0)
+        if mode == "sign" and len(parts) >= 3:
+            return self.send_signature(parts[1], parts[2:])
         if mode in MISBEHAVIOURS:
             return self.send_file(parts[1:], mode=mode)
         return self.send_file(parts)
+
+    def send_signature(self, key_name, parts):
+        target = self.resolve(parts)
+        keys = self.server.keys
+        key = keys / (key_name + ".key.pem") if keys and re.fullmatch(r"\w+", key_name) else None
+        if target is None or key is None or not key.is_file():
+            return self.send_text(404, "no such file or key")
+        signed = subprocess.run(["openssl", "dgst", "-sha256", "-sign", str(key), str(target)],
+                                capture_output=True, timeout=SIGN_TIMEOUT_S)
+        if signed.returncode != 0:
+            return self.send_text(500, "openssl: %s" % signed.stderr.decode(errors="replace"))
+        self.send_body(200, signed.stdout, "application/octet-stream")
 
     def hold(self):
         self.close_connection = True
@@ -209,13 +230,14 @@ MISBEHAVIOURS = ("short", "nolength", "drop", "cut", "cutreset", "chunked", "chu
 class Server(http.server.ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, root, port):
+    def __init__(self, root, port, keys=None):
         self.root = Path(root).resolve()
+        self.keys = Path(keys) if keys else None
         super().__init__(("127.0.0.1", port), Handler)
 
 
 def serve(args):
-    server = Server(args.root, args.port)
+    server = Server(args.root, args.port, args.keys)
     port = server.server_address[1]
     if args.port_file:
         background_server.write_state(args.port_file, port)
@@ -228,6 +250,8 @@ def serve(args):
 def start(args):
     Path(args.root).mkdir(parents=True, exist_ok=True)
     command = [sys.executable, __file__, "serve", "--root", args.root, "--port-file", args.state]
+    if args.keys:
+        command += ["--keys", args.keys]
     return background_server.start("update server", command, args.state)
 
 
@@ -240,10 +264,12 @@ def main():
     commands = parser.add_subparsers(dest="command", required=True)
     serve_parser = commands.add_parser("serve")
     serve_parser.add_argument("--root", required=True)
+    serve_parser.add_argument("--keys")
     serve_parser.add_argument("--port", type=int, default=0)
     serve_parser.add_argument("--port-file")
     start_parser = commands.add_parser("start")
     start_parser.add_argument("--root", required=True)
+    start_parser.add_argument("--keys")
     start_parser.add_argument("--state", required=True)
     stop_parser = commands.add_parser("stop")
     stop_parser.add_argument("--state", required=True)

@@ -8,6 +8,7 @@
 
 #include "framework/App.h"
 #include "framework/Encoding.h"
+#include "framework/InternetSession.h"
 #include "framework/Module.h"
 #include "uidriver/Window.h"
 
@@ -29,6 +30,23 @@ std::string PatternBytes(size_t size, unsigned seed) {
         byte = static_cast<char>(generator() & 0xFF);
     return bytes;
 }
+
+std::string ServerSignature(const char* key, const CString& servedPath) {
+    CInternetSession session;
+    const auto file = session.OpenURL(LocalServerUrl("sign/" + CString(key) + "/" + servedPath), 1,
+                                      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE);
+    CString status;
+    if (!file || !file->QueryInfo(HTTP_QUERY_STATUS_CODE, status) || status != "200")
+        throw std::runtime_error("the server did not sign " + servedPath.str());
+    std::string signature;
+    char chunk[256];
+    while (const UINT read = file->Read(chunk, sizeof(chunk)))
+        signature.append(chunk, read);
+    return signature;
+}
+
+const std::string kPatternSha256 =
+    "14faf5ca3973a1eef50a7bcd0b158b443400098038C6CC6044B64CF2C4370E08";
 
 CString BuiltProgram(const char* fileName) {
     for (const char* relative : {"", "..\\"}) {

@@ -15,6 +15,14 @@ inline void WriteBytes(const char* path, const std::string& bytes) {
 }
 // Reproducible bytes that differ for each seed.
 std::string PatternBytes(size_t size, unsigned seed);
+// The SHA-256 of PatternBytes(20000, 7) (std::mt19937 is the same everywhere), with a few
+// upper-case digits, which count the same.
+extern const std::string kPatternSha256;
+
+// The detached signature of `servedPath`, a file the local server serves, made by the server
+// with one of the throwaway keys of the build: "test" (built into the test updaters) or
+// "other".
+std::string ServerSignature(const char* key, const CString& servedPath);
 
 // A program built beside the tests (version fixtures, the helper), as a full path.
 CString BuiltProgram(const char* fileName);

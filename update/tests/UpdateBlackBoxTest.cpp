@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "framework/Module.h"
 #include "TestSupport.h"
 #include "UpdateRes.h"
@@ -109,6 +112,93 @@ TEST_F(UpdateProgram, SilentManifestServerIsGivenUpAndSaysSo) {
               uidriver::ControlText(dialog, IDC_STATIC_STATUS));
     uidriver::ClickButton(dialog, IDOK);
     EXPECT_TRUE(update.WaitForExit().has_value());
+}
+
+std::string Flipped(std::string bytes, size_t at) {
+    bytes[at] ^= 0x01;
+    return bytes;
+}
+
+// The updater with the test key built in lists only the manifest's own bytes with a signature by
+// that key, from a server or beside a file; anything else stops it before a row is listed, a byte
+// downloaded or Start started. Signed, a file without SHA256 is not offered, and one of another
+// digest is not installed.
+TEST_F(UpdateProgram, WithAKeyOnlyAValidSignatureLetsAnythingHappen) {
+    ASSERT_TRUE(
+        ::CopyFileA(BuiltProgram("update_with_test_key.exe"), folder + "\\update.exe", FALSE));
+    const std::string original = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
+    WriteBytes(served + "\\a.exe", PatternBytes(20000, 7));
+    const std::string url = "URL=\"" + LocalServerUrl("blackbox/a.exe").str() + "\"";
+    const std::string manifest =
+        ManifestText("start.exe")
+            .File("bare.exe", "2.0.0.0", url)
+            .File("a.exe", "2.0.0.0", url + " SHA256=\"" + kPatternSha256 + "\"")
+            .File("wrong.exe", "2.0.0.0", url + " SHA256=\"" + Flipped(kPatternSha256, 9) + "\"")
+            .Xml();
+    const std::string changed = Flipped(manifest, manifest.find("2.0.0.0"));
+    WriteBytes(served + "\\m.xml", manifest);
+    WriteBytes(served + "\\another.xml", changed);
+    const std::string valid = ServerSignature("test", "blackbox/m.xml");
+    const struct {
+        const char* what;
+        std::string manifest;
+        std::optional<std::string> signature;
+        bool local;
+        bool listed;
+    } cases[] = {
+        {"valid", manifest, valid, false, true},
+        {"valid beside a file", manifest, valid, true, true},
+        {"a manifest byte changed", changed, valid, false, false},
+        {"a signature byte changed", manifest, Flipped(valid, valid.size() - 5), false, false},
+        {"no signature (404)", manifest, std::nullopt, false, false},
+        {"no signature beside a file", manifest, std::nullopt, true, false},
+        {"an empty signature", manifest, "", false, false},
+        {"a cut signature", manifest, valid.substr(0, valid.size() - 1), false, false},
+        {"2 KB", manifest, valid + std::string(2048 - valid.size(), '\0'), false, false},
+        {"of another manifest", manifest, ServerSignature("test", "blackbox/another.xml"), false,
+         false},
+        {"by another key", manifest, ServerSignature("other", "blackbox/m.xml"), false, false},
+    };
+    const std::vector<std::vector<std::string>> offered = {{"a.exe", "2.0.0.0", "0 Byte"},
+                                                           {"wrong.exe", "2.0.0.0", "0 Byte"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* name : {"a.exe", "bare.exe", "wrong.exe"})
+            WriteBytes(folder + "\\" + name, original);
+        const CString place = c.local ? folder : served;
+        ::DeleteFileA(place + "\\case.xml.sig");
+        WriteBytes(place + "\\case.xml", c.manifest);
+        if (c.signature)
+            WriteBytes(place + "\\case.xml.sig", *c.signature);
+        uidriver::Process update =
+            Start(" " + (c.local ? (folder + "\\case.xml").str()
+                                 : LocalServerUrl("blackbox/case.xml").str()));
+        const HWND dialog = update.WaitForDialog("检查更新");
+        EXPECT_EQ(c.listed ? "文件下载进度" : "升级信息的签名无效，已停止升级！",
+                  uidriver::ControlText(dialog, IDC_STATIC_STATUS));
+        EXPECT_EQ(c.listed ? offered : decltype(offered)(),
+                  uidriver::ListRows(uidriver::Control(dialog, IDC_LIST_FILES)));
+        if (c.listed) {
+            uidriver::ClickButton(dialog, IDC_BUTTON_UPGRADE_NOW);
+            uidriver::WaitForControlText(dialog, IDOK, "完成");
+        }
+        uidriver::ClickButton(dialog, IDOK);
+        ASSERT_TRUE(update.WaitForExit().has_value());
+        EXPECT_TRUE((c.listed ? PatternBytes(20000, 7) : original) ==
+                    ReadBytes(folder + "\\a.exe"));
+        for (const char* name : {"bare.exe", "wrong.exe"})
+            EXPECT_TRUE(original == ReadBytes(folder + "\\" + name)) << name;
+    }
+    // Started by the two valid runs only; each start program ends 3 s after it started.
+    const auto count = [this](const char* line) {
+        const std::string mark = Mark();
+        size_t found = 0;
+        for (size_t at = mark.find(line); at != std::string::npos; at = mark.find(line, at + 1))
+            ++found;
+        return found;
+    };
+    uidriver::WaitFor([&] { return count("ended") == 2; }, 10000, "the start programs");
+    EXPECT_EQ(2u, count("started"));
 }
 
 } // namespace

@@ -239,10 +239,8 @@ TEST_F(ManifestDialog, NothingToUpdateEndsAtOnceAndStartsOnlyAFileOfTheFolder) {
 }
 
 const char* const kReplaced = "%s完成更新！";
-// Of the served bytes, PatternBytes(20000, 7); std::mt19937 is the same everywhere. Either
-// case of hex digit is accepted.
-const std::string kServedSha256 =
-    "14faf5ca3973a1eef50a7bcd0b158b443400098038C6CC6044B64CF2C4370E08";
+// Of the served bytes, PatternBytes(20000, 7).
+const std::string& kServedSha256 = kPatternSha256;
 
 // The row's text with the manifest's Name of `name` in place of %s.
 std::string RowText(const char* format, const CString& name) {
@@ -326,7 +324,7 @@ TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
          "下载文件：%s校验失败，升级失败！"},
         // Nobody listens on port 1; the local server speaks no TLS, and plain HTTP is no fallback.
         {"refused.exe", "http://127.0.0.1:1/new.bin", "", "无法连接升级服务器！"},
-        {"secure.exe", "https" + Served().Mid(4), "", nullptr},
+        {"secure.exe", "https" + Served().Mid(4), "", "升级服务器的安全证书无效！"},
         {"locked.exe", Served(), "", inUse},
         {"held.exe", Served(), "", inUse},
         {"blocked\\x.exe", Served(), "", "本地创建下载文件：%s失败！"},
