@@ -1,8 +1,9 @@
 #!/bin/sh
-# signmanifest_test.sh SIGNMANIFEST.py: fills in and signs a manifest, then checks the result
-# with plain openssl.
+# signmanifest_test.sh PYTHON SIGNMANIFEST.py: fills in and signs a manifest, then checks the
+# result with plain openssl.
 set -eu
-tool=$1
+python=$1
+tool=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -26,7 +27,7 @@ cat > manifest.xml <<'XML'
 XML
 cp manifest.xml original.xml
 
-python3 "$tool" manifest.xml new key.pem >/dev/null || fail "signing"
+"$python" "$tool" manifest.xml new key.pem >/dev/null || fail "signing"
 openssl dgst -sha256 -verify pub.pem -signature manifest.xml.sig manifest.xml >/dev/null \
   || fail "openssl does not verify the signature"
 for file in a.exe 'plug_in\Zipdex\zipdex.exe' empty.dat; do
@@ -41,7 +42,7 @@ grep -q 'Class="A" URL="http://example.invalid/a.exe"' manifest.xml || fail "oth
 for case in gone.dat '..\\manifest.xml'; do
   sed "s/empty.dat/$case/" original.xml > case.xml
   cp case.xml before.xml
-  if python3 "$tool" case.xml new key.pem >/dev/null 2>&1 </dev/null; then fail "$case: signed"; fi
+  if "$python" "$tool" case.xml new key.pem >/dev/null 2>&1 </dev/null; then fail "$case: signed"; fi
   cmp -s case.xml before.xml || fail "$case: manifest changed"
   [ ! -e case.xml.sig ] || fail "$case: signature written"
 done
