@@ -96,10 +96,8 @@ void OnCommand(HWND dialog, int id, int code) {
 }
 
 void OnNotify(HWND dialog, const NMHDR& header, LPARAM param) {
-    if (header.idFrom == IDC_LIST_ROWS && header.code == LVN_COLUMNCLICK) {
-        SetStatus(dialog, "列 " + std::to_string(reinterpret_cast<NMLISTVIEW*>(param)->iSubItem));
-    } else if (header.idFrom == IDC_TREE_PLACES &&
-               (header.code == TVN_SELCHANGEDA || header.code == TVN_SELCHANGEDW)) {
+    if (header.idFrom == IDC_TREE_PLACES &&
+        (header.code == TVN_SELCHANGEDA || header.code == TVN_SELCHANGEDW)) {
         char text[64] = {};
         TVITEMA item{};
         item.mask = TVIF_TEXT;
