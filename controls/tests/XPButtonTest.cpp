@@ -103,7 +103,6 @@ TEST_F(XPButtonTest, CaptionCentredShiftedWhenPressedEmbossedWhenDisabled) {
 
     Paint(button, 0);
     const InkBox normal = Ink(false, false);
-    ASSERT_FALSE(normal.empty());
     EXPECT_TRUE(normal.left >= x && normal.right < x + extent.cx);
     EXPECT_TRUE(normal.top >= y && normal.bottom < y + extent.cy);
     EXPECT_GT(normal.right - normal.left, go.cx) << "the ampersand is drawn";

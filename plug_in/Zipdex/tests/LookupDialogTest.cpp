@@ -87,7 +87,6 @@ TEST_F(LookupDialog, CopyPutsTheSelectedRowsOnTheClipboardOrSaysWhyNot) {
     ASSERT_TRUE(OpenClipboard(nullptr));
     Click(IDC_BUTTON_COPY);
     CloseClipboard();
-    EXPECT_EQ(copied, uidriver::ClipboardText());
     ASSERT_EQ(3u, messages.boxes.size());
     EXPECT_STREQ("您没有选择要复制的项目。", messages.boxes[0].text);
     EXPECT_STREQ("数据已经被复制倒内存！", messages.boxes[1].text);
