@@ -27,12 +27,9 @@ public:
     void SetAutoSize(BOOL autoSize) { m_bAutoSize = autoSize; }
 
     const CString& GetLinkTarget() const { return m_strTarget; }
-    COLORREF GetLinkColor() const { return m_crLink; }
     COLORREF GetVisitedColor() const { return m_crVisited; }
     BOOL IsVisited() const { return m_bVisited; }
     BOOL IsUnderlined() const { return m_bUnderline; }
-    // The underline font once the first colour request with the underline on made it.
-    HFONT GetUnderlineFont() const { return m_fontUnderline; }
     const CToolTipCtrl& GetToolTip() const { return m_toolTip; }
 
 protected:

@@ -28,16 +28,6 @@ protected:
     CFlatHeaderCtrl& header = list.GetFlatHeader();
 };
 
-TEST_F(FlatHeader, OnlySortedColumnsBecomeOwnerDrawn) {
-    EXPECT_EQ(-1, header.SetSortImage(2, TRUE));
-    EXPECT_EQ(2, header.SetSortImage(0, TRUE));
-    HDITEMA item{};
-    item.mask = HDI_FORMAT;
-    for (int column = 0; column < 4; ++column, item.fmt = 0)
-        EXPECT_EQ(column % 2 == 0, header.GetItem(column, &item) && item.fmt & HDF_OWNERDRAW);
-    EXPECT_EQ(0, header.GetSortColumn());
-}
-
 TEST_F(FlatHeader, ArrowsHaveLightRightEdgesAndStayWhenTheTextMovesWhilePressed) {
     // Up: light right edge and base, dark left edge; down: light right edge, dark left and top.
     const struct {

@@ -12,10 +12,13 @@ namespace {
 
 class SortList : public LookupDialogTest {
 protected:
+    // Each row's image and item data are its index here, so that they can be followed.
     void Fill(const std::vector<Texts>& rows) {
         list.DeleteAllItems();
         for (const Texts& row : rows) {
-            const int item = list.InsertItem(list.GetItemCount(), row[0].c_str(), 0);
+            const int item =
+                list.InsertItem(list.GetItemCount(), row[0].c_str(), list.GetItemCount());
+            list.SetItemData(item, static_cast<DWORD_PTR>(item));
             for (size_t column = 1; column < row.size(); ++column)
                 list.SetItemText(item, static_cast<int>(column), row[column].c_str());
         }
@@ -33,15 +36,9 @@ TEST_F(SortList, ClicksSortByGbkCodeKeepingEqualRowsInOrderAndRowsWhole) {
           {"安徽省", "3", "101"},
           {"北京市", "4", "100"},
           {"浙江省", "5", "99"}});
-    // Item data, image, selection and focus go with the row whose column 1 tells it apart.
-    for (int row = 0; row < 5; ++row)
-        list.SetItemData(row, static_cast<DWORD_PTR>(row + 1));
+    // Image, item data, selection and focus go with the row, which column 1 tells apart.
     const UINT marks = LVIS_SELECTED | LVIS_FOCUSED;
     list.SetItemState(2, marks, marks);
-    LVITEMA image{};
-    image.mask = LVIF_IMAGE;
-    image.iItem = image.iImage = 2;
-    list.SetItem(&image);
     const struct {
         int column;
         Texts order; // of column 1
@@ -51,20 +48,27 @@ TEST_F(SortList, ClicksSortByGbkCodeKeepingEqualRowsInOrderAndRowsWhole) {
         {2, {"4", "2", "3", "5", "1"}},
         {2, {"5", "1", "3", "4", "2"}},
     };
+    LVITEMA row{};
+    row.mask = LVIF_IMAGE | LVIF_PARAM;
     for (const auto& click : clicks) {
         ClickHeading(click.column);
         ASSERT_EQ(click.order, ColumnTexts(list, 1)) << click.column;
-        for (image.iItem = 0; image.iItem < 5; ++image.iItem) {
-            const bool third = click.order[static_cast<size_t>(image.iItem)] == "3";
-            list.GetItem(&image);
-            EXPECT_EQ(third ? 2 : 0, image.iImage);
-            EXPECT_EQ(third ? marks : 0u, list.GetItemState(image.iItem, marks));
-            EXPECT_EQ(std::stoul(click.order[static_cast<size_t>(image.iItem)]),
-                      list.GetItemData(image.iItem));
+        for (row.iItem = 0; row.iItem < 5; ++row.iItem) {
+            const int filled = std::stoi(click.order[static_cast<size_t>(row.iItem)]) - 1;
+            list.GetItem(&row);
+            EXPECT_EQ(filled, row.iImage);
+            EXPECT_EQ(filled, static_cast<int>(row.lParam));
+            EXPECT_EQ(filled == 2 ? marks : 0u, list.GetItemState(row.iItem, marks));
         }
     }
-    EXPECT_EQ(2, list.GetFlatHeader().GetSortColumn());
-    EXPECT_FALSE(list.GetFlatHeader().IsSortAscending());
+    // Both sorted headings are painted by the flat header, which shows the last sort.
+    CFlatHeaderCtrl& header = list.GetFlatHeader();
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    for (int column = 0; column < 4; ++column, item.fmt = 0)
+        EXPECT_EQ(column % 2 == 0, header.GetItem(column, &item) && item.fmt & HDF_OWNERDRAW);
+    EXPECT_EQ(2, header.GetSortColumn());
+    EXPECT_FALSE(header.IsSortAscending());
 }
 
 TEST_F(SortList, AnEmptyListMovesTheArrowAndARefillKeepsTheDirection) {

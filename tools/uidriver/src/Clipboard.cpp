@@ -40,11 +40,4 @@ std::optional<std::string> ClipboardText(DWORD timeoutMs) {
     return result;
 }
 
-void ClearClipboard(DWORD timeoutMs) {
-    OpenedClipboard clipboard(timeoutMs);
-    if (!EmptyClipboard()) {
-        ThrowLastError("cannot empty the clipboard");
-    }
-}
-
 } // namespace uidriver

@@ -107,10 +107,6 @@ std::string ComboItemText(HWND dialog, int id, int index) {
     return Narrow(std::wstring(wide.data(), copied));
 }
 
-int ComboSelection(HWND dialog, int id) {
-    return static_cast<int>(Send(Control(dialog, id), CB_GETCURSEL, 0, 0));
-}
-
 void SelectComboIndex(HWND dialog, int id, int index) {
     HWND combo = ComboAt(dialog, id, index);
     if (Send(combo, CB_SETCURSEL, index, 0) != index) {

@@ -17,18 +17,6 @@ void CheckRow(HWND list, int row) {
     }
 }
 
-void SetState(HWND list, int row, UINT state, UINT mask) {
-    RemoteMemory memory = RemoteMemory::ForWindow(list, sizeof(LVITEMA));
-    LVITEMA item{};
-    item.state = state;
-    item.stateMask = mask;
-    memory.WriteValue(0, item);
-    if (!Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-              reinterpret_cast<LPARAM>(memory.Address()))) {
-        throw Error("list refused the state of row " + std::to_string(row));
-    }
-}
-
 } // namespace
 
 int ListRowCount(HWND list) {
@@ -71,14 +59,6 @@ std::vector<std::vector<std::string>> ListRows(HWND list) {
         rows.push_back(ListRow(list, row));
     }
     return rows;
-}
-
-void SelectListRow(HWND list, int row) {
-    CheckRow(list, row);
-    // Row -1 means every row.
-    SetState(list, -1, 0, LVIS_SELECTED);
-    SetState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
 } // namespace uidriver

@@ -77,13 +77,8 @@ void OnCommand(HWND dialog, int id, int code) {
     case IDCANCEL:
         EndDialog(dialog, GetWindowLongPtrA(dialog, GWLP_USERDATA));
         break;
-    case IDOK:
-        SetStatus(dialog, "确定");
-        break;
     case IDC_BUTTON_MESSAGE: {
-        const std::string text = "你输入了：" + ItemText(dialog, IDC_EDIT_NAME);
-        const int answer =
-            MessageBoxA(dialog, text.c_str(), "提示信息", MB_YESNO | MB_ICONQUESTION);
+        const int answer = MessageBoxA(dialog, "继续吗？", "提示信息", MB_YESNO | MB_ICONQUESTION);
         SetStatus(dialog, "回答 " + std::to_string(answer));
         break;
     }
@@ -96,10 +91,8 @@ void OnCommand(HWND dialog, int id, int code) {
 }
 
 void OnNotify(HWND dialog, const NMHDR& header, LPARAM param) {
-    if (header.idFrom == IDC_LIST_ROWS && header.code == LVN_COLUMNCLICK) {
-        SetStatus(dialog, "列 " + std::to_string(reinterpret_cast<NMLISTVIEW*>(param)->iSubItem));
-    } else if (header.idFrom == IDC_TREE_PLACES &&
-               (header.code == TVN_SELCHANGEDA || header.code == TVN_SELCHANGEDW)) {
+    if (header.idFrom == IDC_TREE_PLACES &&
+        (header.code == TVN_SELCHANGEDA || header.code == TVN_SELCHANGEDW)) {
         char text[64] = {};
         TVITEMA item{};
         item.mask = TVIF_TEXT;
@@ -115,7 +108,6 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_INITDIALOG: {
         SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
-        SetDlgItemTextA(dialog, IDC_EDIT_NAME, "邮编查询");
         for (const char* city : kCities) {
             SendDlgItemMessageA(dialog, IDC_COMBO_CITY, CB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(city));

@@ -32,7 +32,6 @@ TEST(ProcessTest, EscapeEndsTheProgramWithItsExitCode) {
     EXPECT_EQ(std::nullopt, target.WaitForExit(0));
     PressKey(dialog, VK_ESCAPE);
     EXPECT_EQ(std::optional<DWORD>(7), target.WaitForExit());
-    EXPECT_FALSE(target.IsRunning());
 }
 
 TEST(ProcessTest, KillAndDestructionEndTheProgram) {
@@ -92,13 +91,6 @@ TEST(WindowTest, TimeoutNamesTheWindowsThereAre) {
     EXPECT_EQ(nullptr, FindMessageBox(target.Id()));
 }
 
-// Reading what programs copy is checked by their tests (zipdex's copy); a cleared clipboard
-// must read as empty, or a stale copy could pass for a new one.
-TEST(ClipboardTest, ClearedClipboardHoldsNoText) {
-    ClearClipboard();
-    EXPECT_EQ(std::nullopt, ClipboardText());
-}
-
 class TargetTest : public ::testing::Test {
 protected:
     void SetUp() override { dialog_ = target_.WaitForDialog(kCaption); }
@@ -107,28 +99,20 @@ protected:
     HWND dialog_ = nullptr;
 };
 
-TEST_F(TargetTest, ControlTextsKeysAndButtons) {
-    EXPECT_EQ(kCaption, WindowText(dialog_));
+// Keys and enabled states are read by the programs' black-box tests (Escape, the update
+// dialog's buttons).
+TEST_F(TargetTest, ControlTextsAndButtons) {
     EXPECT_EQ(0, lstrcmpiA(kWorkingDirectory, ControlText(dialog_, IDC_STATIC_DIRECTORY).c_str()));
-    EXPECT_EQ("邮编查询", ControlText(dialog_, IDC_EDIT_NAME));
     SetControlText(dialog_, IDC_EDIT_NAME, "上海市");
     EXPECT_EQ("上海市", ControlText(dialog_, IDC_EDIT_NAME));
     EXPECT_THROW(ControlText(dialog_, 4242), Error);
-
-    PressKey(dialog_, VK_RETURN);
-    EXPECT_EQ("确定", WaitForControlText(dialog_, IDC_STATIC_STATUS, "确定"));
-    EXPECT_TRUE(IsControlEnabled(dialog_, IDC_BUTTON_MESSAGE));
-    EXPECT_FALSE(IsControlEnabled(dialog_, IDC_BUTTON_DISABLED));
     EXPECT_THROW(ClickButton(dialog_, IDC_BUTTON_DISABLED), Error);
-    EXPECT_THROW(ClickButton(dialog_, 4242), Error);
 }
 
+// Caption and text are read by the programs' black-box tests.
 TEST_F(TargetTest, MessageBoxes) {
-    SetControlText(dialog_, IDC_EDIT_NAME, "上海市");
     ClickButton(dialog_, IDC_BUTTON_MESSAGE);
     const MessageBoxInfo box = target_.WaitForMessageBox();
-    EXPECT_EQ("提示信息", box.caption);
-    EXPECT_EQ("你输入了：上海市", box.text);
     EXPECT_EQ((std::vector<int>{IDYES, IDNO}), box.buttons);
     EXPECT_THROW(AnswerMessageBox(box.window, IDOK), Error);
     AnswerMessageBox(box.window, IDYES);
@@ -137,28 +121,22 @@ TEST_F(TargetTest, MessageBoxes) {
 }
 
 TEST_F(TargetTest, ComboBox) {
-    EXPECT_EQ(3, ComboCount(dialog_, IDC_COMBO_CITY));
     EXPECT_EQ("上海", ComboItemText(dialog_, IDC_COMBO_CITY, 1));
-    EXPECT_EQ(-1, ComboSelection(dialog_, IDC_COMBO_CITY));
     SelectComboIndex(dialog_, IDC_COMBO_CITY, 2);
-    EXPECT_EQ(2, ComboSelection(dialog_, IDC_COMBO_CITY));
     EXPECT_EQ("城市 广州", WaitForControlText(dialog_, IDC_STATIC_STATUS, "城市 广州"));
     EXPECT_THROW(SelectComboIndex(dialog_, IDC_COMBO_CITY, 3), Error);
     EXPECT_THROW(ComboItemText(dialog_, IDC_COMBO_CITY, -1), Error);
 }
 
-TEST_F(TargetTest, ListRowsAndHeaderClicks) {
+// Clicks on headings are made by zipdex's black-box test, which sorts by them.
+TEST_F(TargetTest, ListRowsWholeAndIndexesChecked) {
     HWND list = Control(dialog_, IDC_LIST_ROWS);
     const std::vector<std::vector<std::string>> expected = {{"北京", "北京", "010", ""},
                                                             {"广东", "广州", "020", "省会"},
                                                             {"四川", "成都", "028", LongNote()}};
     EXPECT_EQ(expected, ListRows(list));
-    ClickHeaderItem(ListHeader(list), 2);
-    EXPECT_EQ("列 2", WaitForControlText(dialog_, IDC_STATIC_STATUS, "列 2"));
-
     EXPECT_THROW(ListCellText(list, 3, 0), Error);
     EXPECT_THROW(ListCellText(list, 0, 4), Error);
-    EXPECT_THROW(SelectListRow(list, -1), Error);
     EXPECT_THROW(ClickHeaderItem(ListHeader(list), 4), Error);
 }
 
@@ -166,7 +144,6 @@ TEST_F(TargetTest, TreeItemsAndSelection) {
     HWND tree = Control(dialog_, IDC_TREE_PLACES);
     EXPECT_EQ((std::vector<std::string>{"中国", "海外"}), TreeChildTexts(tree, nullptr));
     HTREEITEM china = TreeRoot(tree);
-    EXPECT_EQ((std::vector<std::string>{"北京", "上海", "广东"}), TreeChildTexts(tree, china));
     EXPECT_EQ(nullptr, FindTreeChild(tree, china, "海外"));
 
     HTREEITEM shanghai = FindTreeChild(tree, china, "上海");

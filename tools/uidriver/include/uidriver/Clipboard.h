@@ -12,7 +12,5 @@ namespace uidriver {
 // The clipboard's CF_TEXT (GBK), or nothing when it holds no text. The clipboard may be
 // held open by the program for a moment, so opening it is retried until the timeout.
 std::optional<std::string> ClipboardText(DWORD timeoutMs = kDefaultTimeoutMs);
-// Empties the clipboard, so a test can tell whether a program put text there.
-void ClearClipboard(DWORD timeoutMs = kDefaultTimeoutMs);
 
 } // namespace uidriver

@@ -29,8 +29,6 @@ void PostCommand(HWND dialog, int id, WORD code = BN_CLICKED);
 
 int ComboCount(HWND dialog, int id);
 std::string ComboItemText(HWND dialog, int id, int index);
-// The selected index, or -1 when none.
-int ComboSelection(HWND dialog, int id);
 // CB_SETCURSEL, then posts CBN_SELCHANGE to the dialog as a user's choice would.
 void SelectComboIndex(HWND dialog, int id, int index);
 

@@ -17,8 +17,4 @@ std::string ListCellText(HWND list, int row, int column);
 std::vector<std::string> ListRow(HWND list, int row);
 std::vector<std::vector<std::string>> ListRows(HWND list);
 
-// Selects and focuses only `row` and scrolls it into view. The list notifies its parent
-// (LVN_ITEMCHANGED) before this returns.
-void SelectListRow(HWND list, int row);
-
 } // namespace uidriver
