@@ -255,9 +255,10 @@ struct Row {
 
 class Download : public ManifestDialog {
 protected:
-    // Installs each row's file at 1.2.3.4 and opens the dialog on a manifest offering 2.0.0.0.
+    // Installs each row's file at 1.2.3.4 and opens the dialog on a manifest offering 2.0.0.0,
+    // whose Start is the first row's file.
     void Open(const std::vector<Row>& rows) {
-        ManifestText manifest("");
+        ManifestText manifest(Name(rows[0].name));
         for (const Row& row : rows) {
             Install("version_1_2_3_4.exe", row.name);
             manifest.File(Name(row.name), "2.0.0.0",
@@ -282,8 +283,8 @@ protected:
 };
 
 // Whatever a server answers, a row either installs exactly the bytes the server meant to send
-// or keeps the installed file, and its text says why; Template keeps nothing and the rows after
-// a failure still run.
+// or keeps the installed file, and its text says why; Template keeps nothing, the rows after
+// a failure still run, and Start waits for the dialog to close.
 TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
     const char* const incomplete = "下载文件：%s不完整，升级失败！";
     const char* const inUse = "%s为为只读文件或者正在被打开使用，升级失败！";
@@ -341,6 +342,7 @@ TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
         return position > 0 && position < 100;
     })) << "the bar follows a download";
     EXPECT_FALSE(uidriver::IsControlEnabled(*dialog, IDC_BUTTON_UPGRADE_NOW));
+    EXPECT_TRUE(seams.shellCalls.empty()) << "Start launched before the dialog closed";
 }
 
 // No server and no program holds a row beyond its limit (1 s here): a server that keeps quiet,
