@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/Module.h"
+#include "ManifestSource.h"
 #include "TestSupport.h"
 #include "UpdateRes.h"
 #include "uidriver/uidriver.h"
@@ -85,6 +86,15 @@ TEST_F(UpdateProgram, SilentManifestServerIsGivenUpAndSaysSo) {
               uidriver::ControlText(dialog, IDC_STATIC_STATUS));
     uidriver::ClickButton(dialog, IDOK);
     EXPECT_TRUE(update.WaitForExit().has_value());
+}
+
+// The detached signature the local server makes of one of its files with one of the build's
+// throwaway keys: "test" (built into the test updaters) or "other".
+std::string ServerSignature(const char* key, const char* servedPath) {
+    std::string signature;
+    ReadManifestSource(LocalServerUrl("sign/" + CString(key) + "/" + servedPath), 1024,
+                       InternetTransferLimits(), signature);
+    return signature;
 }
 
 std::string Flipped(std::string bytes, size_t at) {
