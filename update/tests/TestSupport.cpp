@@ -1,27 +1,13 @@
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <random>
+#include <stdexcept>
 
-#include "framework/App.h"
 #include "framework/Encoding.h"
-#include "framework/InternetSession.h"
 #include "framework/Module.h"
 #include "uidriver/Window.h"
-
-namespace {
-
-// COM for the XML DOM, once for every test program.
-class ComEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { AfxEnableControlContainer(); }
-};
-const auto* const comEnvironment = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
-
-} // namespace
 
 std::string PatternBytes(size_t size, unsigned seed) {
     std::mt19937 generator(seed);
@@ -29,20 +15,6 @@ std::string PatternBytes(size_t size, unsigned seed) {
     for (char& byte : bytes)
         byte = static_cast<char>(generator() & 0xFF);
     return bytes;
-}
-
-std::string ServerSignature(const char* key, const CString& servedPath) {
-    CInternetSession session;
-    const auto file = session.OpenURL(LocalServerUrl("sign/" + CString(key) + "/" + servedPath), 1,
-                                      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE);
-    CString status;
-    if (!file || !file->QueryInfo(HTTP_QUERY_STATUS_CODE, status) || status != "200")
-        throw std::runtime_error("the server did not sign " + servedPath.str());
-    std::string signature;
-    char chunk[256];
-    while (const UINT read = file->Read(chunk, sizeof(chunk)))
-        signature.append(chunk, read);
-    return signature;
 }
 
 const std::string kPatternSha256 =

@@ -19,11 +19,6 @@ std::string PatternBytes(size_t size, unsigned seed);
 // upper-case digits, which count the same.
 extern const std::string kPatternSha256;
 
-// The detached signature of `servedPath`, a file the local server serves, made by the server
-// with one of the throwaway keys of the build: "test" (built into the test updaters) or
-// "other".
-std::string ServerSignature(const char* key, const CString& servedPath);
-
 // A program built beside the tests (version fixtures, the helper), as a full path.
 CString BuiltProgram(const char* fileName);
 // Runs "<program> <mode> <windowClass> <count> <mark>" and waits for its windows; the

