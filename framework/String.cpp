@@ -49,10 +49,6 @@ CString operator+(const char* a, const CString& b) {
     return CString((a ? a : "") + b.m_text);
 }
 
-int CString::Compare(const char* other) const {
-    return std::strcmp(m_text.c_str(), other ? other : "");
-}
-
 int CString::Find(const char* sub, int start) const {
     const size_t subLength = std::strlen(sub);
     for (size_t i = Clamp(start, m_text.size()); i + subLength <= m_text.size();) {
@@ -86,11 +82,6 @@ CString CString::Mid(int first) const {
 CString CString::Mid(int first, int count) const {
     const size_t from = Clamp(first, m_text.size());
     return CString(m_text.substr(from, Clamp(count, m_text.size() - from)));
-}
-
-CString CString::Right(int count) const {
-    const size_t n = Clamp(count, m_text.size());
-    return CString(m_text.substr(m_text.size() - n));
 }
 
 void CString::Format(const char* format, ...) {

@@ -28,7 +28,6 @@ public:
     friend CString operator+(const CString& a, const char* b);
     friend CString operator+(const char* a, const CString& b);
 
-    int Compare(const char* other) const;
     friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
     friend bool operator==(const CString& a, const char* b) { return a.m_text == (b ? b : ""); }
     friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
@@ -42,7 +41,6 @@ public:
     CString Left(int count) const;
     CString Mid(int first) const;
     CString Mid(int first, int count) const;
-    CString Right(int count) const;
 
     void Format(const char* format, ...);
     void FormatV(const char* format, va_list args);
