@@ -32,12 +32,6 @@ const std::string kShort = Bytes(
     "3044021f096119191d09a97664a18ad04f028211efbc2de492d792d982021a088c9996022100991a15d5c0426cc4"
     "1fced061fb570c231ab81820599490510089ccabd0c107a4");
 
-bool Verifies(const CEcdsaP256Key& key, const std::string& signature) {
-    return key.Verify(kMessage.data(), static_cast<DWORD>(kMessage.size()),
-                      reinterpret_cast<const BYTE*>(signature.data()),
-                      static_cast<DWORD>(signature.size()));
-}
-
 } // namespace
 
 TEST(EcdsaP256Key, TakesEveryDerFormOfASignature) {
@@ -45,10 +39,16 @@ TEST(EcdsaP256Key, TakesEveryDerFormOfASignature) {
     kPoint.copy(reinterpret_cast<char*>(point), sizeof(point));
     CEcdsaP256Key key;
     ASSERT_TRUE(key.Import(point));
-    const std::pair<const char*, std::string> valid[] = {
-        {"r of 32 bytes", kPlain}, {"r with a sign byte", kSignByte}, {"r of 31 bytes", kShort}};
-    for (const auto& [what, signature] : valid)
-        EXPECT_TRUE(Verifies(key, signature)) << what;
-    // r and s as CNG takes them, without the DER around them.
-    EXPECT_FALSE(Verifies(key, kPlain.substr(4, 32) + kPlain.substr(38, 32)));
+    // The three forms verify; r and s as CNG takes them, without the DER around them, do not.
+    const std::pair<bool, std::string> signatures[] = {
+        {true, kPlain},
+        {true, kSignByte},
+        {true, kShort},
+        {false, kPlain.substr(4, 32) + kPlain.substr(38, 32)}};
+    for (size_t i = 0; i < std::size(signatures); ++i)
+        EXPECT_EQ(signatures[i].first,
+                  !!key.Verify(kMessage.data(), static_cast<DWORD>(kMessage.size()),
+                               reinterpret_cast<const BYTE*>(signatures[i].second.data()),
+                               static_cast<DWORD>(signatures[i].second.size())))
+            << i;
 }
