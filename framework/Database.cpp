@@ -1,6 +1,5 @@
 #include "framework/Database.h"
 
-#include <cstring>
 #include <exception>
 
 #include <jet/Database.h>
@@ -59,8 +58,8 @@ void CDatabase::Close() {
 std::unique_ptr<jet::Cursor> CDatabase::Execute(const char* statement) const {
     if (!m_pDatabase)
         throw CDBException("The database is not open");
-    const jet::Collation gbkByteOrder = [](const std::string& a, const std::string& b) {
-        return std::strcmp(Utf8ToAnsi(a), Utf8ToAnsi(b));
+    const jet::Collation gbkByteOrder = [](const std::string& text) {
+        return Utf8ToAnsi(text).str();
     };
     try {
         return m_pDatabase->execute(AnsiToUtf8(statement), gbkByteOrder);

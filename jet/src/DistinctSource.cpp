@@ -2,21 +2,13 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "Text.h"
 
 namespace jet {
 
 DistinctSource::DistinctSource(RowSource& rows, const Collation& collation) {
-    Collation order = collation ? collation : [](const std::string& a, const std::string& b) {
-        return a.compare(b);
-    };
-    auto compare = [&order](const std::vector<std::string>& a, const std::vector<std::string>& b) {
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (int result = order(a[i], b[i]))
-                return result;
-        return 0;
-    };
     // Rows equal by Jet's text equality (letter case ignored, as in WHERE) count once; the first
     // seen is kept. Exact repeats are dropped before any folding, so folding and collation
     // calls grow with the number of different rows, not with the table.
@@ -33,8 +25,23 @@ DistinctSource::DistinctSource(RowSource& rows, const Collation& collation) {
         if (seenFolded.insert(key).second)
             rows_.push_back(row);
     }
-    std::stable_sort(rows_.begin(), rows_.end(),
-                     [&compare](const auto& a, const auto& b) { return compare(a, b) < 0; });
+    if (!collation) {
+        std::stable_sort(rows_.begin(), rows_.end());
+        return;
+    }
+    // Each value's key is made once; rows whose keys are equal keep the order they came in.
+    std::vector<std::pair<std::vector<std::string>, std::size_t>> keyed(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        for (const std::string& value : rows_[i])
+            keyed[i].first.push_back(collation(value));
+        keyed[i].second = i;
+    }
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::vector<std::string>> sorted;
+    sorted.reserve(rows_.size());
+    for (auto& entry : keyed)
+        sorted.push_back(std::move(rows_[entry.second]));
+    rows_ = std::move(sorted);
 }
 
 bool DistinctSource::fetch(std::vector<std::string>& row) {

@@ -7,9 +7,9 @@
 
 namespace jet {
 
-// Collects all rows of another source, sorts them ascending column by column with the
-// caller's collation and drops repeats, letter case ignored as in WHERE. NULL takes part as
-// empty text.
+// Collects all rows of another source, sorts them ascending column by column by the caller's
+// collation keys (each value's key made once) and drops repeats, letter case ignored as in WHERE.
+// NULL takes part as empty text.
 class DistinctSource : public RowSource {
 public:
     DistinctSource(RowSource& rows, const Collation& collation);

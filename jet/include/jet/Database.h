@@ -12,8 +12,9 @@ namespace jet {
 
 class Engine;
 
-// Orders two UTF-8 texts: negative, zero or positive, like strcmp.
-using Collation = std::function<int(const std::string&, const std::string&)>;
+// The sort key of a UTF-8 text: texts are ordered as their keys compare byte by byte (unsigned,
+// a prefix first, as std::string compares). DISTINCT asks once for each value it keeps.
+using Collation = std::function<std::string(const std::string&)>;
 
 // A read-only Access database: Jet3 (Access 97) or Jet4 (Access 2000-2003).
 // Pages are read on demand through a small cache; the file is never loaded whole.
@@ -49,8 +50,9 @@ public:
     // User tables in catalog order.
     std::vector<std::string> tableNames() const;
 
-    // Runs a SELECT given as UTF-8. DISTINCT sorts with `collation` (default: UTF-8 byte
-    // order). Throws jet::Error for a bad statement, an unknown table or column, a damaged file.
+    // Runs a SELECT given as UTF-8. DISTINCT sorts by the keys `collation` gives (default: UTF-8
+    // byte order). Throws jet::Error for a bad statement, an unknown table or column, a damaged
+    // file.
     std::unique_ptr<Cursor> execute(const std::string& statement,
                                     const Collation& collation = Collation()) const;
 
