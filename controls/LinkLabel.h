@@ -23,6 +23,9 @@ public:
     void SetLinkTarget(CString target);
     void ShowUnderline(BOOL underline);
     void MarkVisited(BOOL visited);
+    // The owners' set-up: the text (nullptr keeps the template's), the target, the underline
+    // when asked for, and the hand cursor.
+    void SetUpLink(const char* text, CString target, BOOL underline);
     // Fit the window to its text at attachment and on SetLinkTarget (off unless set).
     void SetAutoSize(BOOL autoSize) { m_bAutoSize = autoSize; }
 
@@ -48,7 +51,7 @@ private:
     CFont m_fontUnderline;
 
 public:
-    // Shown while the mouse is over the label; owners assign it directly (the arrow until then).
+    // Shown while the mouse is over the label: the arrow until SetUpLink sets the hand.
     HCURSOR m_hLinkCursor = nullptr;
 
 private:

@@ -61,10 +61,7 @@ BOOL CTrackDialog::OnInitDialog() {
     SetIcon(m_hIcon, FALSE);
     LoadExpressConfig();
 
-    m_linkStatus.SetWindowText(kStatusText);
-    m_linkStatus.SetLinkTarget(LUMIVANE_VENDOR_ADDRESS);
-    m_linkStatus.ShowUnderline(TRUE);
-    m_linkStatus.m_hLinkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+    m_linkStatus.SetUpLink(kStatusText, LUMIVANE_VENDOR_ADDRESS, TRUE);
 
     m_browser.CreateFromPlaceholder(IDC_STATIC_BROWSER, this);
 

@@ -85,19 +85,12 @@ BOOL CLookupDialog::OnInitDialog() {
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
 
-    HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
-    m_linkHome.SetWindowText(kHomeLinkText);
-    m_linkHome.SetLinkTarget(LUMIVANE_VENDOR_ADDRESS);
-    m_linkHome.ShowUnderline(TRUE);
-    m_linkHome.m_hLinkCursor = hand;
+    m_linkHome.SetUpLink(kHomeLinkText, LUMIVANE_VENDOR_ADDRESS, TRUE);
 
     InitImageList(IDB_TREE_IMAGES, m_treeProvince, TVM_SETIMAGELIST, TVSIL_NORMAL);
     InitImageList(IDB_LIST_IMAGES, m_listResult, LVM_SETIMAGELIST, LVSIL_SMALL);
 
-    m_linkHelp.SetWindowText(kHelpLinkText);
-    m_linkHelp.SetLinkTarget(kHelpLinkTarget);
-    m_linkHelp.ShowUnderline(TRUE);
-    m_linkHelp.m_hLinkCursor = hand;
+    m_linkHelp.SetUpLink(kHelpLinkText, kHelpLinkTarget, TRUE);
 
     int column = 0;
     for (const ResultColumn& heading : kResultColumns)
