@@ -22,15 +22,13 @@ void OpenInBrowser(const char* address) {
 
 } // namespace
 
-CTrackDialog::CTrackDialog(CWnd* parent)
-    : CDialog(IDD_TRACK, parent),
-      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_PACKAGE))) {}
+CTrackDialog::CTrackDialog(CWnd* parent) : CIconDialog(IDD_TRACK, IDI_PACKAGE, parent) {}
 
 CTrackDialog::~CTrackDialog() = default;
 
 const MessageMap* CTrackDialog::GetMessageMap() const {
     static const MessageMap map(
-        CDialog::GetMessageMap(),
+        CIconDialog::GetMessageMap(),
         {
             OnMessage<WM_PAINT, &CTrackDialog::OnPaint>(),
             OnMessage<WM_QUERYDRAGICON, &CTrackDialog::OnQueryDragIcon>(),
@@ -56,9 +54,7 @@ void CTrackDialog::DoDataExchange(CDataExchange* exchange) {
 }
 
 BOOL CTrackDialog::OnInitDialog() {
-    CDialog::OnInitDialog();
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    CIconDialog::OnInitDialog();
     LoadExpressConfig();
 
     m_linkStatus.SetUpLink(kStatusText, LUMIVANE_VENDOR_ADDRESS, TRUE);
@@ -155,13 +151,4 @@ void CTrackDialog::OnDestroy() {
     if (selected != CB_ERR)
         m_comboCompany.GetLBText(selected, m_strCompany);
     Default();
-}
-
-void CTrackDialog::OnPaint() {
-    if (!PaintMinimizedIcon(m_hIcon))
-        Default();
-}
-
-HCURSOR CTrackDialog::OnQueryDragIcon() {
-    return m_hIcon;
 }

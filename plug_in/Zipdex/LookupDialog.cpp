@@ -50,13 +50,11 @@ bool PutClipboardText(HWND owner, const CString& text) {
 
 } // namespace
 
-CLookupDialog::CLookupDialog(CWnd* parent)
-    : CDialog(IDD_LOOKUP, parent),
-      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_ZIPDEX))) {}
+CLookupDialog::CLookupDialog(CWnd* parent) : CIconDialog(IDD_LOOKUP, IDI_ZIPDEX, parent) {}
 
 const MessageMap* CLookupDialog::GetMessageMap() const {
     static const MessageMap map(
-        CDialog::GetMessageMap(),
+        CIconDialog::GetMessageMap(),
         {
             OnMessage<WM_PAINT, &CLookupDialog::OnPaint>(),
             OnMessage<WM_QUERYDRAGICON, &CLookupDialog::OnQueryDragIcon>(),
@@ -81,9 +79,7 @@ void CLookupDialog::DoDataExchange(CDataExchange* exchange) {
 }
 
 BOOL CLookupDialog::OnInitDialog() {
-    CDialog::OnInitDialog();
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    CIconDialog::OnInitDialog();
 
     m_linkHome.SetUpLink(kHomeLinkText, LUMIVANE_VENDOR_ADDRESS, TRUE);
 
@@ -201,13 +197,4 @@ void CLookupDialog::OnCopy() {
 void CLookupDialog::OnAbout() {
     CDialogAbout about;
     about.DoModal();
-}
-
-void CLookupDialog::OnPaint() {
-    if (!PaintMinimizedIcon(m_hIcon))
-        Default();
-}
-
-HCURSOR CLookupDialog::OnQueryDragIcon() {
-    return m_hIcon;
 }
