@@ -30,9 +30,7 @@ public:
     void SetAutoSize(BOOL autoSize) { m_bAutoSize = autoSize; }
 
     const CString& GetLinkTarget() const { return m_strTarget; }
-    COLORREF GetVisitedColor() const { return m_crVisited; }
     BOOL IsVisited() const { return m_bVisited; }
-    BOOL IsUnderlined() const { return m_bUnderline; }
     const CToolTipCtrl& GetToolTip() const { return m_toolTip; }
 
 protected:

@@ -16,7 +16,6 @@ public:
     int Add(HBITMAP bitmap, COLORREF mask) {
         return ImageList_AddMasked(m_hImageList, bitmap, mask);
     }
-    int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
     BOOL DeleteImageList();
     HIMAGELIST Detach();
     operator HIMAGELIST() const { return m_hImageList; }
