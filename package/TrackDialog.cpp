@@ -76,14 +76,14 @@ BOOL CTrackDialog::OnInitDialog() {
     return TRUE;
 }
 
-int CTrackDialog::LoadExpressConfig() {
+void CTrackDialog::LoadExpressConfig() {
     CComPtr<IXMLDOMDocument> document = CreateXmlDocument();
     if (!LoadXmlFile(document, GetModuleDirectory() + kConfigFileName, kMaxConfigBytes))
-        return 0;
+        return;
     CComPtr<IXMLDOMNodeList> entries;
     CComBSTR query("//Expresses/*");
     if (FAILED(document->selectNodes(query, &entries)) || !entries)
-        return 0;
+        return;
     long count = 0;
     for (long i = 0; SUCCEEDED(entries->get_length(&count)) && i < count; ++i) {
         CComPtr<IXMLDOMNode> node;
@@ -97,7 +97,6 @@ int CTrackDialog::LoadExpressConfig() {
         m_mapExpressUrl.SetAt(name, XmlAttribute(entry, "URL"));
         m_comboCompany.AddString(name);
     }
-    return 0;
 }
 
 void CTrackDialog::OnSelchangeCompany() {

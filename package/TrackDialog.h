@@ -28,8 +28,9 @@ public:
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
 
-    // Fills the selector and the name-to-address map from configs.xml; always 0.
-    int LoadExpressConfig();
+    // Fills the selector and the name-to-address map from configs.xml; a missing or unreadable
+    // file leaves both empty.
+    void LoadExpressConfig();
 
     CLinkLabel m_linkStatus;
     CHtmlCtrl m_browser;
