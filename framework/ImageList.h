@@ -17,6 +17,8 @@ public:
         return ImageList_AddMasked(m_hImageList, bitmap, mask);
     }
     BOOL DeleteImageList();
+    // Frees the list held so far and takes this one.
+    void Attach(HIMAGELIST list);
     HIMAGELIST Detach();
     operator HIMAGELIST() const { return m_hImageList; }
 

@@ -83,8 +83,8 @@ BOOL CLookupDialog::OnInitDialog() {
 
     m_linkHome.SetUpLink(kHomeLinkText, LUMIVANE_VENDOR_ADDRESS, TRUE);
 
-    InitImageList(IDB_TREE_IMAGES, m_treeProvince, TVM_SETIMAGELIST, TVSIL_NORMAL);
-    InitImageList(IDB_LIST_IMAGES, m_listResult, LVM_SETIMAGELIST, LVSIL_SMALL);
+    m_treeProvince.SetImageList(LoadImageStrip(IDB_TREE_IMAGES));
+    m_listResult.SetImageList(LoadImageStrip(IDB_LIST_IMAGES), LVSIL_SMALL);
 
     m_linkHelp.SetUpLink(kHelpLinkText, kHelpLinkTarget, TRUE);
 
@@ -98,15 +98,14 @@ BOOL CLookupDialog::OnInitDialog() {
     return TRUE;
 }
 
-// The control keeps the image list for its lifetime.
-void CLookupDialog::InitImageList(UINT bitmapId, CWnd& control, UINT message, int kind) {
+// For the control that takes it: the tree frees it through its wrapper, the list by itself.
+HIMAGELIST CLookupDialog::LoadImageStrip(UINT bitmapId) {
     CBitmap bitmap;
     bitmap.LoadBitmap(bitmapId);
     CImageList images;
     images.Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 1);
     images.Add(bitmap, kMaskColour);
-    control.SendMessage(message, static_cast<WPARAM>(kind),
-                        reinterpret_cast<LPARAM>(images.Detach()));
+    return images.Detach();
 }
 
 void CLookupDialog::LoadProvinceTree(HTREEITEM root) {

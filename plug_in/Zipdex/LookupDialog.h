@@ -40,5 +40,5 @@ private:
     void OnSearch();
     void OnCopy();
     void OnAbout();
-    void InitImageList(UINT bitmapId, CWnd& control, UINT message, int kind);
+    static HIMAGELIST LoadImageStrip(UINT bitmapId);
 };
