@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "framework/App.h"
-#include "framework/DC.h"
 #include "framework/Encoding.h"
 #include "framework/MessagePump.h"
 
