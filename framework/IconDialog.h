@@ -11,9 +11,9 @@ public:
     // The base initialisation, then the icon as the window's big and small icon.
     BOOL OnInitDialog() override;
 
+protected:
     HICON m_hIcon;
 
-protected:
     // For the tables of the derived dialogs, which list them among their own events.
     void OnPaint();
     HCURSOR OnQueryDragIcon();
