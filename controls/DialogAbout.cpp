@@ -28,10 +28,7 @@ void CDialogAbout::DoDataExchange(CDataExchange* exchange) {
 
 BOOL CDialogAbout::OnInitDialog() {
     CDialog::OnInitDialog();
-    const HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)); // IDC_HAND
-    m_linkWeb.SetLinkTarget(LUMIVANE_VENDOR_ADDRESS);
-    m_linkWeb.m_hLinkCursor = hand;
-    m_linkEmail.SetLinkTarget(LUMIVANE_VENDOR_MAILTO);
-    m_linkEmail.m_hLinkCursor = hand;
+    m_linkWeb.SetUpLink(nullptr, LUMIVANE_VENDOR_ADDRESS, FALSE);
+    m_linkEmail.SetUpLink(nullptr, LUMIVANE_VENDOR_MAILTO, FALSE);
     return TRUE;
 }

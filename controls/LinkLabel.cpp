@@ -169,7 +169,7 @@ void CLinkLabel::PreSubclassWindow() {
     if (GetWindowText().IsEmpty())
         SetWindowText(m_strTarget);
     FitToText();
-    m_hLinkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    m_hLinkCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     CRect client;
     GetClientRect(&client);
     m_toolTip.Create(this, 0);
@@ -199,6 +199,15 @@ void CLinkLabel::ShowUnderline(BOOL underline) {
 void CLinkLabel::MarkVisited(BOOL visited) {
     m_bVisited = visited;
     Invalidate(TRUE);
+}
+
+void CLinkLabel::SetUpLink(const char* text, CString target, BOOL underline) {
+    if (text)
+        SetWindowText(text);
+    SetLinkTarget(std::move(target));
+    if (underline)
+        ShowUnderline(TRUE);
+    m_hLinkCursor = ::LoadCursorA(nullptr, IDC_HAND);
 }
 
 void CLinkLabel::OnLinkClicked() {

@@ -23,13 +23,14 @@ public:
     void SetLinkTarget(CString target);
     void ShowUnderline(BOOL underline);
     void MarkVisited(BOOL visited);
+    // The owners' set-up: the text (nullptr keeps the template's), the target, the underline
+    // when asked for, and the hand cursor.
+    void SetUpLink(const char* text, CString target, BOOL underline);
     // Fit the window to its text at attachment and on SetLinkTarget (off unless set).
     void SetAutoSize(BOOL autoSize) { m_bAutoSize = autoSize; }
 
     const CString& GetLinkTarget() const { return m_strTarget; }
-    COLORREF GetVisitedColor() const { return m_crVisited; }
     BOOL IsVisited() const { return m_bVisited; }
-    BOOL IsUnderlined() const { return m_bUnderline; }
     const CToolTipCtrl& GetToolTip() const { return m_toolTip; }
 
 protected:
@@ -48,7 +49,7 @@ private:
     CFont m_fontUnderline;
 
 public:
-    // Shown while the mouse is over the label; owners assign it directly (the arrow until then).
+    // Shown while the mouse is over the label: the arrow until SetUpLink sets the hand.
     HCURSOR m_hLinkCursor = nullptr;
 
 private:

@@ -42,7 +42,6 @@ public:
                              const char* defaultValue = nullptr);
     BOOL WriteProfileString(const char* section, const char* entry, const char* value);
     // The INI file used when no registry key is set: %APPDATA%\Lumivane\<program>.ini.
-    const CString& GetProfilePath() const { return m_strProfilePath; }
     void SetProfilePath(const char* path) { m_strProfilePath = path; }
 
     CWnd* m_pMainWnd = nullptr;

@@ -45,7 +45,6 @@ public:
     // WSAETIMEDOUT when the host never answers (a firewall that drops, a full queue).
     BOOL Connect(const char* host, UINT port, DWORD limitMs = INFINITE);
     void Close() { m_socket.Reset(); }
-    UINT_PTR GetSocket() const { return m_socket.Get(); }
     static int GetLastError();
 
 protected:

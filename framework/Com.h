@@ -83,7 +83,6 @@ public:
     CComVariant& operator=(const CComVariant&) = delete;
     ~CComVariant() { ::VariantClear(this); }
 
-    void Clear() { ::VariantClear(this); }
     // The text of a string variant; empty for any other kind (VT_NULL of a missing value).
     CString ToAnsi() const { return vt == VT_BSTR ? WideToAnsi(bstrVal) : CString(); }
 };

@@ -45,7 +45,6 @@ public:
     void FillSolidRect(const RECT& rect, COLORREF color);
     void Draw3dRect(const RECT& rect, COLORREF topLeft, COLORREF bottomRight);
     BOOL DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
-    COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
 
     CSize GetTextExtent(const char* text, int length) const;
     BOOL TextOut(int x, int y, const char* text, int length) {

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "framework/App.h"
-#include "framework/DC.h"
 #include "framework/Encoding.h"
 #include "framework/MessagePump.h"
 
@@ -120,19 +119,6 @@ void CDialog::OnOK() {
 
 void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
-}
-
-BOOL CDialog::PaintMinimizedIcon(HICON icon) {
-    if (!IsIconic())
-        return FALSE;
-    CPaintDC dc(this);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));
-    CRect client;
-    GetClientRect(&client);
-    const int x = (client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    dc.DrawIcon(x, y, icon);
-    return TRUE;
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* msg) {

@@ -26,9 +26,6 @@ public:
 protected:
     // Fills controls from the template's initialisation data (resource type 240).
     void ExecuteDlgInit();
-    // While the dialog is minimised, paints the icon centred on an erased background and
-    // returns TRUE; otherwise leaves the painting to the caller and returns FALSE.
-    BOOL PaintMinimizedIcon(HICON icon);
 
 private:
     LRESULT OnHelpKey(WPARAM wParam, LPARAM lParam);

@@ -21,7 +21,6 @@ struct CRect : RECT {
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    bool IsRectEmpty() const { return right <= left || bottom <= top; }
     operator RECT*() { return this; }
     operator const RECT*() const { return this; }
     void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }

@@ -14,6 +14,11 @@ BOOL CImageList::DeleteImageList() {
     return TRUE;
 }
 
+void CImageList::Attach(HIMAGELIST list) {
+    DeleteImageList();
+    m_hImageList = list;
+}
+
 HIMAGELIST CImageList::Detach() {
     HIMAGELIST list = m_hImageList;
     m_hImageList = nullptr;

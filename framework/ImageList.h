@@ -16,8 +16,9 @@ public:
     int Add(HBITMAP bitmap, COLORREF mask) {
         return ImageList_AddMasked(m_hImageList, bitmap, mask);
     }
-    int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
     BOOL DeleteImageList();
+    // Frees the list held so far and takes this one.
+    void Attach(HIMAGELIST list);
     HIMAGELIST Detach();
     operator HIMAGELIST() const { return m_hImageList; }
 

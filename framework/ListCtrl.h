@@ -11,10 +11,6 @@ public:
     int GetColumnWidth(int column) const {
         return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
     }
-    BOOL SetColumnWidth(int column, int width) {
-        return static_cast<BOOL>(
-            SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), width));
-    }
     HWND GetHeaderCtrl() const { return reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)); }
 
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }

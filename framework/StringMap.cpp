@@ -25,18 +25,11 @@ CMapStringToString::Assoc* CMapStringToString::Find(const char* key, UINT hash) 
 }
 
 CMapStringToString::Assoc* CMapStringToString::NewAssoc() {
-    if (!m_pFreeList) {
+    if (m_nUnusedInBlock == 0) {
         m_blocks.push_back(std::make_unique<Assoc[]>(static_cast<size_t>(m_nBlockSize)));
-        Assoc* block = m_blocks.back().get();
-        for (int i = m_nBlockSize - 1; i >= 0; --i) {
-            block[i].next = m_pFreeList;
-            m_pFreeList = &block[i];
-        }
+        m_nUnusedInBlock = m_nBlockSize;
     }
-    Assoc* assoc = m_pFreeList;
-    m_pFreeList = assoc->next;
-    assoc->next = nullptr;
-    return assoc;
+    return &m_blocks.back()[static_cast<size_t>(m_nBlockSize - m_nUnusedInBlock--)];
 }
 
 BOOL CMapStringToString::Lookup(const char* key, CString& value) const {
@@ -64,32 +57,6 @@ CString& CMapStringToString::operator[](const char* key) {
     bucket = assoc;
     ++m_nCount;
     return assoc->value;
-}
-
-BOOL CMapStringToString::RemoveKey(const char* key) {
-    if (!key)
-        key = "";
-    const UINT hash = HashKey(key);
-    for (Assoc** link = &m_buckets[hash % m_buckets.size()]; *link; link = &(*link)->next) {
-        Assoc* assoc = *link;
-        if (assoc->hash != hash || assoc->key != key)
-            continue;
-        *link = assoc->next;
-        assoc->key.Empty();
-        assoc->value.Empty();
-        assoc->next = m_pFreeList;
-        m_pFreeList = assoc;
-        --m_nCount;
-        return TRUE;
-    }
-    return FALSE;
-}
-
-void CMapStringToString::RemoveAll() {
-    m_buckets.assign(kBucketCount, nullptr);
-    m_blocks.clear();
-    m_pFreeList = nullptr;
-    m_nCount = 0;
 }
 
 void CMapStringToString::Grow() {

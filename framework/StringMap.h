@@ -8,7 +8,7 @@
 #include "framework/String.h"
 
 // A hash map from text to text; keys match exactly (case matters). Entries are allocated in
-// blocks of the given size and reused after removal.
+// blocks of the given size and live as long as the map.
 class CMapStringToString {
 public:
     explicit CMapStringToString(int blockSize = 10);
@@ -23,8 +23,6 @@ public:
     void SetAt(const char* key, const char* value) { (*this)[key] = value; }
     // The key's value, inserted empty when absent.
     CString& operator[](const char* key);
-    BOOL RemoveKey(const char* key);
-    void RemoveAll();
     // Entries allocated so far, a multiple of the block size.
     int GetAllocatedCount() const;
 
@@ -45,5 +43,6 @@ private:
     int m_nCount = 0;
     std::vector<Assoc*> m_buckets;
     std::vector<std::unique_ptr<Assoc[]>> m_blocks;
-    Assoc* m_pFreeList = nullptr;
+    // Entries of the last block not yet handed out.
+    int m_nUnusedInBlock = 0;
 };

@@ -1,5 +1,16 @@
 #include "framework/TreeCtrl.h"
 
+CTreeCtrl::~CTreeCtrl() {
+    // A window that outlives this object must not keep the list freed with it.
+    if (m_images.m_hImageList && ::IsWindow(m_hWnd))
+        SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+}
+
+void CTreeCtrl::SetImageList(HIMAGELIST images) {
+    SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    m_images.Attach(images);
+}
+
 HTREEITEM CTreeCtrl::InsertItem(const char* text, int image, int selectedImage, HTREEITEM parent,
                                 HTREEITEM after) {
     TVINSERTSTRUCTA insert{};

@@ -3,10 +3,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "framework/ImageList.h"
 #include "framework/Wnd.h"
 
 class CTreeCtrl : public CWnd {
 public:
+    ~CTreeCtrl() override;
+
     HTREEITEM InsertItem(const char* text, int image, int selectedImage,
                          HTREEITEM parent = TVI_ROOT, HTREEITEM after = TVI_LAST);
     HTREEITEM GetRootItem() const { return GetNextItem(nullptr, TVGN_ROOT); }
@@ -27,8 +30,10 @@ public:
     UINT GetItemState(HTREEITEM item, UINT mask) const;
     CString GetItemText(HTREEITEM item) const;
     UINT GetCount() const { return static_cast<UINT>(SendMessage(TVM_GETCOUNT)); }
-    HIMAGELIST SetImageList(HIMAGELIST list, int kind) {
-        return reinterpret_cast<HIMAGELIST>(SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(kind),
-                                                        reinterpret_cast<LPARAM>(list)));
-    }
+    // Takes the images as the tree's normal ones and frees them when this object goes: a tree
+    // control, unlike a list, never frees its image lists.
+    void SetImageList(HIMAGELIST images);
+
+private:
+    CImageList m_images;
 };

@@ -29,7 +29,6 @@ public:
 
     HWND m_hWnd = nullptr;
     operator HWND() const { return m_hWnd; }
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // The object that owns this window, if any.
     static CWnd* FromHandlePermanent(HWND window);
@@ -59,9 +58,6 @@ public:
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
-    }
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::PostMessageA(m_hWnd, message, wParam, lParam);
     }
     void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
     CString GetWindowText() const;

@@ -22,15 +22,13 @@ void OpenInBrowser(const char* address) {
 
 } // namespace
 
-CTrackDialog::CTrackDialog(CWnd* parent)
-    : CDialog(IDD_TRACK, parent),
-      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_PACKAGE))) {}
+CTrackDialog::CTrackDialog(CWnd* parent) : CIconDialog(IDD_TRACK, IDI_PACKAGE, parent) {}
 
 CTrackDialog::~CTrackDialog() = default;
 
 const MessageMap* CTrackDialog::GetMessageMap() const {
     static const MessageMap map(
-        CDialog::GetMessageMap(),
+        CIconDialog::GetMessageMap(),
         {
             OnMessage<WM_PAINT, &CTrackDialog::OnPaint>(),
             OnMessage<WM_QUERYDRAGICON, &CTrackDialog::OnQueryDragIcon>(),
@@ -56,15 +54,10 @@ void CTrackDialog::DoDataExchange(CDataExchange* exchange) {
 }
 
 BOOL CTrackDialog::OnInitDialog() {
-    CDialog::OnInitDialog();
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    CIconDialog::OnInitDialog();
     LoadExpressConfig();
 
-    m_linkStatus.SetWindowText(kStatusText);
-    m_linkStatus.SetLinkTarget(LUMIVANE_VENDOR_ADDRESS);
-    m_linkStatus.ShowUnderline(TRUE);
-    m_linkStatus.m_hLinkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+    m_linkStatus.SetUpLink(kStatusText, LUMIVANE_VENDOR_ADDRESS, TRUE);
 
     m_browser.CreateFromPlaceholder(IDC_STATIC_BROWSER, this);
 
@@ -83,14 +76,14 @@ BOOL CTrackDialog::OnInitDialog() {
     return TRUE;
 }
 
-int CTrackDialog::LoadExpressConfig() {
+void CTrackDialog::LoadExpressConfig() {
     CComPtr<IXMLDOMDocument> document = CreateXmlDocument();
     if (!LoadXmlFile(document, GetModuleDirectory() + kConfigFileName, kMaxConfigBytes))
-        return 0;
+        return;
     CComPtr<IXMLDOMNodeList> entries;
     CComBSTR query("//Expresses/*");
     if (FAILED(document->selectNodes(query, &entries)) || !entries)
-        return 0;
+        return;
     long count = 0;
     for (long i = 0; SUCCEEDED(entries->get_length(&count)) && i < count; ++i) {
         CComPtr<IXMLDOMNode> node;
@@ -104,7 +97,6 @@ int CTrackDialog::LoadExpressConfig() {
         m_mapExpressUrl.SetAt(name, XmlAttribute(entry, "URL"));
         m_comboCompany.AddString(name);
     }
-    return 0;
 }
 
 void CTrackDialog::OnSelchangeCompany() {
@@ -158,13 +150,4 @@ void CTrackDialog::OnDestroy() {
     if (selected != CB_ERR)
         m_comboCompany.GetLBText(selected, m_strCompany);
     Default();
-}
-
-void CTrackDialog::OnPaint() {
-    if (!PaintMinimizedIcon(m_hIcon))
-        Default();
-}
-
-HCURSOR CTrackDialog::OnQueryDragIcon() {
-    return m_hIcon;
 }

@@ -6,7 +6,7 @@
 #include "PackageRes.h"
 #include "XPButton.h"
 #include "framework/ComboBox.h"
-#include "framework/Dialog.h"
+#include "framework/IconDialog.h"
 #include "framework/HtmlCtrl.h"
 #include "framework/ProgressCtrl.h"
 #include "framework/StringMap.h"
@@ -19,7 +19,7 @@ inline constexpr size_t kMaxConfigBytes = 1u << 20;
 
 // The tracking window: the company selector and the vendor's buttons on top, the chosen
 // company's tracking page in the browser pane, the status link and page-load progress below.
-class CTrackDialog : public CDialog {
+class CTrackDialog : public CIconDialog {
 public:
     explicit CTrackDialog(CWnd* parent = nullptr);
     ~CTrackDialog() override;
@@ -28,8 +28,9 @@ public:
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
 
-    // Fills the selector and the name-to-address map from configs.xml; always 0.
-    int LoadExpressConfig();
+    // Fills the selector and the name-to-address map from configs.xml; a missing or unreadable
+    // file leaves both empty.
+    void LoadExpressConfig();
 
     CLinkLabel m_linkStatus;
     CHtmlCtrl m_browser;
@@ -42,11 +43,8 @@ public:
     CXPButton m_btnForum;
     CXPButton m_btnOnline;
     CComboBox m_comboCompany;
-    HICON m_hIcon;
 
 protected:
-    void OnPaint();
-    HCURSOR OnQueryDragIcon();
     void OnAbout();
     void OnDestroy();
     LRESULT OnHtmlProgress(WPARAM progress, LPARAM progressMax);

@@ -39,8 +39,7 @@ constexpr std::uint64_t kMaxUnannouncedFile = 256u << 20;
 } // namespace
 
 CUpdateDialog::CUpdateDialog(const char* manifestSource, CWnd* parent)
-    : CDialog(IDD_UPDATE, parent), m_strManifestSource(manifestSource),
-      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_UPDATE))) {}
+    : CIconDialog(IDD_UPDATE, IDI_UPDATE, parent), m_strManifestSource(manifestSource) {}
 
 // Destroyed here, not in the base, so that OnDestroy still frees the rows and launches.
 CUpdateDialog::~CUpdateDialog() {
@@ -49,7 +48,7 @@ CUpdateDialog::~CUpdateDialog() {
 }
 
 const MessageMap* CUpdateDialog::GetMessageMap() const {
-    static const MessageMap map(CDialog::GetMessageMap(),
+    static const MessageMap map(CIconDialog::GetMessageMap(),
                                 {
                                     OnCommand<&CUpdateDialog::OnUpgradeNow>(IDC_BUTTON_UPGRADE_NOW),
                                     OnMessage<WM_PAINT, &CUpdateDialog::OnPaint>(),
@@ -67,9 +66,7 @@ void CUpdateDialog::DoDataExchange(CDataExchange* exchange) {
 }
 
 BOOL CUpdateDialog::OnInitDialog() {
-    CDialog::OnInitDialog();
-    SetIcon(m_hIcon, FALSE);
-    SetIcon(m_hIcon, TRUE);
+    CIconDialog::OnInitDialog();
     CreateRowImages();
     m_listFiles.InsertColumn(0, "文件名称", LVCFMT_LEFT, 180);
     m_listFiles.InsertColumn(1, "版本", LVCFMT_LEFT, 60);
@@ -273,15 +270,6 @@ void CUpdateDialog::SetStatus(const CString& text) {
 
 void CUpdateDialog::SetStatus(RowStatus status, const UpdateItem& item, const char* detail) {
     SetStatus(StatusText(status, item.Name, detail));
-}
-
-void CUpdateDialog::OnPaint() {
-    if (!PaintMinimizedIcon(m_hIcon))
-        Default();
-}
-
-HCURSOR CUpdateDialog::OnQueryDragIcon() {
-    return reinterpret_cast<HCURSOR>(m_hIcon);
 }
 
 // A close request during a run stops it at once; the dialog ends when the run has returned.

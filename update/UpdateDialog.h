@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "framework/Dialog.h"
+#include "framework/IconDialog.h"
 #include "framework/ListCtrl.h"
 #include "framework/ProgressCtrl.h"
 #include "HttpDownload.h"
@@ -15,7 +15,7 @@ struct UpdateItem;
 
 // The updater's window: lists the files whose installed version differs from the
 // manifest's, replaces them on request and starts the manifest's program when it goes.
-class CUpdateDialog : public CDialog {
+class CUpdateDialog : public CIconDialog {
 public:
     explicit CUpdateDialog(const char* manifestSource, CWnd* parent = nullptr);
     ~CUpdateDialog() override;
@@ -31,14 +31,11 @@ public:
     int DownloadAndReplace(int row);
 
     void OnUpgradeNow();
-    void OnPaint();
-    HCURSOR OnQueryDragIcon();
     void OnDestroy();
     void OnCloseButton();
 
     CString m_strStart;
     CString m_strManifestSource;
-    HICON m_hIcon;
     CListCtrl m_listFiles;
     CProgressCtrl m_progress;
     // How long a server may keep the manifest or a file waiting; shorter only in tests.

@@ -20,11 +20,8 @@ void ShowAt(CWnd& window) {
 }
 
 void PrepareControls(CDemoDialog& dialog) {
-    const HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
-    dialog.m_linkAddress.SetLinkTarget("http://127.0.0.1/test"); // blue, no underline
-    dialog.m_linkUnderlined.SetLinkTarget(LUMIVANE_VENDOR_ADDRESS);
-    dialog.m_linkUnderlined.ShowUnderline(TRUE); // blue, underlined
-    dialog.m_linkUnderlined.m_hLinkCursor = hand;
+    dialog.m_linkAddress.SetLinkTarget("http://127.0.0.1/test");               // blue, no underline
+    dialog.m_linkUnderlined.SetUpLink(nullptr, LUMIVANE_VENDOR_ADDRESS, TRUE); // blue, underlined
     dialog.m_linkFitLeft.SetLinkTarget("http://127.0.0.1/visited");
     dialog.m_linkFitLeft.MarkVisited(TRUE); // purple
     dialog.m_linkFitCenter.SetLinkTarget("http://127.0.0.1/centre");

@@ -25,7 +25,7 @@ TEST_P(AboutBoxTest, ShowsTheProgramsIconAndTheVendorsLinksWithTheHand) {
     EXPECT_STREQ(LUMIVANE_VENDOR_EMAIL, about.GetEmailLink().GetWindowText());
     EXPECT_STREQ(LUMIVANE_VENDOR_MAILTO, about.GetEmailLink().GetLinkTarget());
     for (CLinkLabel* link : {&about.GetWebLink(), &about.GetEmailLink()})
-        EXPECT_EQ(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)), link->m_hLinkCursor);
+        EXPECT_EQ(::LoadCursorA(nullptr, IDC_HAND), link->m_hLinkCursor);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPrograms, AboutBoxTest,

@@ -11,7 +11,7 @@ using namespace link_label;
 
 namespace {
 
-const HCURSOR kHand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+const HCURSOR kHand = ::LoadCursorA(nullptr, IDC_HAND);
 
 // A key under HKEY_CURRENT_USER that stands in for HKEY_CLASSES_ROOT; gone with its tree.
 struct TestRegistryRoot {
@@ -118,7 +118,7 @@ protected:
 TEST_F(LinkLabelTest, AttachmentTakesTextAsTargetOrTargetAsTextFitsOnlyWithAutoSize) {
     EXPECT_TRUE(label.GetStyle() & SS_NOTIFY);
     EXPECT_STREQ("http://127.0.0.1/test", label.GetToolTip().GetToolText(&label, 1));
-    EXPECT_EQ(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), label.m_hLinkCursor);
+    EXPECT_EQ(::LoadCursorA(nullptr, IDC_ARROW), label.m_hLinkCursor);
     label.m_hLinkCursor = kHand;
     ::SetCursor(nullptr);
     EXPECT_TRUE(label.SendMessage(WM_SETCURSOR, 0, MAKELPARAM(HTBORDER, WM_MOUSEMOVE)));

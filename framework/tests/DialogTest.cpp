@@ -87,7 +87,7 @@ TEST(MessagePump, HandlesWaitingMessagesUpToItsLimitAndPostsWmQuitAgain) {
     CountingWindow window;
     ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
     for (int i = 0; i < 5; ++i)
-        window.PostMessage(WM_APP);
+        ::PostMessageA(window, WM_APP, 0, 0);
     EXPECT_TRUE(AfxPumpWaitingMessages(3));
     EXPECT_EQ(3, window.count);
     PostQuitMessage(7);

@@ -30,7 +30,6 @@ public:
     PageFile& operator=(const PageFile&) = delete;
 
     const Format& format() const { return format_; }
-    std::uint32_t pageCount() const { return pageCount_; }
     std::uint16_t codePage() const { return codePage_; }
 
     // Throws jet::Error when the page lies outside the file.

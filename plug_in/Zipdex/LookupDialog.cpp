@@ -50,13 +50,11 @@ bool PutClipboardText(HWND owner, const CString& text) {
 
 } // namespace
 
-CLookupDialog::CLookupDialog(CWnd* parent)
-    : CDialog(IDD_LOOKUP, parent),
-      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_ZIPDEX))) {}
+CLookupDialog::CLookupDialog(CWnd* parent) : CIconDialog(IDD_LOOKUP, IDI_ZIPDEX, parent) {}
 
 const MessageMap* CLookupDialog::GetMessageMap() const {
     static const MessageMap map(
-        CDialog::GetMessageMap(),
+        CIconDialog::GetMessageMap(),
         {
             OnMessage<WM_PAINT, &CLookupDialog::OnPaint>(),
             OnMessage<WM_QUERYDRAGICON, &CLookupDialog::OnQueryDragIcon>(),
@@ -81,23 +79,14 @@ void CLookupDialog::DoDataExchange(CDataExchange* exchange) {
 }
 
 BOOL CLookupDialog::OnInitDialog() {
-    CDialog::OnInitDialog();
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    CIconDialog::OnInitDialog();
 
-    HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
-    m_linkHome.SetWindowText(kHomeLinkText);
-    m_linkHome.SetLinkTarget(LUMIVANE_VENDOR_ADDRESS);
-    m_linkHome.ShowUnderline(TRUE);
-    m_linkHome.m_hLinkCursor = hand;
+    m_linkHome.SetUpLink(kHomeLinkText, LUMIVANE_VENDOR_ADDRESS, TRUE);
 
-    InitImageList(IDB_TREE_IMAGES, m_treeProvince, TVM_SETIMAGELIST, TVSIL_NORMAL);
-    InitImageList(IDB_LIST_IMAGES, m_listResult, LVM_SETIMAGELIST, LVSIL_SMALL);
+    m_treeProvince.SetImageList(LoadImageStrip(IDB_TREE_IMAGES));
+    m_listResult.SetImageList(LoadImageStrip(IDB_LIST_IMAGES), LVSIL_SMALL);
 
-    m_linkHelp.SetWindowText(kHelpLinkText);
-    m_linkHelp.SetLinkTarget(kHelpLinkTarget);
-    m_linkHelp.ShowUnderline(TRUE);
-    m_linkHelp.m_hLinkCursor = hand;
+    m_linkHelp.SetUpLink(kHelpLinkText, kHelpLinkTarget, TRUE);
 
     int column = 0;
     for (const ResultColumn& heading : kResultColumns)
@@ -109,15 +98,14 @@ BOOL CLookupDialog::OnInitDialog() {
     return TRUE;
 }
 
-// The control keeps the image list for its lifetime.
-void CLookupDialog::InitImageList(UINT bitmapId, CWnd& control, UINT message, int kind) {
+// For the control that takes it: the tree frees it through its wrapper, the list by itself.
+HIMAGELIST CLookupDialog::LoadImageStrip(UINT bitmapId) {
     CBitmap bitmap;
     bitmap.LoadBitmap(bitmapId);
     CImageList images;
     images.Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 1);
     images.Add(bitmap, kMaskColour);
-    control.SendMessage(message, static_cast<WPARAM>(kind),
-                        reinterpret_cast<LPARAM>(images.Detach()));
+    return images.Detach();
 }
 
 void CLookupDialog::LoadProvinceTree(HTREEITEM root) {
@@ -208,13 +196,4 @@ void CLookupDialog::OnCopy() {
 void CLookupDialog::OnAbout() {
     CDialogAbout about;
     about.DoModal();
-}
-
-void CLookupDialog::OnPaint() {
-    if (!PaintMinimizedIcon(m_hIcon))
-        Default();
-}
-
-HCURSOR CLookupDialog::OnQueryDragIcon() {
-    return m_hIcon;
 }

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "framework/Dialog.h"
+#include "framework/IconDialog.h"
 #include "LinkLabel.h"
 #include "SortListCtrl.h"
 #include "framework/TreeCtrl.h"
@@ -12,7 +12,7 @@
 
 // The lookup window: provinces in a tree on the left, the rows found on the right, the
 // search bar on top and two links at the foot.
-class CLookupDialog : public CDialog {
+class CLookupDialog : public CIconDialog {
 public:
     explicit CLookupDialog(CWnd* parent = nullptr);
 
@@ -28,7 +28,6 @@ public:
     CXPButton m_btnSearch;
     CXPButton m_btnCopy;
     CXPButton m_btnAbout;
-    HICON m_hIcon;
     CSortListCtrl m_listResult;
     CTreeCtrl m_treeProvince;
     int m_nSearchField = 0;
@@ -37,11 +36,9 @@ public:
     CLinkLabel m_linkHome;
 
 private:
-    void OnPaint();
-    HCURSOR OnQueryDragIcon();
     void OnSelchangedTree(NMHDR* notification, LRESULT* result);
     void OnSearch();
     void OnCopy();
     void OnAbout();
-    void InitImageList(UINT bitmapId, CWnd& control, UINT message, int kind);
+    static HIMAGELIST LoadImageStrip(UINT bitmapId);
 };
