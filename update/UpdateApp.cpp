@@ -22,5 +22,6 @@ BOOL CUpdateApp::InitInstance() {
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;
+    dialog.LaunchStart();
     return FALSE;
 }

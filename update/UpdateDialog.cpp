@@ -41,21 +41,22 @@ constexpr std::uint64_t kMaxUnannouncedFile = 256u << 20;
 CUpdateDialog::CUpdateDialog(const char* manifestSource, CWnd* parent)
     : CIconDialog(IDD_UPDATE, IDI_UPDATE, parent), m_strManifestSource(manifestSource) {}
 
-// Destroyed here, not in the base, so that OnDestroy still frees the rows and launches.
+// Destroyed here, not in the base, so that this dialog's map still frees the rows' items.
 CUpdateDialog::~CUpdateDialog() {
     if (m_hWnd)
         DestroyWindow();
 }
 
 const MessageMap* CUpdateDialog::GetMessageMap() const {
-    static const MessageMap map(CIconDialog::GetMessageMap(),
-                                {
-                                    OnCommand<&CUpdateDialog::OnUpgradeNow>(IDC_BUTTON_UPGRADE_NOW),
-                                    OnMessage<WM_PAINT, &CUpdateDialog::OnPaint>(),
-                                    OnMessage<WM_QUERYDRAGICON, &CUpdateDialog::OnQueryDragIcon>(),
-                                    OnMessage<WM_DESTROY, &CUpdateDialog::OnDestroy>(),
-                                    OnCommand<&CUpdateDialog::OnCloseButton>(IDOK),
-                                });
+    static const MessageMap map(
+        CIconDialog::GetMessageMap(),
+        {
+            OnCommand<&CUpdateDialog::OnUpgradeNow>(IDC_BUTTON_UPGRADE_NOW),
+            OnMessage<WM_PAINT, &CUpdateDialog::OnPaint>(),
+            OnMessage<WM_QUERYDRAGICON, &CUpdateDialog::OnQueryDragIcon>(),
+            OnCommand<&CUpdateDialog::OnCloseButton>(IDOK),
+            OnNotify<&CUpdateDialog::OnDeleteRow>(LVN_DELETEITEM, IDC_LIST_FILES),
+        });
     return &map;
 }
 
@@ -152,7 +153,8 @@ void CUpdateDialog::OnUpgradeNow() {
         image.iItem = row;
         image.iImage = kImageDownloading;
         m_listFiles.SetItem(&image);
-        image.iImage = DownloadAndReplace(row) == 1 ? kImageReplaced : kImageFailed;
+        image.iImage =
+            DownloadAndReplace(row) == RowResult::Replaced ? kImageReplaced : kImageFailed;
         m_listFiles.SetItem(&image);
     }
     m_bUpgrading = false;
@@ -161,34 +163,32 @@ void CUpdateDialog::OnUpgradeNow() {
     ::SetWindowTextA(GetDlgItem(IDOK), "完成");
 }
 
-int CUpdateDialog::DownloadAndReplace(int row) {
+RowResult CUpdateDialog::DownloadAndReplace(int row) {
     const auto* item = reinterpret_cast<const UpdateItem*>(m_listFiles.GetItemData(row));
     if (!item || item->URL.IsEmpty())
-        return -1;
+        return RowResult::Failed;
     const CString directory = GetModuleDirectory();
     CloseProgramWindows(item->Class, directory, m_dwCloseLimitMs);
     const CString temporary = directory + "Template\\" + item->Name;
-    const int downloaded = Download(*item, temporary);
-    if (downloaded != 1)
-        return downloaded;
+    if (const std::optional<RowResult> failed = Download(*item, temporary))
+        return *failed;
     m_progress.SetPos(100);
     if (m_bCancelRequested) {
         ::DeleteFileA(temporary);
-        return -1;
+        return RowResult::Failed;
     }
     if (!ReplaceFileWhole(temporary, directory + item->Name)) {
         ::DeleteFileA(temporary);
         SetStatus(RowStatus::ReplaceFailed, *item);
-        return -1;
+        return RowResult::Failed;
     }
     SetStatus(RowStatus::Replaced, *item);
     ::DeleteFileA(temporary);
-    return 1;
+    return RowResult::Replaced;
 }
 
-// Fetches the row's file into `temporary`: 1 when it holds what the server meant to send,
-// otherwise the row's result with the reason shown and nothing left behind.
-int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
+// Fetches the row's file into `temporary`; a failure shows its reason and leaves nothing behind.
+std::optional<RowResult> CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
     using Outcome = HttpDownload::Outcome;
     // A copy a killed run left behind goes before anything else can fail.
     ::DeleteFileA(temporary);
@@ -196,13 +196,13 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
         m_limits, [this](std::uint64_t done, std::uint64_t total) { return OnChunk(done, total); });
     const Outcome opened = download.Open(item.URL);
     if (opened == Outcome::BadAddress || opened == Outcome::Cancelled)
-        return -1;
+        return RowResult::Failed;
     if (opened == Outcome::NotSent || opened == Outcome::TimedOut) {
         if (opened == Outcome::TimedOut)
             SetStatus(RowStatus::TimedOut, item);
         else
             SetStatus(InternetErrorText(download.m_dwError));
-        return 0;
+        return RowResult::NotSent;
     }
     SetStatus(RowStatus::Downloading, item);
     if (opened != Outcome::Complete) {
@@ -210,7 +210,7 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
                   : opened == Outcome::Refused ? RowStatus::ServerRefused
                                                : RowStatus::Incomplete,
                   item, download.m_strStatus);
-        return -1;
+        return RowResult::Failed;
     }
     CHandle file;
     if (MakeParentFolders(GetModuleDirectory() + "Template\\", item.Name))
@@ -218,7 +218,7 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) {
         SetStatus(RowStatus::CreateFailed, item);
-        return -1;
+        return RowResult::Failed;
     }
     const bool hashed = !item.SHA256.IsEmpty();
     CSha256 digest;
@@ -236,7 +236,7 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
     RowStatus failure = RowStatus::Replaced;
     if (received == Outcome::Cancelled) {
         ::DeleteFileA(temporary);
-        return -1;
+        return RowResult::Failed;
     }
     if (received == Outcome::KeepFailed)
         failure = RowStatus::WriteFailed;
@@ -247,10 +247,10 @@ int CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
     else if (hashed && (!digest.Finish(hash) || !DigestMatches(item.SHA256, hash)))
         failure = RowStatus::ChecksumMismatch;
     if (failure == RowStatus::Replaced)
-        return 1;
+        return std::nullopt;
     ::DeleteFileA(temporary);
     SetStatus(failure, item);
-    return -1;
+    return RowResult::Failed;
 }
 
 bool CUpdateDialog::OnChunk(std::uint64_t received, std::uint64_t total) {
@@ -283,13 +283,8 @@ void CUpdateDialog::OnCancel() {
     CDialog::OnCancel();
 }
 
-void CUpdateDialog::OnDestroy() {
-    for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
-        delete reinterpret_cast<UpdateItem*>(m_listFiles.GetItemData(row));
-        m_listFiles.SetItemData(row, 0);
-    }
-    Default();
-    LaunchStart();
+void CUpdateDialog::OnDeleteRow(NMHDR* header, LRESULT*) {
+    delete reinterpret_cast<UpdateItem*>(reinterpret_cast<NMLISTVIEW*>(header)->lParam);
 }
 
 // Started on every close, but only an existing file inside the program folder: never a

@@ -11,7 +11,12 @@
 #include "UpdateManifest.h"
 #include "UpdateRules.h"
 
+#include <optional>
+
 struct UpdateItem;
+
+// How one row's run ended: its file replaced; the request could not be sent; any other failure.
+enum class RowResult { Replaced = 1, NotSent = 0, Failed = -1 };
 
 // The updater's window: lists the files whose installed version differs from the
 // manifest's, replaces them on request and starts the manifest's program when it goes.
@@ -27,12 +32,16 @@ public:
 
     // Reads the manifest and fills the list; ends the dialog when nothing needs updating.
     void LoadManifest();
-    // Replaces the file of one row: 1 replaced, 0 request not sent, -1 any other failure.
-    int DownloadAndReplace(int row);
+    // Replaces the file of one row.
+    RowResult DownloadAndReplace(int row);
+    // Opens the manifest's start program; the application does so once the dialog has ended,
+    // however it ended.
+    void LaunchStart();
 
     void OnUpgradeNow();
-    void OnDestroy();
     void OnCloseButton();
+    // A row's item goes with its row.
+    void OnDeleteRow(NMHDR* header, LRESULT* result);
 
     CString m_strStart;
     CString m_strManifestSource;
@@ -49,12 +58,12 @@ private:
     UpdateManifest::Result ReadManifest(UpdateManifest& manifest, bool& signatureValid);
     void CreateRowImages();
     void AddRow(int position, const ManifestEntry& entry);
-    int Download(const UpdateItem& item, const CString& temporary);
+    // Nothing when `temporary` holds what the server meant to send; otherwise how the row ended.
+    std::optional<RowResult> Download(const UpdateItem& item, const CString& temporary);
     void SetStatus(const CString& text);
     void SetStatus(RowStatus status, const UpdateItem& item, const char* detail = "");
     // Shows the progress and lets messages through; false once the user asked to stop.
     bool OnChunk(std::uint64_t received, std::uint64_t total);
-    void LaunchStart();
 
     DWORD m_dwLastPump = 0;
     bool m_bUpgrading = false;

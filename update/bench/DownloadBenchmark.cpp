@@ -126,7 +126,8 @@ int main(int argc, char** argv) {
         ::CopyFileA(directory + "update.exe", directory + "bench.exe", FALSE);
         CUpdateDialog dialog(directory + "bench.xml");
         dialog.Create();
-        updater.push_back(SecondsOf([&] { failures += dialog.DownloadAndReplace(0) != 1; }));
+        updater.push_back(
+            SecondsOf([&] { failures += dialog.DownloadAndReplace(0) != RowResult::Replaced; }));
         dialog.DestroyWindow();
     }
     const double mb = static_cast<double>(size) / (1 << 20);
