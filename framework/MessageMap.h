@@ -21,6 +21,8 @@ struct MessageEntry {
     UINT code;    // Command, Notify and their reflections
     UINT id;      // Command, Notify: the control id
     LRESULT (*invoke)(CCmdTarget* target, UINT message, WPARAM wParam, LPARAM lParam);
+    // A reflection that goes on to the parent's own table when its handler returns FALSE.
+    bool passOn = false;
 };
 
 // A class's table of handlers; entries not found fall through to the base class's table.
@@ -55,11 +57,24 @@ template <typename F> struct Member;
 template <typename C, typename R, typename... A> struct Member<R (C::*)(A...)> { using Class = C; };
 
 // The handler signatures the map can call, each with its cracker.
-enum class Shape { Raw, None, Cursor, Point, SetCursor, Create, WindowPos, Notify, CtlColor };
+enum class Shape {
+    Raw,
+    None,
+    Claim,
+    Cursor,
+    Point,
+    SetCursor,
+    Create,
+    WindowPos,
+    Notify,
+    CtlColor
+};
 
 template <typename F, typename C = typename Member<F>::Class> constexpr Shape ShapeOf() {
     if constexpr (std::is_same_v<F, void (C::*)()>)
         return Shape::None;
+    else if constexpr (std::is_same_v<F, BOOL (C::*)()>)
+        return Shape::Claim;
     else if constexpr (std::is_same_v<F, HCURSOR (C::*)()>)
         return Shape::Cursor;
     else if constexpr (std::is_same_v<F, void (C::*)(UINT, CPoint)>)
@@ -134,6 +149,8 @@ LRESULT Invoke(CCmdTarget* target, UINT message, WPARAM wParam, LPARAM lParam) {
     if constexpr (shape == Shape::None) {
         (self->*Handler)();
         return 0;
+    } else if constexpr (shape == Shape::Claim) {
+        return (self->*Handler)();
     } else if constexpr (shape == Shape::Cursor) {
         return reinterpret_cast<LRESULT>((self->*Handler)());
     } else if constexpr (shape == Shape::Point) {
@@ -192,6 +209,17 @@ template <auto Handler> MessageEntry OnReflectCommand(UINT code) {
     static_assert(message_detail::ShapeOf<decltype(Handler)>() == message_detail::Shape::None,
                   "a command handler takes nothing and returns nothing");
     return message_detail::Entry<MessageKind::ReflectCommand, Handler>(WM_COMMAND, code, 0);
+}
+
+// As OnReflectCommand, but the handler says whether it took the notification: on FALSE the
+// parent's own table gets it too, as it would without the reflection.
+template <auto Handler> MessageEntry OnReflectCommandEx(UINT code) {
+    static_assert(message_detail::ShapeOf<decltype(Handler)>() == message_detail::Shape::Claim,
+                  "a handler that may pass a command on takes nothing and returns BOOL");
+    MessageEntry entry =
+        message_detail::Entry<MessageKind::ReflectCommand, Handler>(WM_COMMAND, code, 0);
+    entry.passOn = true;
+    return entry;
 }
 
 // The parent's WM_NOTIFY notification about this control, handed back to the control.

@@ -255,7 +255,11 @@ BOOL CWnd::HandleReflection(MessageKind kind, UINT message, UINT code, WPARAM wP
     if (!entry)
         return FALSE;
     *result = entry->invoke(this, message, wParam, lParam);
-    return TRUE;
+    if (!entry->passOn)
+        return TRUE;
+    const BOOL taken = *result != 0;
+    *result = 0;
+    return taken;
 }
 
 BOOL CWnd::UpdateData(BOOL saveAndValidate) {

@@ -18,15 +18,23 @@ constexpr UINT WM_TEST_USER = WM_USER + 101;
 class ReflectingButton : public CButton {
 public:
     int clicks = 0;
+    int focuses = 0;
+    BOOL takeFocus = FALSE;
     const MessageMap* GetMessageMap() const override {
-        static const MessageMap map(CButton::GetMessageMap(),
-                                    {OnReflectCommand<&ReflectingButton::OnClicked>(BN_CLICKED)});
+        static const MessageMap map(
+            CButton::GetMessageMap(),
+            {OnReflectCommand<&ReflectingButton::OnClicked>(BN_CLICKED),
+             OnReflectCommandEx<&ReflectingButton::OnFocused>(BN_SETFOCUS)});
         return &map;
     }
     void DrawItem(DRAWITEMSTRUCT*) override {}
 
 private:
     void OnClicked() { ++clicks; }
+    BOOL OnFocused() {
+        ++focuses;
+        return takeFocus;
+    }
 };
 
 class BaseDialog : public CDialog {
@@ -52,6 +60,7 @@ public:
     int actions = 0;
     int selectionChanges = 0;
     int dialogClicksOnOwnerDrawn = 0;
+    int dialogFocusesOnOwnerDrawn = 0;
     bool throwOnAction = false;
 
     const MessageMap* GetMessageMap() const override {
@@ -60,6 +69,7 @@ public:
             {
                 OnCommand<&RoutingDialog::OnAction>(IDC_TEST_ACTION),
                 OnCommand<&RoutingDialog::OnOwnerDrawnClicked>(IDC_TEST_OWNERDRAW),
+                OnCommand<&RoutingDialog::OnOwnerDrawnFocused>(IDC_TEST_OWNERDRAW, BN_SETFOCUS),
                 OnNotify<&RoutingDialog::OnSelectionChanged>(TVN_SELCHANGEDA, IDC_TEST_LIST),
             });
         return &map;
@@ -75,6 +85,7 @@ private:
             throw CException("数据库错误");
     }
     void OnOwnerDrawnClicked() { ++dialogClicksOnOwnerDrawn; }
+    void OnOwnerDrawnFocused() { ++dialogFocusesOnOwnerDrawn; }
     void OnSelectionChanged(NMHDR*, LRESULT*) { ++selectionChanges; }
 };
 
@@ -96,6 +107,14 @@ TEST_F(MessageRouting, CommandsReachTheDialogUnlessTheControlReflectsThem) {
     EXPECT_EQ(1, dialog.actions);
     EXPECT_EQ(1, dialog.ownerDrawn.clicks);
     EXPECT_EQ(0, dialog.dialogClicksOnOwnerDrawn);
+    // A reflection that may pass a notification on does so unless its handler takes it.
+    for (BOOL take : {FALSE, TRUE}) {
+        dialog.ownerDrawn.takeFocus = take;
+        dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEST_OWNERDRAW, BN_SETFOCUS),
+                           reinterpret_cast<LPARAM>(dialog.GetDlgItem(IDC_TEST_OWNERDRAW)));
+    }
+    EXPECT_EQ(2, dialog.ownerDrawn.focuses);
+    EXPECT_EQ(1, dialog.dialogFocusesOnOwnerDrawn);
     EXPECT_EQ(5, dialog.SendMessage(WM_TEST_USER, 2, 3));
     EXPECT_EQ(1, dialog.baseUserMessages);
 }
