@@ -8,8 +8,8 @@
 
 namespace {
 
-// All the dialog's work happens in the subclassed window procedure; the dialog manager's
-// own procedure only asks for default processing.
+// The dialog manager's own procedure only asks for default processing; the work happens in
+// WindowProc, which hands WM_INITDIALOG to OnInitDialog and the rest to the message map.
 INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) {
     return FALSE;
 }

@@ -4,6 +4,8 @@
 
 // A dialog from a template in the program's resources. DoModal runs the framework's own
 // modal loop, so that PreTranslateMessage of the dialog and its controls sees every message.
+// The window is subclassed as it is made, so its messages go through the message map, save
+// WM_INITDIALOG: it goes to OnInitDialog, and the map refuses an entry for it.
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);

@@ -184,6 +184,8 @@ template <MessageKind Kind, auto Handler> MessageEntry Entry(UINT message, UINT 
 // A window message to this window: OnMessage<WM_PAINT, &CMyDialog::OnPaint>(). The handler
 // must have the signature that the message is cracked into, or the map does not compile.
 template <UINT Message, auto Handler> MessageEntry OnMessage() {
+    static_assert(Message != WM_INITDIALOG,
+                  "WM_INITDIALOG never reaches the message map: override OnInitDialog instead");
     static_assert(message_detail::kFits<Message, decltype(Handler)>,
                   "handler signature does not fit the message");
     return message_detail::Entry<MessageKind::Message, Handler>(Message, 0, 0);

@@ -16,6 +16,8 @@ public:
 };
 
 CLookupApp theApp;
+// The one connection of the process, open from start-up to exit; every query runs on it.
+CDatabase theDatabase;
 
 const MessageMap* CLookupApp::GetMessageMap() const {
     static const MessageMap map(CWinApp::GetMessageMap(), {OnCommand<&CWinApp::OnHelp>(ID_HELP)});
@@ -29,8 +31,8 @@ BOOL CLookupApp::InitInstance() {
     const CString path = GetModuleDirectory() + kPostalDatabaseName;
     CString problem;
     try {
-        OpenPostalDatabase(path);
-        problem = DescribeMissingPostalData();
+        OpenPostalDatabase(theDatabase, path);
+        problem = DescribeMissingPostalData(theDatabase);
     } catch (const CDBException& error) {
         problem = error.GetErrorMessage();
     }
@@ -39,7 +41,7 @@ BOOL CLookupApp::InitInstance() {
         AfxMessageBox("无法打开邮政编码数据库：\n" + path + "\n\n" + problem, MB_OK | MB_ICONSTOP);
         return FALSE;
     }
-    CLookupDialog dialog;
+    CLookupDialog dialog(theDatabase);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

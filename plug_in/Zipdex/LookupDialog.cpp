@@ -50,7 +50,8 @@ bool PutClipboardText(HWND owner, const CString& text) {
 
 } // namespace
 
-CLookupDialog::CLookupDialog(CWnd* parent) : CIconDialog(IDD_LOOKUP, IDI_ZIPDEX, parent) {}
+CLookupDialog::CLookupDialog(CDatabase& database, CWnd* parent)
+    : CIconDialog(IDD_LOOKUP, IDI_ZIPDEX, parent), m_database(database) {}
 
 const MessageMap* CLookupDialog::GetMessageMap() const {
     static const MessageMap map(
@@ -109,7 +110,7 @@ HIMAGELIST CLookupDialog::LoadImageStrip(UINT bitmapId) {
 }
 
 void CLookupDialog::LoadProvinceTree(HTREEITEM root) {
-    CRecordset rows(&theDatabase);
+    CRecordset rows(&m_database);
     rows.Open(AFX_DB_USE_DEFAULT_TYPE, kProvinceListStatement, 0);
     while (!rows.IsEOF()) {
         m_treeProvince.InsertItem(GetFieldText(rows, "PROVINCE"), 1, 1, root, TVI_LAST);
@@ -128,7 +129,7 @@ void CLookupDialog::FillResultList(CString statement) {
     }
     CRedrawPause pause(m_listResult);
     m_listResult.DeleteAllItems();
-    CRecordset rows(&theDatabase);
+    CRecordset rows(&m_database);
     rows.Open(AFX_DB_USE_DEFAULT_TYPE, statement, 0);
     while (!rows.IsEOF()) {
         // The list puts a row given past its end at the end, which saves asking for the count.

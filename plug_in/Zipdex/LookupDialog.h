@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "framework/Database.h"
 #include "framework/IconDialog.h"
 #include "LinkLabel.h"
 #include "SortListCtrl.h"
@@ -11,10 +12,11 @@
 #include "ZipdexRes.h"
 
 // The lookup window: provinces in a tree on the left, the rows found on the right, the
-// search bar on top and two links at the foot.
+// search bar on top and two links at the foot. Every query runs on the database given, which
+// stays open while the dialog lives.
 class CLookupDialog : public CIconDialog {
 public:
-    explicit CLookupDialog(CWnd* parent = nullptr);
+    explicit CLookupDialog(CDatabase& database, CWnd* parent = nullptr);
 
     const MessageMap* GetMessageMap() const override;
     void DoDataExchange(CDataExchange* exchange) override;
@@ -41,4 +43,6 @@ private:
     void OnCopy();
     void OnAbout();
     static HIMAGELIST LoadImageStrip(UINT bitmapId);
+
+    CDatabase& m_database;
 };

@@ -2,15 +2,13 @@
 
 #include <jet/Cursor.h>
 
-CDatabase theDatabase;
-
 const char kPostalDatabaseName[] = "Tillwick.dat";
 
-bool OpenPostalDatabase(const CString& path) {
+bool OpenPostalDatabase(CDatabase& database, const CString& path) {
     CString connect;
     connect.Format("Driver={Microsoft Access Driver (*.mdb)};dbq=%s;Uid=;Pwd=;",
                    static_cast<const char*>(path));
-    return theDatabase.OpenEx(connect, CDatabase::noOdbcDialog) != FALSE;
+    return database.OpenEx(connect, CDatabase::noOdbcDialog) != FALSE;
 }
 
 CString GetFieldText(CRecordset& rows, const char* column) {
@@ -19,10 +17,10 @@ CString GetFieldText(CRecordset& rows, const char* column) {
     return value;
 }
 
-CString DescribeMissingPostalData() {
+CString DescribeMissingPostalData(const CDatabase& database) {
     std::unique_ptr<jet::Cursor> rows;
     try {
-        rows = theDatabase.Execute("SELECT * FROM [Zipdex]");
+        rows = database.Execute("SELECT * FROM [Zipdex]");
     } catch (const CDBException& error) {
         return "数据库中没有可用的 Zipdex 表（" + error.GetErrorMessage() + "）。";
     }

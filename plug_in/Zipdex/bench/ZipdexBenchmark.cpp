@@ -114,8 +114,9 @@ template <typename Text> double SortFigure(CSortListCtrl& list, int rows, Text t
 void Measure(const char* label, const std::string& database, const char* searchAim) {
     std::printf("%s\n", label);
     std::printf("  start-up to the window shown (process): %8.1f ms\n", ProcessStartUp(database));
-    OpenPostalDatabase(database.c_str());
-    CLookupDialog dialog;
+    CDatabase connection;
+    OpenPostalDatabase(connection, database.c_str());
+    CLookupDialog dialog(connection);
     std::printf("  dialog with province tree (in process):  %8.1f ms\n",
                 Time([&] { dialog.Create(); }));
     // A narrow search, then one that lists most of the table.
@@ -151,7 +152,6 @@ void Measure(const char* label, const std::string& database, const char* searchA
     }
     AfxGetApp()->SetProfilePath(TempPath("zipdex-bench.ini").c_str());
     dialog.DestroyWindow();
-    theDatabase.Close();
 }
 
 } // namespace

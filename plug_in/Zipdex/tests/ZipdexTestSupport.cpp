@@ -22,11 +22,11 @@ LookupDialogTest::LookupDialogTest() {
                                                 u8"测试省,百分号区,100,0998\n"
                                                 u8"测试省,O'Brien区,101,0997\n"));
     writer.save(m_databasePath.str());
-    OpenPostalDatabase(m_databasePath);
+    OpenPostalDatabase(database, m_databasePath);
 }
 
 LookupDialogTest::~LookupDialogTest() {
-    theDatabase.Close();
+    database.Close();
     DeleteFileA(m_databasePath);
 }
 

@@ -9,7 +9,7 @@
 #include "SeamRecorder.h"
 #include "framework/String.h"
 
-// The lookup dialog, shown, on a temporary Access file opened as theDatabase that holds two
+// The lookup dialog, shown, on a temporary Access file opened as its database that holds two
 // provinces with several rows, text wildcards and codes that sort as text; the message boxes
 // it shows are recorded.
 class LookupDialogTest : public ::testing::Test {
@@ -24,7 +24,8 @@ protected:
 
     CString m_databasePath;
     SeamRecorder messages;
-    CLookupDialog dialog;
+    CDatabase database;
+    CLookupDialog dialog{database};
     CSortListCtrl& list = dialog.m_listResult;
 };
 
