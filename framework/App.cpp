@@ -4,16 +4,11 @@
 #include <shlobj.h>
 
 #include "framework/MessagePump.h"
-#include "framework/Module.h"
 #include "framework/ScopedHandle.h"
 #include "framework/Shell.h"
 #include "framework/Wnd.h"
 
 namespace {
-
-CWinApp* g_pApp = nullptr;
-MessageBoxSink g_messageBoxSink;
-MessageBeepSink g_messageBeepSink;
 
 // The program's path without its extension.
 CString ProgramPathStem() {
@@ -33,32 +28,24 @@ CString DefaultProfilePath(const CString& baseName) {
 
 } // namespace
 
-CWinApp::CWinApp(const char* appName) : m_pPreviousApp(g_pApp) {
-    g_pApp = this;
+CWinApp::CWinApp(const char* appName) {
     const CString stem = ProgramPathStem();
     const CString baseName = stem.Mid(stem.ReverseFind('\\') + 1);
-    m_strAppName = appName ? CString(appName) : baseName;
+    SetAppName(appName ? appName : static_cast<const char*>(baseName));
     m_strHelpFilePath = stem + ".chm";
     m_strProfilePath = DefaultProfilePath(baseName);
     m_hInstance = ::GetModuleHandleA(nullptr);
 }
 
-CWinApp::~CWinApp() {
-    if (g_pApp == this)
-        g_pApp = m_pPreviousApp;
-}
+CWinApp::~CWinApp() = default;
 
 int CWinApp::Run() {
     AfxPumpMessagesUntil([] { return false; });
     return ExitInstance();
 }
 
-BOOL CWinApp::OnCmdMsg(UINT id, UINT code) {
-    const MessageEntry* entry = GetMessageMap()->FindControl(MessageKind::Command, code, id);
-    if (!entry)
-        return FALSE;
-    entry->invoke(this, WM_COMMAND, MAKEWPARAM(id, code), 0);
-    return TRUE;
+HWND CWinApp::GetMainWindow() const {
+    return m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
 }
 
 void CWinApp::OnHelp() {
@@ -73,7 +60,7 @@ void CWinApp::SetRegistryKey(const char* key) {
 }
 
 CString CWinApp::ProfileKeyPath(const char* section) const {
-    return "Software\\" + m_strRegistryKey + "\\" + m_strAppName + "\\" + section;
+    return "Software\\" + m_strRegistryKey + "\\" + GetAppName() + "\\" + section;
 }
 
 CString CWinApp::GetProfileString(const char* section, const char* entry,
@@ -128,48 +115,8 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const c
 }
 
 CWinApp* AfxGetApp() {
-    return g_pApp;
-}
-
-HINSTANCE AfxGetInstanceHandle() {
-    return ::GetModuleHandleA(nullptr);
-}
-
-HINSTANCE AfxGetResourceHandle() {
-    return ::GetModuleHandleA(nullptr);
-}
-
-MessageBoxSink AfxSetMessageBoxSink(MessageBoxSink sink) {
-    MessageBoxSink previous = std::move(g_messageBoxSink);
-    g_messageBoxSink = std::move(sink);
-    return previous;
-}
-
-int AfxMessageBox(const char* text, UINT type) {
-    if ((type & MB_ICONMASK) == 0 &&
-        ((type & MB_TYPEMASK) == MB_OK || (type & MB_TYPEMASK) == MB_OKCANCEL))
-        type |= MB_ICONEXCLAMATION;
-    CWinApp* app = AfxGetApp();
-    const CString caption = app ? app->GetAppName() : CString();
-    if (g_messageBoxSink)
-        return g_messageBoxSink(text, caption, type);
-    HWND owner = nullptr;
-    if (app && app->m_pMainWnd && ::IsWindow(app->m_pMainWnd->m_hWnd))
-        owner = ::GetLastActivePopup(app->m_pMainWnd->m_hWnd);
-    return ::MessageBoxA(owner, text, caption, type);
-}
-
-MessageBeepSink AfxSetMessageBeepSink(MessageBeepSink sink) {
-    MessageBeepSink previous = std::move(g_messageBeepSink);
-    g_messageBeepSink = std::move(sink);
-    return previous;
-}
-
-void AfxMessageBeep(UINT type) {
-    if (g_messageBeepSink)
-        g_messageBeepSink(type);
-    else
-        ::MessageBeep(type);
+    // Every application context is a CWinApp; the base only keeps windows from depending on it.
+    return static_cast<CWinApp*>(AfxGetAppContext());
 }
 
 void AfxEnableControlContainer() {

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include "framework/App.h"
-#include "framework/Exception.h"
 
 // The entry point of every program: the application object does all its work in InitInstance.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {

@@ -2,8 +2,9 @@
 
 #include <cstring>
 
-#include "framework/App.h"
+#include "framework/AppContext.h"
 #include "framework/Encoding.h"
+#include "framework/Module.h"
 #include "framework/MessagePump.h"
 
 namespace {
@@ -47,9 +48,10 @@ BOOL CDialog::Create(CWnd* parent) {
 HWND CDialog::ModalOwner() const {
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     if (!owner) {
-        CWinApp* app = AfxGetApp();
-        if (app && app->m_pMainWnd && app->m_pMainWnd != this)
-            owner = app->m_pMainWnd->m_hWnd;
+        const CAppContext* app = AfxGetAppContext();
+        const HWND main = app ? app->GetMainWindow() : nullptr;
+        if (main != m_hWnd)
+            owner = main;
     }
     while (owner && (::GetWindowLongA(owner, GWL_STYLE) & WS_CHILD))
         owner = ::GetParent(owner);

@@ -12,10 +12,3 @@ public:
 
     CString m_strError;
 };
-
-// Shows an error's text in a message box with the stop icon.
-void AfxReportException(const CException& error);
-
-// From inside catch (...): shows the error being handled if it is a CException or a standard
-// exception, the way a window procedure and WinMain do; anything else is thrown on.
-void AfxReportCurrentException();

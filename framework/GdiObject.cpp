@@ -1,6 +1,6 @@
 #include "framework/GdiObject.h"
 
-#include "framework/App.h"
+#include "framework/Module.h"
 
 BOOL CGdiObject::DeleteObject() {
     if (!m_hObject)

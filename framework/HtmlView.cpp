@@ -2,8 +2,7 @@
 
 #include <ocidl.h>
 
-#include "framework/App.h"
-#include "framework/HtmlViewSite.h"
+#include "framework/Module.h"
 
 namespace {
 
@@ -59,7 +58,7 @@ BOOL CHtmlView::CreateBrowser() {
     if (FAILED(::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                   reinterpret_cast<void**>(&m_pBrowserObject))))
         return FALSE;
-    m_pSite = new CHtmlViewSite(this);
+    m_pSite = new CHtmlViewSite(m_hWnd, this);
     if (FAILED(m_pBrowserObject->SetClientSite(m_pSite)))
         return FALSE;
     RECT client;
@@ -162,16 +161,3 @@ LRESULT CHtmlView::OnMouseActivate(WPARAM, LPARAM) {
 void CHtmlView::PostNcDestroy() {
     delete this;
 }
-
-void CHtmlView::OnBeforeNavigate2(const char*, BOOL*) {}
-void CHtmlView::OnNavigateComplete2(const char*) {}
-void CHtmlView::OnDocumentComplete(const char*) {}
-void CHtmlView::OnNavigateError(const char*, long, BOOL*) {}
-void CHtmlView::OnDownloadBegin() {}
-void CHtmlView::OnDownloadComplete() {}
-void CHtmlView::OnProgressChange(long, long) {}
-void CHtmlView::OnStatusTextChange(const char*) {}
-void CHtmlView::OnTitleChange(const char*) {}
-void CHtmlView::OnCommandStateChange(long, BOOL) {}
-void CHtmlView::OnNewWindow2(IDispatch**, BOOL*) {}
-void CHtmlView::OnNewWindow3(IDispatch**, BOOL*, DWORD, const char*, const char*) {}

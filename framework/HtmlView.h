@@ -4,15 +4,14 @@
 #include <exdisp.h>
 
 #include "framework/Com.h"
+#include "framework/HtmlViewSite.h"
 #include "framework/Wnd.h"
-
-class CHtmlViewSite;
 
 // A child window that hosts the WebBrowser control over its whole client area: the control is
 // created, in-place activated and sized with the window, and its events arrive as virtual
-// calls. Keys typed inside it go to the browser before the windows around it see them.
-// Without a browser (creation failed) every request does nothing.
-class CHtmlView : public CWnd {
+// calls (CHtmlViewEvents). Keys typed inside it go to the browser before the windows around it see
+// them. Without a browser (creation failed) every request does nothing.
+class CHtmlView : public CWnd, public CHtmlViewEvents {
 public:
     CHtmlView();
     ~CHtmlView() override;
@@ -33,22 +32,6 @@ public:
     void PostNcDestroy() override;
     // A key message inside the view: TRUE when the browser's active object took it.
     BOOL PreTranslateMessage(MSG* msg) override;
-
-    // Browser events; the base versions do nothing.
-    virtual void OnBeforeNavigate2(const char* url, BOOL* cancel);
-    virtual void OnNavigateComplete2(const char* url);
-    virtual void OnDocumentComplete(const char* url);
-    virtual void OnNavigateError(const char* url, long statusCode, BOOL* cancel);
-    virtual void OnDownloadBegin();
-    virtual void OnDownloadComplete();
-    virtual void OnProgressChange(long progress, long progressMax);
-    virtual void OnStatusTextChange(const char* text);
-    virtual void OnTitleChange(const char* title);
-    virtual void OnCommandStateChange(long command, BOOL enable);
-    virtual void OnNewWindow2(IDispatch** newBrowser, BOOL* cancel);
-    // flags: the NWMF_ values; urlContext: the page that opens the window.
-    virtual void OnNewWindow3(IDispatch** newBrowser, BOOL* cancel, DWORD flags,
-                              const char* urlContext, const char* url);
 
 protected:
     LRESULT OnSize(WPARAM type, LPARAM size);

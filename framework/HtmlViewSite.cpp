@@ -4,7 +4,6 @@
 #include <exdispid.h>
 
 #include "framework/Encoding.h"
-#include "framework/HtmlView.h"
 
 namespace {
 
@@ -95,13 +94,14 @@ STDMETHODIMP_(ULONG) CHtmlViewSite::Release() {
 }
 
 void CHtmlViewSite::Detach() {
-    m_pView = nullptr;
+    m_hHost = nullptr;
+    m_pEvents = nullptr;
     m_pActiveObject.Release();
 }
 
 STDMETHODIMP CHtmlViewSite::SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) {
     m_pActiveObject.Release();
-    if (object && m_pView)
+    if (object && m_hHost)
         object->QueryInterface(IID_IOleInPlaceActiveObject,
                                reinterpret_cast<void**>(&m_pActiveObject));
     return S_OK;
@@ -122,7 +122,7 @@ STDMETHODIMP CHtmlViewSite::GetContainer(IOleContainer** container) {
 STDMETHODIMP CHtmlViewSite::GetWindow(HWND* window) {
     if (!window)
         return E_POINTER;
-    *window = m_pView ? m_pView->m_hWnd : nullptr;
+    *window = m_hHost;
     return *window ? S_OK : E_FAIL;
 }
 
@@ -134,14 +134,13 @@ STDMETHODIMP CHtmlViewSite::GetWindowContext(IOleInPlaceFrame** frame,
     *frame = static_cast<IOleInPlaceFrame*>(this);
     AddRef();
     *document = nullptr;
-    const HWND view = m_pView ? m_pView->m_hWnd : nullptr;
     ::SetRectEmpty(position);
-    if (view)
-        ::GetClientRect(view, position);
+    if (m_hHost)
+        ::GetClientRect(m_hHost, position);
     *clip = *position;
     frameInfo->cb = sizeof(OLEINPLACEFRAMEINFO);
     frameInfo->fMDIApp = FALSE;
-    frameInfo->hwndFrame = view ? ::GetAncestor(view, GA_ROOT) : nullptr;
+    frameInfo->hwndFrame = m_hHost ? ::GetAncestor(m_hHost, GA_ROOT) : nullptr;
     frameInfo->haccel = nullptr;
     frameInfo->cAccelEntries = 0;
     return S_OK;
@@ -155,65 +154,65 @@ STDMETHODIMP CHtmlViewSite::GetTypeInfoCount(UINT* count) {
 
 STDMETHODIMP CHtmlViewSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                    EXCEPINFO*, UINT*) {
-    CHtmlView* view = m_pView;
-    if (!view || !params)
+    CHtmlViewEvents* events = m_pEvents;
+    if (!events || !params)
         return S_OK;
     const auto has = [params](UINT count) { return params->cArgs >= count; };
     switch (id) {
     case DISPID_DOWNLOADBEGIN:
-        view->OnDownloadBegin();
+        events->OnDownloadBegin();
         break;
     case DISPID_DOWNLOADCOMPLETE:
-        view->OnDownloadComplete();
+        events->OnDownloadComplete();
         break;
     case DISPID_PROGRESSCHANGE:
         if (has(2))
-            view->OnProgressChange(ArgLong(params, 0), ArgLong(params, 1));
+            events->OnProgressChange(ArgLong(params, 0), ArgLong(params, 1));
         break;
     case DISPID_BEFORENAVIGATE2:
         if (has(7)) {
             CancelArg cancel(params, 6);
-            view->OnBeforeNavigate2(ArgText(params, 1), &cancel);
+            events->OnBeforeNavigate2(ArgText(params, 1), &cancel);
         }
         break;
     case DISPID_NAVIGATECOMPLETE2:
         if (has(2))
-            view->OnNavigateComplete2(ArgText(params, 1));
+            events->OnNavigateComplete2(ArgText(params, 1));
         break;
     case DISPID_DOCUMENTCOMPLETE:
         if (has(2))
-            view->OnDocumentComplete(ArgText(params, 1));
+            events->OnDocumentComplete(ArgText(params, 1));
         break;
     case DISPID_NAVIGATEERROR:
         if (has(5)) {
             CancelArg cancel(params, 4);
-            view->OnNavigateError(ArgText(params, 1), ArgLong(params, 3), &cancel);
+            events->OnNavigateError(ArgText(params, 1), ArgLong(params, 3), &cancel);
         }
         break;
     case DISPID_STATUSTEXTCHANGE:
         if (has(1))
-            view->OnStatusTextChange(ArgText(params, 0));
+            events->OnStatusTextChange(ArgText(params, 0));
         break;
     case DISPID_TITLECHANGE:
         if (has(1))
-            view->OnTitleChange(ArgText(params, 0));
+            events->OnTitleChange(ArgText(params, 0));
         break;
     case DISPID_COMMANDSTATECHANGE:
         if (has(2))
-            view->OnCommandStateChange(ArgLong(params, 0), ArgLong(params, 1) != 0);
+            events->OnCommandStateChange(ArgLong(params, 0), ArgLong(params, 1) != 0);
         break;
     case DISPID_NEWWINDOW2:
         if (has(2)) {
             CancelArg cancel(params, 1);
-            view->OnNewWindow2(ArgBrowserSlot(params, 0), &cancel);
+            events->OnNewWindow2(ArgBrowserSlot(params, 0), &cancel);
         }
         break;
     case DISPID_NEWWINDOW3:
         if (has(5)) {
             CancelArg cancel(params, 1);
-            view->OnNewWindow3(ArgBrowserSlot(params, 0), &cancel,
-                               static_cast<DWORD>(ArgLong(params, 2)), ArgText(params, 3),
-                               ArgText(params, 4));
+            events->OnNewWindow3(ArgBrowserSlot(params, 0), &cancel,
+                                 static_cast<DWORD>(ArgLong(params, 2)), ArgText(params, 3),
+                                 ArgText(params, 4));
         }
         break;
     default:

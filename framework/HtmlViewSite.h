@@ -5,18 +5,39 @@
 
 #include "framework/Com.h"
 
-class CHtmlView;
+// The WebBrowser control's events as virtual calls, which the site hands on; each does nothing
+// unless overridden.
+class CHtmlViewEvents {
+public:
+    virtual void OnBeforeNavigate2(const char* /*url*/, BOOL* /*cancel*/) {}
+    virtual void OnNavigateComplete2(const char* /*url*/) {}
+    virtual void OnDocumentComplete(const char* /*url*/) {}
+    virtual void OnNavigateError(const char* /*url*/, long /*statusCode*/, BOOL* /*cancel*/) {}
+    virtual void OnDownloadBegin() {}
+    virtual void OnDownloadComplete() {}
+    virtual void OnProgressChange(long /*progress*/, long /*progressMax*/) {}
+    virtual void OnStatusTextChange(const char* /*text*/) {}
+    virtual void OnTitleChange(const char* /*title*/) {}
+    virtual void OnCommandStateChange(long /*command*/, BOOL /*enable*/) {}
+    virtual void OnNewWindow2(IDispatch** /*newBrowser*/, BOOL* /*cancel*/) {}
+    // flags: the NWMF_ values; urlContext: the page that opens the window.
+    virtual void OnNewWindow3(IDispatch** /*newBrowser*/, BOOL* /*cancel*/, DWORD /*flags*/,
+                              const char* /*urlContext*/, const char* /*url*/) {}
+
+protected:
+    ~CHtmlViewEvents() = default;
+};
 
 // What the WebBrowser control asks of the window that hosts it: the client site, the in-place
 // site and frame it activates in, and the sink of its DWebBrowserEvents2, which hands each
-// event to the view. Reference counted; the view detaches itself before it lets go. It holds
+// event on. Reference counted; its host detaches it before letting go. It holds
 // the object the browser makes UI-active, which takes keys typed inside the page first.
 class CHtmlViewSite : public IOleClientSite,
                       public IOleInPlaceSite,
                       public IOleInPlaceFrame,
                       public IDispatch {
 public:
-    explicit CHtmlViewSite(CHtmlView* view) : m_pView(view) {}
+    CHtmlViewSite(HWND host, CHtmlViewEvents* events) : m_hHost(host), m_pEvents(events) {}
     CHtmlViewSite(const CHtmlViewSite&) = delete;
     CHtmlViewSite& operator=(const CHtmlViewSite&) = delete;
 
@@ -81,6 +102,7 @@ private:
     virtual ~CHtmlViewSite() = default;
 
     LONG m_nRefs = 1;
-    CHtmlView* m_pView;
+    HWND m_hHost;
+    CHtmlViewEvents* m_pEvents;
     CComPtr<IOleInPlaceActiveObject> m_pActiveObject;
 };

@@ -1,6 +1,6 @@
 #include "framework/IconDialog.h"
 
-#include "framework/App.h"
+#include "framework/Module.h"
 #include "framework/DC.h"
 
 CIconDialog::CIconDialog(UINT templateId, UINT iconId, CWnd* parent)

@@ -1,7 +1,5 @@
 #include "framework/InternetSession.h"
 
-#include "framework/App.h"
-
 namespace {
 
 InternetTransferLimits g_transferLimits;
@@ -20,11 +18,8 @@ CInternetSession::CInternetSession(const char* agent, DWORD, DWORD accessType,
                                    const char* proxyName, const char* proxyBypass, DWORD flags)
     : m_clock(std::make_shared<InternetTransferClock>()) {
     m_clock->limits = g_transferLimits;
-    CString name(agent);
-    if (!agent && AfxGetApp())
-        name = AfxGetApp()->GetAppName();
     m_session.Reset(
-        ::InternetOpenA(name, accessType, proxyName, proxyBypass, flags | INTERNET_FLAG_ASYNC));
+        ::InternetOpenA(agent, accessType, proxyName, proxyBypass, flags | INTERNET_FLAG_ASYNC));
     if (m_session)
         CInternetFile::Listen(m_session);
 }

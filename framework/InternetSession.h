@@ -13,14 +13,14 @@
 // defaults; tests shorten them so that a server that holds an answer is given up sooner.
 InternetTransferLimits AfxSetInternetTransferLimitsForTests(const InternetTransferLimits& limits);
 
-// One WinINet session for one transfer (with the redirects its caller follows). The agent
-// defaults to the application name; the access type to the system's configured proxy
-// settings. Every wait on a server is bounded by the session's InternetTransferLimits, counted
-// from its first request; the contexts are accepted for the usual signatures, but WinINet's
-// notifications are the session's own.
+// One WinINet session for one transfer (with the redirects its caller follows), named by its
+// agent (the programs give their application name); the access type defaults to the system's
+// configured proxy settings. Every wait on a server is bounded by the session's
+// InternetTransferLimits, counted from its first request; the contexts are accepted for the usual
+// signatures, but WinINet's notifications are the session's own.
 class CInternetSession {
 public:
-    explicit CInternetSession(const char* agent = nullptr, DWORD context = 1,
+    explicit CInternetSession(const char* agent, DWORD context = 1,
                               DWORD accessType = INTERNET_OPEN_TYPE_PRECONFIG,
                               const char* proxyName = nullptr, const char* proxyBypass = nullptr,
                               DWORD flags = 0);

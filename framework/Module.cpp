@@ -8,3 +8,11 @@ CString GetModuleDirectory() {
     const CString full(path);
     return full.Left(full.ReverseFind('\\') + 1);
 }
+
+HINSTANCE AfxGetInstanceHandle() {
+    return ::GetModuleHandleA(nullptr);
+}
+
+HINSTANCE AfxGetResourceHandle() {
+    return ::GetModuleHandleA(nullptr);
+}

@@ -2,9 +2,10 @@
 
 #include <unordered_map>
 
-#include "framework/App.h"
+#include "framework/AppContext.h"
 #include "framework/DataExchange.h"
-#include "framework/Exception.h"
+#include "framework/MessageBox.h"
+#include "framework/Module.h"
 
 namespace {
 
@@ -210,7 +211,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         entry = map->FindMessage(MessageKind::Message, message);
     if (!entry && message == WM_COMMAND && !(GetStyle() & WS_CHILD)) {
         // A command no window took has its last chance in the application's map.
-        CWinApp* app = AfxGetApp();
+        CAppContext* app = AfxGetAppContext();
         return app && app->OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
     }
     if (!entry)

@@ -51,7 +51,7 @@ BOOL CPackageApp::InitInstance() {
     {
         const CString local = GetModuleDirectory() + kConfigFileName;
         RemoveStaleDownloads(local);
-        CInternetSession session;
+        CInternetSession session(GetAppName());
         // No window shows while the list comes: it may take one and a half periods (30 s).
         InternetTransferLimits limits = session.GetTransferLimits();
         limits.totalMs = std::min(limits.totalMs, limits.periodMs * 3 / 2);

@@ -1,5 +1,7 @@
 #include "HttpDownload.h"
 
+#include "framework/App.h"
+
 namespace {
 
 constexpr UINT kChunkSize = 1024;
@@ -38,7 +40,10 @@ HttpDownload::Outcome HttpDownload::Open(const char* url, int sameHostRedirects)
     if (!AfxParseHttpAddress(url, address))
         return Outcome::BadAddress;
     Close();
-    m_session = std::make_unique<CInternetSession>();
+    // Servers see the updater's name as the agent.
+    const CWinApp* app = AfxGetApp();
+    m_session =
+        std::make_unique<CInternetSession>(app ? static_cast<const char*>(app->GetAppName()) : "");
     m_session->SetTransferLimits(m_limits);
     m_session->SetMessageHandler([this] { return Report(); });
     m_session->SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, kConnectTimeoutMs);

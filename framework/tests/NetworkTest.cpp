@@ -81,7 +81,7 @@ TEST(Socket, ConnectWithALimitGivesUpAHostThatNeverAnswers) {
 TEST(InternetSession, OpensAddressesAndTellsStatusLengthAndCutAnswers) {
     const std::string content(3000, 'x');
     std::ofstream(LocalServerFolder().str() + "fw-body.bin", std::ios::binary) << content;
-    CInternetSession session;
+    CInternetSession session("framework_tests");
     struct Case {
         const char* path;
         DWORD status;
