@@ -1,7 +1,7 @@
 #include "DialogAbout.h"
 
 #include "AboutRes.h"
-#include "framework/DataExchange.h"
+#include "framework/windows/DataExchange.h"
 #include "VendorSite.h"
 
 const AboutTemplate kAboutZipdex{IDD_ABOUT_ZIPDEX, IDC_ABOUT_ZIPDEX_WEB, IDC_ABOUT_ZIPDEX_EMAIL};

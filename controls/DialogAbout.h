@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Dialog.h"
+#include "framework/windows/Dialog.h"
 #include "LinkLabel.h"
 
 // Which template the about box uses and which of its statics become the two links.

@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
-#include "framework/App.h"
-#include "framework/Shell.h"
-#include "framework/ScopedHandle.h"
+#include "framework/windows/App.h"
+#include "framework/base/Shell.h"
+#include "framework/base/ScopedHandle.h"
 
 namespace link_label {
 

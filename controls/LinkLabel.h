@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "framework/GdiObject.h"
-#include "framework/Static.h"
-#include "framework/String.h"
-#include "framework/ToolTipCtrl.h"
+#include "framework/windows/GdiObject.h"
+#include "framework/ctrl/Static.h"
+#include "framework/base/String.h"
+#include "framework/ctrl/ToolTipCtrl.h"
 
 // A template's static text turned into a link: link colours on a transparent
 // background, the target in a tooltip, the owner's cursor, and a click that opens the target

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "framework/Button.h"
-#include "framework/DC.h"
-#include "framework/GdiObject.h"
+#include "framework/ctrl/Button.h"
+#include "framework/windows/DC.h"
+#include "framework/windows/GdiObject.h"
 
 // An owner-drawn push button: rounded black outline, a vertical gradient face,
 // an orange frame while the mouse rests on it, the caption shifted by (1, 1) when pressed

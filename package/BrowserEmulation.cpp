@@ -1,7 +1,7 @@
 #include "BrowserEmulation.h"
 
-#include "framework/App.h"
-#include "framework/ScopedHandle.h"
+#include "framework/windows/App.h"
+#include "framework/base/ScopedHandle.h"
 
 void ListForBrowserEmulation(CWinApp& app) {
     char path[MAX_PATH];

@@ -4,8 +4,8 @@
 
 #include <cctype>
 
-#include "framework/File.h"
-#include "framework/ScopedHandle.h"
+#include "framework/base/File.h"
+#include "framework/base/ScopedHandle.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "framework/InternetSession.h"
-#include "framework/String.h"
+#include "framework/net/InternetSession.h"
+#include "framework/base/String.h"
 
 // Fetches the address into the file at path in 1024-byte steps. A temporary file beside it
 // takes the bytes; the file is replaced in one step only when the answer is 2xx, not empty, at

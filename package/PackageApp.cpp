@@ -9,9 +9,9 @@
 #include "ConfigDownload.h"
 #include "TrackDialog.h"
 #include "VendorSite.h"
-#include "framework/InternetSession.h"
-#include "framework/Module.h"
-#include "framework/Socket.h"
+#include "framework/net/InternetSession.h"
+#include "framework/base/Module.h"
+#include "framework/net/Socket.h"
 
 namespace {
 

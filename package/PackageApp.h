@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/App.h"
+#include "framework/windows/App.h"
 
 // The parcel-tracking tool: checks that the vendor's host answers, refreshes the list of
 // express companies, runs the tracking dialog and remembers the company chosen.

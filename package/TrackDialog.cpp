@@ -2,12 +2,12 @@
 
 #include "DialogAbout.h"
 #include "VendorSite.h"
-#include "framework/App.h"
-#include "framework/DataExchange.h"
-#include "framework/Module.h"
-#include "framework/Shell.h"
-#include "framework/WebAddress.h"
-#include "framework/XmlDom.h"
+#include "framework/windows/App.h"
+#include "framework/windows/DataExchange.h"
+#include "framework/base/Module.h"
+#include "framework/base/Shell.h"
+#include "framework/net/WebAddress.h"
+#include "framework/com/XmlDom.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include "LinkLabel.h"
 #include "PackageRes.h"
 #include "XPButton.h"
-#include "framework/ComboBox.h"
-#include "framework/IconDialog.h"
-#include "framework/HtmlCtrl.h"
-#include "framework/ProgressCtrl.h"
-#include "framework/StringMap.h"
+#include "framework/ctrl/ComboBox.h"
+#include "framework/windows/IconDialog.h"
+#include "framework/com/HtmlCtrl.h"
+#include "framework/ctrl/ProgressCtrl.h"
+#include "framework/base/StringMap.h"
 
 // The express companies' list, beside the program.
 inline constexpr char kConfigFileName[] = "configs.xml";

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/String.h"
+#include "framework/base/String.h"
 
 bool ReplaceFileWhole(const char* source, const char* target) {
     const CString targetPath(target);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "UpdateRules.h"
-#include "framework/ScopedHandle.h"
+#include "framework/base/ScopedHandle.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/String.h"
+#include "framework/base/String.h"
 
 // The fixed part of one file's version resource, read straight from the program's resource
 // directory: the version API loads the whole image twice per file, and under Wine searches the

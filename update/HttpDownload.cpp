@@ -1,6 +1,6 @@
 #include "HttpDownload.h"
 
-#include "framework/App.h"
+#include "framework/windows/App.h"
 
 namespace {
 

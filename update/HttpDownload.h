@@ -7,8 +7,8 @@
 #include <memory>
 #include <optional>
 
-#include "framework/InternetSession.h"
-#include "framework/String.h"
+#include "framework/net/InternetSession.h"
+#include "framework/base/String.h"
 
 // Whether `received` bytes are the whole body: never empty; equal to the Content-Length
 // when the server sent one and to `expectedLength` unless that is 0; and vouched for by at

@@ -2,8 +2,8 @@
 
 #include <shlwapi.h>
 
-#include "framework/EcdsaP256Key.h"
-#include "framework/File.h"
+#include "framework/crypto/EcdsaP256Key.h"
+#include "framework/base/File.h"
 
 namespace {
 

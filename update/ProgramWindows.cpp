@@ -1,7 +1,7 @@
 #include "ProgramWindows.h"
 
-#include "framework/ScopedHandle.h"
-#include "framework/String.h"
+#include "framework/base/ScopedHandle.h"
+#include "framework/base/String.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/App.h"
+#include "framework/windows/App.h"
 
 // The updater: started by the suite's main program with the manifest location as its
 // whole command line.

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "framework/IconDialog.h"
-#include "framework/ListCtrl.h"
-#include "framework/ProgressCtrl.h"
+#include "framework/windows/IconDialog.h"
+#include "framework/ctrl/ListCtrl.h"
+#include "framework/ctrl/ProgressCtrl.h"
 #include "HttpDownload.h"
 #include "UpdateManifest.h"
 #include "UpdateRules.h"

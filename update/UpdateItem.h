@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/String.h"
+#include "framework/base/String.h"
 
 // One file to update: a row of the file list carries it as its item data.
 struct UpdateItem {

@@ -1,6 +1,6 @@
 #include "UpdateManifest.h"
 
-#include "framework/XmlDom.h"
+#include "framework/com/XmlDom.h"
 
 UpdateManifest::Result UpdateManifest::Parse(const std::string& bytes) {
     m_strStart.Empty();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/String.h"
+#include "framework/base/String.h"
 
 // The attributes of one element under a Files element, as text (empty when missing).
 struct ManifestEntry {

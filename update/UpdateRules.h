@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "framework/String.h"
+#include "framework/base/String.h"
 
 // The updater's decisions, free of windows and network so that they can be checked alone.
 

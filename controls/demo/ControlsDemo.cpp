@@ -6,8 +6,8 @@
 
 #include <cstdlib>
 
-#include "framework/App.h"
-#include "framework/MessagePump.h"
+#include "framework/windows/App.h"
+#include "framework/windows/MessagePump.h"
 #include "DemoDialog.h"
 #include "DialogAbout.h"
 #include "VendorSite.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framework/DataExchange.h"
-#include "framework/Dialog.h"
+#include "framework/windows/DataExchange.h"
+#include "framework/windows/Dialog.h"
 #include "LinkLabel.h"
 #include "DemoRes.h"
 #include "XPButton.h"

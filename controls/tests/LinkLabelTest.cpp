@@ -5,7 +5,7 @@
 #include "Canvas.h"
 #include "DemoDialog.h"
 #include "SeamRecorder.h"
-#include "framework/ScopedHandle.h"
+#include "framework/base/ScopedHandle.h"
 
 using namespace link_label;
 

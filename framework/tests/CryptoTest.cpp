@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "framework/EcdsaP256Key.h"
+#include "framework/crypto/EcdsaP256Key.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <jet/Cursor.h>
 #include <jet/DatabaseWriter.h>
 
-#include "framework/Database.h"
-#include "framework/Encoding.h"
+#include "framework/database/Database.h"
+#include "framework/base/Encoding.h"
 #include "TestFiles.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "framework/ComboBox.h"
-#include "framework/DataExchange.h"
-#include "framework/Dialog.h"
-#include "framework/MessagePump.h"
+#include "framework/ctrl/ComboBox.h"
+#include "framework/windows/DataExchange.h"
+#include "framework/windows/Dialog.h"
+#include "framework/windows/MessagePump.h"
 #include "TestResource.h"
 
 namespace {

@@ -10,11 +10,11 @@
 
 #include "LocalServer.h"
 #include "SeamRecorder.h"
-#include "framework/MessagePump.h"
+#include "framework/windows/MessagePump.h"
 #include "TestResource.h"
-#include "framework/App.h"
-#include "framework/Dialog.h"
-#include "framework/HtmlCtrl.h"
+#include "framework/windows/App.h"
+#include "framework/windows/Dialog.h"
+#include "framework/com/HtmlCtrl.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "framework/Button.h"
-#include "framework/DataExchange.h"
-#include "framework/Dialog.h"
-#include "framework/Exception.h"
+#include "framework/ctrl/Button.h"
+#include "framework/windows/DataExchange.h"
+#include "framework/windows/Dialog.h"
+#include "framework/base/Exception.h"
 #include "TestResource.h"
 #include "SeamRecorder.h"
 #include "TestFiles.h"

@@ -11,11 +11,11 @@
 
 #include "LocalServer.h"
 #include "TestFiles.h"
-#include "framework/App.h"
-#include "framework/File.h"
-#include "framework/InternetSession.h"
-#include "framework/Socket.h"
-#include "framework/XmlDom.h"
+#include "framework/windows/App.h"
+#include "framework/base/File.h"
+#include "framework/net/InternetSession.h"
+#include "framework/net/Socket.h"
+#include "framework/com/XmlDom.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/App.h"
+#include "framework/windows/App.h"
 #include "TestFiles.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "framework/StringMap.h"
+#include "framework/base/StringMap.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "framework/Encoding.h"
-#include "framework/String.h"
+#include "framework/base/Encoding.h"
+#include "framework/base/String.h"
 
 TEST(String, FormatHandlesLongOutputAndNumbers) {
     CString text;

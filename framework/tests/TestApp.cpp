@@ -1,4 +1,4 @@
-#include "framework/App.h"
+#include "framework/windows/App.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "BrowserEmulation.h"
 #include "TestFiles.h"
 #include "ZipdexRes.h"
-#include "framework/Com.h"
-#include "framework/Encoding.h"
-#include "framework/ScopedHandle.h"
+#include "framework/com/Com.h"
+#include "framework/base/Encoding.h"
+#include "framework/base/ScopedHandle.h"
 #include "uidriver/uidriver.h"
 
 namespace {

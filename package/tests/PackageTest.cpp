@@ -3,15 +3,15 @@
 #include <atomic>
 #include <thread>
 
-#include "framework/MessagePump.h"
+#include "framework/windows/MessagePump.h"
 #include "PackageApp.h"
 #include "SeamRecorder.h"
 #include "TrackDialog.h"
 #include "VendorSite.h"
 #include "VendorSiteControl.h"
-#include "framework/InternetSession.h"
-#include "framework/Module.h"
-#include "framework/ScopedHandle.h"
+#include "framework/net/InternetSession.h"
+#include "framework/base/Module.h"
+#include "framework/base/ScopedHandle.h"
 
 namespace {
 

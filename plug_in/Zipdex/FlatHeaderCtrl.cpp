@@ -1,6 +1,6 @@
 #include "FlatHeaderCtrl.h"
 
-#include "framework/DC.h"
+#include "framework/windows/DC.h"
 #include "SortArrow.h"
 
 namespace {

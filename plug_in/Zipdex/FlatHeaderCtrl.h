@@ -1,8 +1,8 @@
 #pragma once
 
-#include "framework/DC.h"
-#include "framework/GdiObject.h"
-#include "framework/HeaderCtrl.h"
+#include "framework/windows/DC.h"
+#include "framework/windows/GdiObject.h"
+#include "framework/ctrl/HeaderCtrl.h"
 
 // The result list's header: painted flat with a raised frame and etched dividers; headings
 // of sorted columns are painted here, the current one with an arrow for its direction.

@@ -1,9 +1,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "framework/App.h"
+#include "framework/windows/App.h"
 #include "LookupDialog.h"
-#include "framework/Module.h"
+#include "framework/base/Module.h"
 #include "PostalDatabase.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <climits>
 #include <cstring>
 
-#include "framework/App.h"
-#include "framework/DataExchange.h"
+#include "framework/windows/App.h"
+#include "framework/windows/DataExchange.h"
 #include "DialogAbout.h"
-#include "framework/ImageList.h"
+#include "framework/ctrl/ImageList.h"
 #include "PostalDatabase.h"
 #include "SearchStatements.h"
 #include "VendorSite.h"

@@ -3,11 +3,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "framework/Database.h"
-#include "framework/IconDialog.h"
+#include "framework/database/Database.h"
+#include "framework/windows/IconDialog.h"
 #include "LinkLabel.h"
 #include "SortListCtrl.h"
-#include "framework/TreeCtrl.h"
+#include "framework/ctrl/TreeCtrl.h"
 #include "XPButton.h"
 #include "ZipdexRes.h"
 

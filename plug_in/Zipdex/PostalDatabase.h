@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Database.h"
+#include "framework/database/Database.h"
 
 extern const char kPostalDatabaseName[];
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/String.h"
+#include "framework/base/String.h"
 
 // The statements zipdex sends. Values are taken literally: quotes are doubled and, in LIKE
 // patterns, the wildcard characters are bracketed so that they match themselves.

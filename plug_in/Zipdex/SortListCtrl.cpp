@@ -5,7 +5,7 @@
 #include <numeric>
 #include <vector>
 
-#include "framework/App.h"
+#include "framework/windows/App.h"
 
 namespace {
 

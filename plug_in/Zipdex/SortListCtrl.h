@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "FlatHeaderCtrl.h"
-#include "framework/ListCtrl.h"
+#include "framework/ctrl/ListCtrl.h"
 
 // The result list: a heading click sorts the rows in place by that column's text, turning
 // the direction on a second click; the widths are saved to the profile when it goes.

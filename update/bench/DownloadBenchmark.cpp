@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/App.h"
-#include "framework/Module.h"
-#include "framework/ScopedHandle.h"
+#include "framework/windows/App.h"
+#include "framework/base/Module.h"
+#include "framework/base/ScopedHandle.h"
 #include "FileVersionInfo.h"
 #include "UpdateDialog.h"
 

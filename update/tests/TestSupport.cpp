@@ -5,8 +5,8 @@
 #include <random>
 #include <stdexcept>
 
-#include "framework/Encoding.h"
-#include "framework/Module.h"
+#include "framework/base/Encoding.h"
+#include "framework/base/Module.h"
 #include "uidriver/Window.h"
 
 std::string PatternBytes(size_t size, unsigned seed) {

@@ -4,7 +4,7 @@
 
 #include "LocalServer.h"
 #include "TestFiles.h"
-#include "framework/String.h"
+#include "framework/base/String.h"
 #include "uidriver/Process.h"
 
 inline std::string ReadBytes(const char* path) {

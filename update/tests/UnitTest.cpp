@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "FileVersionInfo.h"
-#include "framework/Module.h"
+#include "framework/base/Module.h"
 #include "TestSupport.h"
 #include "UpdateRules.h"
 

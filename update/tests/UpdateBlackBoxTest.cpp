@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "framework/Module.h"
+#include "framework/base/Module.h"
 #include "ManifestSource.h"
 #include "TestSupport.h"
 #include "UpdateRes.h"

@@ -12,9 +12,9 @@
 #include "TestSupport.h"
 #include "UpdateDialog.h"
 #include "UpdateRes.h"
-#include "framework/App.h"
-#include "framework/Module.h"
-#include "framework/ScopedHandle.h"
+#include "framework/windows/App.h"
+#include "framework/base/Module.h"
+#include "framework/base/ScopedHandle.h"
 #include "uidriver/uidriver.h"
 
 namespace {

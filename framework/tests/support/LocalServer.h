@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/String.h"
+#include "framework/base/String.h"
 
 // "http://127.0.0.1:<port>/" + path on the local test server the fixture started.
 CString LocalServerUrl(const char* path);

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/App.h"
-#include "framework/Shell.h"
-#include "framework/String.h"
+#include "framework/windows/App.h"
+#include "framework/base/Shell.h"
+#include "framework/base/String.h"
 
 // What the framework's seams saw: shell launches, WinExec command lines, message boxes and
 // beeps. While alive it replaces the launcher and the sinks; the results are configurable.

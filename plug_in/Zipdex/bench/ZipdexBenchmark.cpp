@@ -10,7 +10,7 @@
 
 #include <jet/DatabaseWriter.h>
 
-#include "framework/App.h"
+#include "framework/windows/App.h"
 #include "LookupDialog.h"
 #include "PostalDatabase.h"
 #include "uidriver/uidriver.h"

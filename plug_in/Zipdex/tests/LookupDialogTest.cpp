@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/MessagePump.h"
+#include "framework/windows/MessagePump.h"
 #include "ZipdexTestSupport.h"
 #include "uidriver/Clipboard.h"
 

@@ -1,3 +1,3 @@
-#include "framework/App.h"
+#include "framework/windows/App.h"
 
 CWinApp g_testApp("zipdex");

@@ -7,7 +7,7 @@
 
 #include "LookupDialog.h"
 #include "SeamRecorder.h"
-#include "framework/String.h"
+#include "framework/base/String.h"
 
 // The lookup dialog, shown, on a temporary Access file opened as its database that holds two
 // provinces with several rows, text wildcards and codes that sort as text; the message boxes

@@ -1,9 +1,0 @@
-#include "framework/HeaderCtrl.h"
-
-BOOL CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, result);
-    DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-    *result = TRUE;
-    return TRUE;
-}

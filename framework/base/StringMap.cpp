@@ -1,0 +1,78 @@
+#include "framework/base/StringMap.h"
+
+namespace {
+constexpr size_t kBucketCount = 17;
+// The table doubles when it holds more than this many entries per bucket, so that a long list
+// costs no more per entry than a short one.
+constexpr size_t kLoadLimit = 2;
+} // namespace
+
+CMapStringToString::CMapStringToString(int blockSize)
+    : m_nBlockSize(blockSize > 0 ? blockSize : 10), m_buckets(kBucketCount, nullptr) {}
+
+UINT CMapStringToString::HashKey(const char* key) {
+    UINT hash = 0;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(key); *p; ++p)
+        hash = (hash << 5) + hash + *p;
+    return hash;
+}
+
+CMapStringToString::Assoc* CMapStringToString::Find(const char* key, UINT hash) const {
+    for (Assoc* assoc = m_buckets[hash % m_buckets.size()]; assoc; assoc = assoc->next)
+        if (assoc->hash == hash && assoc->key == key)
+            return assoc;
+    return nullptr;
+}
+
+CMapStringToString::Assoc* CMapStringToString::NewAssoc() {
+    if (m_nUnusedInBlock == 0) {
+        m_blocks.push_back(std::make_unique<Assoc[]>(static_cast<size_t>(m_nBlockSize)));
+        m_nUnusedInBlock = m_nBlockSize;
+    }
+    return &m_blocks.back()[static_cast<size_t>(m_nBlockSize - m_nUnusedInBlock--)];
+}
+
+BOOL CMapStringToString::Lookup(const char* key, CString& value) const {
+    const Assoc* assoc = Find(key ? key : "", HashKey(key ? key : ""));
+    if (!assoc)
+        return FALSE;
+    value = assoc->value;
+    return TRUE;
+}
+
+CString& CMapStringToString::operator[](const char* key) {
+    if (!key)
+        key = "";
+    const UINT hash = HashKey(key);
+    if (Assoc* found = Find(key, hash))
+        return found->value;
+    Assoc* assoc = NewAssoc();
+    assoc->hash = hash;
+    assoc->key = key;
+    assoc->value.Empty();
+    if (static_cast<size_t>(m_nCount) >= kLoadLimit * m_buckets.size())
+        Grow();
+    Assoc*& bucket = m_buckets[hash % m_buckets.size()];
+    assoc->next = bucket;
+    bucket = assoc;
+    ++m_nCount;
+    return assoc->value;
+}
+
+void CMapStringToString::Grow() {
+    std::vector<Assoc*> buckets(m_buckets.size() * 2 + 1, nullptr);
+    for (Assoc* chain : m_buckets) {
+        while (chain) {
+            Assoc* next = chain->next;
+            Assoc*& bucket = buckets[chain->hash % buckets.size()];
+            chain->next = bucket;
+            bucket = chain;
+            chain = next;
+        }
+    }
+    m_buckets.swap(buckets);
+}
+
+int CMapStringToString::GetAllocatedCount() const {
+    return static_cast<int>(m_blocks.size()) * m_nBlockSize;
+}
