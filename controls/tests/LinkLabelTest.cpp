@@ -6,6 +6,7 @@
 #include "DemoDialog.h"
 #include "SeamRecorder.h"
 #include "framework/base/ScopedHandle.h"
+#include "framework/windows/WindowDC.h"
 
 using namespace link_label;
 

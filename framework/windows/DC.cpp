@@ -1,7 +1,5 @@
 #include "framework/windows/DC.h"
 
-#include "framework/windows/Wnd.h"
-
 CDC::~CDC() {
     if (m_bOwned && m_hDC)
         ::DeleteDC(m_hDC);
@@ -40,28 +38,4 @@ CSize CDC::GetTextExtent(const char* text, int length) const {
     SIZE size{};
     ::GetTextExtentPoint32A(m_hDC, text, length, &size);
     return CSize(size.cx, size.cy);
-}
-
-CPaintDC::CPaintDC(CWnd* window) : m_hWnd(window->m_hWnd) {
-    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
-}
-
-CPaintDC::~CPaintDC() {
-    ::EndPaint(m_hWnd, &m_ps);
-}
-
-CClientDC::CClientDC(CWnd* window) : m_hWnd(window->m_hWnd) {
-    m_hDC = ::GetDC(m_hWnd);
-}
-
-CClientDC::~CClientDC() {
-    ::ReleaseDC(m_hWnd, m_hDC);
-}
-
-CWindowDC::CWindowDC(CWnd* window) : m_hWnd(window->m_hWnd) {
-    m_hDC = ::GetWindowDC(m_hWnd);
-}
-
-CWindowDC::~CWindowDC() {
-    ::ReleaseDC(m_hWnd, m_hDC);
 }

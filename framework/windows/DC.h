@@ -5,8 +5,6 @@
 #include "framework/windows/Geometry.h"
 #include "framework/windows/GdiObject.h"
 
-class CWnd;
-
 // A drawing context. The plain class borrows a handle; the derived ones own theirs.
 class CDC {
 public:
@@ -56,35 +54,4 @@ public:
 
 protected:
     bool m_bOwned = false;
-};
-
-// Painting inside WM_PAINT (BeginPaint/EndPaint).
-class CPaintDC : public CDC {
-public:
-    explicit CPaintDC(CWnd* window);
-    ~CPaintDC() override;
-    PAINTSTRUCT m_ps{};
-
-private:
-    HWND m_hWnd;
-};
-
-// The client area of a window (GetDC/ReleaseDC).
-class CClientDC : public CDC {
-public:
-    explicit CClientDC(CWnd* window);
-    ~CClientDC() override;
-
-private:
-    HWND m_hWnd;
-};
-
-// The whole window, frame included (GetWindowDC/ReleaseDC).
-class CWindowDC : public CDC {
-public:
-    explicit CWindowDC(CWnd* window);
-    ~CWindowDC() override;
-
-private:
-    HWND m_hWnd;
 };

@@ -1,11 +1,5 @@
 #include "framework/windows/DataExchange.h"
 
-#include "framework/windows/Wnd.h"
-
-HWND CDataExchange::ControlWindow(int id) const {
-    return ::GetDlgItem(m_pDlgWnd->m_hWnd, id);
-}
-
 void DDX_Control(CDataExchange* exchange, int id, CWnd& control) {
     if (!control.m_hWnd)
         control.SubclassWindow(exchange->ControlWindow(id));

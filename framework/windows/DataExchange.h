@@ -3,20 +3,7 @@
 #include <windows.h>
 
 #include "framework/base/String.h"
-
-class CWnd;
-
-// One transfer between a dialog's controls and its members, in the direction given.
-class CDataExchange {
-public:
-    CDataExchange(CWnd* dialog, BOOL saveAndValidate)
-        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
-
-    CWnd* m_pDlgWnd;
-    BOOL m_bSaveAndValidate;
-
-    HWND ControlWindow(int id) const;
-};
+#include "framework/windows/Wnd.h"
 
 // Binds the template's control to the member object by subclassing (once).
 void DDX_Control(CDataExchange* exchange, int id, CWnd& control);

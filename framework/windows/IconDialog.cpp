@@ -1,7 +1,7 @@
 #include "framework/windows/IconDialog.h"
 
 #include "framework/base/Module.h"
-#include "framework/windows/DC.h"
+#include "framework/windows/WindowDC.h"
 
 CIconDialog::CIconDialog(UINT templateId, UINT iconId, CWnd* parent)
     : CDialog(templateId, parent),

@@ -3,7 +3,6 @@
 #include <unordered_map>
 
 #include "framework/windows/AppContext.h"
-#include "framework/windows/DataExchange.h"
 #include "framework/windows/MessageBox.h"
 #include "framework/base/Module.h"
 

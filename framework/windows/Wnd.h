@@ -124,6 +124,19 @@ private:
     } m_current{};
 };
 
+// One transfer between a dialog's controls and its members, in the direction given (the
+// DDX_ functions of DataExchange.h make it).
+class CDataExchange {
+public:
+    CDataExchange(CWnd* dialog, BOOL saveAndValidate)
+        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+
+    CWnd* m_pDlgWnd;
+    BOOL m_bSaveAndValidate;
+
+    HWND ControlWindow(int id) const { return ::GetDlgItem(m_pDlgWnd->m_hWnd, id); }
+};
+
 // Stops a window repainting while many changes are made; it repaints once when this goes.
 class CRedrawPause {
 public:

@@ -1,6 +1,6 @@
 #include "FlatHeaderCtrl.h"
 
-#include "framework/windows/DC.h"
+#include "framework/windows/WindowDC.h"
 #include "SortArrow.h"
 
 namespace {
