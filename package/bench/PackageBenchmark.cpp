@@ -15,29 +15,14 @@ namespace {
 
 using namespace uidriver;
 
-double MillisecondsToDialog(const std::string& program, const char* caption) {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER start;
-    LARGE_INTEGER shown;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&start);
-    Process process = Process::Start(QuoteArgument(program));
-    const HWND dialog = process.WaitForDialog(caption, 30000);
-    ::QueryPerformanceCounter(&shown);
-    PressKey(dialog, VK_ESCAPE);
-    process.WaitForExit();
-    return 1000.0 * static_cast<double>(shown.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
 void Report(const char* name, const std::string& program, const char* caption, int runs) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i)
-        times.push_back(MillisecondsToDialog(program, caption));
-    std::sort(times.begin(), times.end());
+        times.push_back(MillisecondsToDialog(QuoteArgument(program), caption));
+    const auto [fastest, slowest] = std::minmax_element(times.begin(), times.end());
     std::printf(
         "%-8s start-up to dialog: median %.0f ms, fastest %.0f ms, slowest %.0f ms (%d runs)\n",
-        name, times[times.size() / 2], times.front(), times.back(), runs);
+        name, Median(times), *fastest, *slowest, runs);
 }
 
 } // namespace

@@ -89,10 +89,14 @@ BOOL CLookupDialog::OnInitDialog() {
 
     m_linkHelp.SetUpLink(kHelpLinkText, kHelpLinkTarget, TRUE);
 
-    int column = 0;
-    for (const ResultColumn& heading : kResultColumns)
-        m_listResult.InsertColumn(column++, heading.heading, LVCFMT_LEFT, heading.width);
-    m_listResult.AddExtendedStyle(LVS_EX_FULLROWSELECT);
+    {
+        // Otherwise the list lays itself out and invalidates again for every column.
+        CRedrawPause pause(m_listResult);
+        int column = 0;
+        for (const ResultColumn& heading : kResultColumns)
+            m_listResult.InsertColumn(column++, heading.heading, LVCFMT_LEFT, heading.width);
+        m_listResult.AddExtendedStyle(LVS_EX_FULLROWSELECT);
+    }
 
     const HTREEITEM root = m_treeProvince.InsertItem("邮编区号查询", 0, 0, TVI_ROOT, TVI_LAST);
     LoadProvinceTree(root);

@@ -4,20 +4,22 @@
 
 #include <optional>
 
+#include "uidriver/Window.h"
+
 namespace uidriver {
 
-constexpr DWORD kPollIntervalMs = 20;
-
-// Calls `attempt` until it returns something true or `timeoutMs` has passed, and returns its
-// last result. It always runs at least once.
-template <class Attempt> auto Poll(DWORD timeoutMs, Attempt&& attempt) -> decltype(attempt()) {
+// Calls `attempt` every `intervalMs` until it returns something true or `timeoutMs` has passed,
+// and returns its last result. It always runs at least once.
+template <class Attempt>
+auto Poll(DWORD timeoutMs, Attempt&& attempt, DWORD intervalMs = kPollIntervalMs)
+    -> decltype(attempt()) {
     const DWORD start = GetTickCount();
     for (;;) {
         auto result = attempt();
         if (result || GetTickCount() - start >= timeoutMs) {
             return result;
         }
-        Sleep(kPollIntervalMs);
+        Sleep(intervalMs);
     }
 }
 
@@ -25,17 +27,21 @@ template <class Attempt> auto Poll(DWORD timeoutMs, Attempt&& attempt) -> declty
 // `exitCode`: waiting on for a window of a dead program would only burn the timeout.
 template <class Attempt>
 auto PollWhileRunning(DWORD timeoutMs, HANDLE process, std::optional<DWORD>& exitCode,
-                      Attempt&& attempt) -> decltype(attempt()) {
+                      Attempt&& attempt, DWORD intervalMs = kPollIntervalMs)
+    -> decltype(attempt()) {
     decltype(attempt()) result{};
-    Poll(timeoutMs, [&] {
-        result = attempt();
-        if (!result && process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
-            DWORD code = 0;
-            GetExitCodeProcess(process, &code);
-            exitCode = code;
-        }
-        return result || exitCode;
-    });
+    Poll(
+        timeoutMs,
+        [&] {
+            result = attempt();
+            if (!result && process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+                DWORD code = 0;
+                GetExitCodeProcess(process, &code);
+                exitCode = code;
+            }
+            return result || exitCode;
+        },
+        intervalMs);
     return result;
 }
 

@@ -97,10 +97,11 @@ HWND FindTopWindow(DWORD processId, const WindowMatch& match) {
     return found.empty() ? nullptr : found.front();
 }
 
-HWND WaitForTopWindow(DWORD processId, const WindowMatch& match, DWORD timeoutMs, HANDLE process) {
+HWND WaitForTopWindow(DWORD processId, const WindowMatch& match, DWORD timeoutMs, HANDLE process,
+                      DWORD pollMs) {
     std::optional<DWORD> exitCode;
-    HWND window = PollWhileRunning(timeoutMs, process, exitCode,
-                                   [&] { return FindTopWindow(processId, match); });
+    HWND window = PollWhileRunning(
+        timeoutMs, process, exitCode, [&] { return FindTopWindow(processId, match); }, pollMs);
     if (exitCode) {
         throw Error("process " + std::to_string(processId) + " ended with exit code " +
                     std::to_string(*exitCode) + " while waiting for " + DescribeMatch(match));

@@ -9,6 +9,8 @@
 namespace uidriver {
 
 constexpr DWORD kDefaultTimeoutMs = 10000;
+// How often a wait looks again; a timing needs finer steps.
+constexpr DWORD kPollIntervalMs = 20;
 // How long a window may take to answer one sent message before the driver gives up.
 constexpr DWORD kSendTimeoutMs = 5000;
 
@@ -27,10 +29,10 @@ WindowMatch DialogCaption(const std::string& caption);
 std::vector<HWND> TopWindows(DWORD processId, const WindowMatch& match);
 // The first of them, or nullptr.
 HWND FindTopWindow(DWORD processId, const WindowMatch& match);
-// Polls until such a window exists. Throws Error on timeout, naming the windows the process
-// has, or, when `process` is given, as soon as that process has ended.
+// Polls every `pollMs` until such a window exists. Throws Error on timeout, naming the windows
+// the process has, or, when `process` is given, as soon as that process has ended.
 HWND WaitForTopWindow(DWORD processId, const WindowMatch& match, DWORD timeoutMs,
-                      HANDLE process = nullptr);
+                      HANDLE process = nullptr, DWORD pollMs = kPollIntervalMs);
 // Polls for a visible top-level window of any process by class and caption (either may be
 // null). Throws Error on timeout. For demo steps that know no process.
 HWND WaitForVisibleWindow(const char* className, const char* caption, DWORD timeoutMs);

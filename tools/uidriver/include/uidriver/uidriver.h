@@ -8,6 +8,7 @@
 #include "uidriver/MessageBox.h"
 #include "uidriver/Process.h"
 #include "uidriver/RemoteMemory.h"
+#include "uidriver/StartUp.h"
 #include "uidriver/Tour.h"
 #include "uidriver/TreeView.h"
 #include "uidriver/Window.h"
