@@ -6,12 +6,12 @@
 #include "framework/windows/MessagePump.h"
 #include "PackageApp.h"
 #include "SeamRecorder.h"
+#include "TestFiles.h"
 #include "TrackDialog.h"
 #include "VendorSite.h"
 #include "VendorSiteControl.h"
 #include "framework/net/InternetSession.h"
 #include "framework/base/Module.h"
-#include "framework/base/ScopedHandle.h"
 
 namespace {
 
@@ -173,13 +173,7 @@ TEST(PackageStartup, OnlyAWholeAnswerReplacesTheConfigurationAndNoServerHoldsThe
         const std::string kept = vendor_site::ReadBytes(local);
         EXPECT_TRUE(kept == (c.replaced ? served : old)) << c.mode << " left " << kept.size();
         EXPECT_EQ(readOnly, (::GetFileAttributesA(local.c_str()) & FILE_ATTRIBUTE_READONLY) != 0);
-        WIN32_FIND_DATAA found;
-        const CFindHandle search(
-            ::FindFirstFileA((GetModuleDirectory() + "cfg*.tmp").str().c_str(), &found));
-        std::string left;
-        for (BOOL more = search.IsValid(); more; more = ::FindNextFileA(search, &found))
-            left += found.cFileName + std::string(" ");
-        EXPECT_EQ("cfgnote.tmp ", left) << c.mode;
+        EXPECT_EQ("cfgnote.tmp", test_files::List(GetModuleDirectory().str(), "cfg")) << c.mode;
     }
     AfxSetInternetTransferLimitsForTests(shipped);
     ::SetFileAttributesA(local.c_str(), FILE_ATTRIBUTE_NORMAL);

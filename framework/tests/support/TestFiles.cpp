@@ -38,10 +38,12 @@ void RemoveTree(const std::string& path) {
     fs::remove_all(path, error);
 }
 
-std::string List(const std::string& path) {
+std::string List(const std::string& path, const std::string& prefix) {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(path))
-        names.insert(entry.path().filename().string());
+        if (const std::string name = entry.path().filename().string();
+            name.compare(0, prefix.size(), prefix) == 0)
+            names.insert(name);
     std::string list;
     for (const std::string& name : names)
         list += (list.empty() ? "" : " ") + name;

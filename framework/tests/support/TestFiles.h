@@ -14,7 +14,7 @@ void Write(const std::string& path, const std::string& bytes);
 void MakeFolder(const std::string& path);
 // A folder and all in it, read-only files too; a missing folder is no error.
 void RemoveTree(const std::string& path);
-// The names in a folder, sorted, separated by blanks.
-std::string List(const std::string& path);
+// The names in a folder that begin with `prefix`, sorted, separated by blanks.
+std::string List(const std::string& path, const std::string& prefix = "");
 
 } // namespace test_files
