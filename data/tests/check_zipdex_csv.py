@@ -19,8 +19,8 @@ MIN_COUNTY_ROWS = 2800
 # a delivery office, where a prefecture's general code and a specific one differ); an area code
 # whole, as it has at most four digits.
 COMPARED = (("YZBM", "postal"), ("DHQH", "area"))
-# A source is a copy of the table or of another source when it has no value of its own on the
-# many rows both have, or when it gives every one of its many counties its prefecture's code (a
+# A source is a copy of the table or of another source when it never differs from it on the many
+# rows both have, or when it gives every one of its many counties its prefecture's code (a
 # prefecture table spread over the counties). A few rows prove nothing either way.
 COPY_ROWS = 100
 COUNTED = ("checked", "agreeing", "differing in the last two digits", "corrected", "kept with a reason",
