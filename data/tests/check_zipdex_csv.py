@@ -97,12 +97,13 @@ def source_faults(table, where, sources, origins, corrections, exceptions):
             if not theirs:
                 continue
             counts[kind, "checked"] += 1
-            said = collections.defaultdict(set)
+            against = collections.defaultdict(set)
             for name, value in theirs.items():
-                said[value].add(voices[name, field])
-            value = max(said, key=lambda v: len(said[v]))
+                if value != ours:
+                    against[value].add(voices[name, field])
+            value = max(against, key=lambda v: len(against[v]), default=None)
             kept = ("kept-" + kind, province, dc)
-            if len(said[value]) >= 2 and value != ours:
+            if value and len(against[value]) >= 2:
                 if exceptions.get(kept) == value:
                     counts[kind, "kept with a reason"] += 1
                     used.add(kept)
