@@ -147,11 +147,12 @@ def read_spacesless(path):
 
 def read_libphonenumber(path):
     """86.txt: "86" + area code without its 0 | province and the places, split by 、. Mobile
-    prefixes (861...) are left aside."""
+    prefixes (861...) are left aside, and so are the prefixes shorter than an area code (8633
+    for 0335, the one code of 033x), which give no whole code."""
     places = []
     with open(path, encoding="utf-8") as f:
         for line in f:
-            m = re.fullmatch(r"86([2-9]\d{1,2}|10)\|(.+)", line.strip())
+            m = re.fullmatch(r"86(10|2\d|[3-9]\d\d)\|(.+)", line.strip())
             if not m:
                 continue
             province, names = province_of(m.group(2))
