@@ -2,6 +2,7 @@
 tables beside this file; prepare_zipdex.py writes by them and tests/check_zipdex_csv.py checks by them."""
 
 import csv
+import glob
 import io
 import os
 import re
@@ -72,6 +73,15 @@ def read_exceptions(folder=HERE):
     """(KIND, PROVINCE, DC) -> VALUE: postal zones and area codes of their own, left-out codes."""
     return {(r["KIND"], r["PROVINCE"], r["DC"]): r["VALUE"]
             for r in read_csv(os.path.join(folder, "exceptions.csv"))}
+
+
+def read_sources(folder=HERE):
+    """Source name -> division code -> its row, from sources/*.csv; (source, field) -> where the
+    source's codes of that field come from (ORIGIN) and what they copy (COPY_OF), from sources.csv."""
+    extracts = {os.path.splitext(os.path.basename(path))[0]: {r["CODE"]: r for r in read_csv(path)}
+                for path in sorted(glob.glob(os.path.join(folder, "sources", "*.csv")))}
+    origins = {(r["SOURCE"], r["FIELD"]): r for r in read_csv(os.path.join(folder, "sources.csv"))}
+    return extracts, origins
 
 
 def code_faults(rows, prefecture_of, exceptions):

@@ -185,9 +185,11 @@ class Builder:
             return None
         ref_postal, ref_area = (ref["postal_code"], ref["area_code"]) if ref else ("", "")
         postal = correction.get("YZBM") or ref_postal
-        if correction.get("OLD") not in (None, "", ref_postal):
+        # OLD is the reference's value of the code corrected: the postal code, else the area code.
+        ref_old = ref_postal if correction.get("YZBM") or not correction.get("DHQH") else ref_area
+        if correction.get("OLD") not in (None, "", ref_old):
             self.problems.append("correction of %s %s: the reference gives %s, not the old value %s"
-                                 % (key + (ref_postal, correction["OLD"])))
+                                 % (key + (ref_old, correction["OLD"])))
         if correction.get("DHQH"):
             area = correction["DHQH"]
         elif parent:

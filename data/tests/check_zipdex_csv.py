@@ -7,7 +7,6 @@ exceptions.csv answers for it.
 Usage: check_zipdex_csv.py [path/to/zipdex.csv]; prints each fault and exits 1 if there is any."""
 
 import collections
-import glob
 import os
 import sys
 
@@ -20,43 +19,67 @@ MIN_COUNTY_ROWS = 2800
 # a delivery office, where a prefecture's general code and a specific one differ); an area code
 # whole, as it has at most four digits.
 COMPARED = (("YZBM", "postal"), ("DHQH", "area"))
-# A source that repeats the table's (the reference's) or another source's postal codes on nearly
-# every row is a copy, not a second opinion.
-COPY_SHARE = 0.95
+# A source is a copy of the table or of another source when it never differs from it on the many
+# rows both have, or when it gives every one of its many counties its prefecture's code (a
+# prefecture table spread over the counties). A few rows prove nothing either way.
+COPY_ROWS = 100
 COUNTED = ("checked", "agreeing", "differing in the last two digits", "corrected", "kept with a reason",
            "differing from one source")
+PER_SOURCE = ("checked", "agreeing", "of its own")
 
 
-def read_sources(folder):
-    """Source name -> division code -> its row, from sources/*.csv."""
-    return {os.path.splitext(os.path.basename(path))[0]: {r["CODE"]: r for r in divisions.read_csv(path)}
-            for path in sorted(glob.glob(os.path.join(folder, "sources", "*.csv")))}
+def values(rows, field):
+    return {code: r[field] for code, r in rows.items() if r.get(field)}
 
 
-def copy_faults(table, sources):
-    found = []
-    named = [("the table", table)] + sorted(sources.items())
-    for i, (name, codes) in enumerate(named):
-        for other, other_codes in named[i + 1:]:
-            common = [code for code in codes if code in other_codes]
-            same = sum(codes[code]["YZBM"] == other_codes[code]["YZBM"] for code in common)
-            if common and same > COPY_SHARE * len(common):
-                found.append("source %s repeats %s's postal codes on %d of %d rows: no independent source"
-                             % (other, name, same, len(common)))
+def before_corrections(table, corrections):
+    """The table with the reference's values back where corrections.csv gives the OLD one."""
+    reference = {}
+    for code, row in table.items():
+        correction = corrections.get(code, {})
+        field = "YZBM" if correction.get("YZBM") else "DHQH"
+        reference[code] = dict(row, **{field: correction["OLD"]}) if correction.get("OLD") else row
+    return reference
+
+
+def copy_faults(table, reference, sources, origins):
+    have = {(name, field) for name, rows in sources.items() for field, _ in COMPARED if values(rows, field)}
+    found = ["sources.csv names %s %s, which sources/ does not have" % key for key in sorted(set(origins) - have)]
+    named = [("the table", table), ("the reference", reference)] + sorted(sources.items())
+    for field, kind in COMPARED:
+        for i, (name, rows) in enumerate(named[2:], 2):
+            codes = values(rows, field)
+            if (name, field) not in have or origins.get((name, field), {}).get("COPY_OF"):
+                continue
+            if (name, field) not in origins:
+                found.append("source %s: sources.csv does not say where its %s codes come from" % (name, kind))
+            for other, other_rows in named[:i]:
+                theirs = values(other_rows, field)
+                shared = [code for code in codes if code in theirs]
+                if len(shared) >= COPY_ROWS and all(codes[code] == theirs[code] for code in shared):
+                    found.append("source %s repeats %s's %s codes on all %d rows both have: a copy, "
+                                 "name it in sources.csv" % (name, other, kind, len(shared)))
+            counties = [code for code in codes if not code.endswith("00") and code[:4] + "00" in codes]
+            if len(counties) >= COPY_ROWS and all(codes[code] == codes[code[:4] + "00"] for code in counties):
+                found.append("source %s gives each of its %d counties its prefecture's %s code: a copy of a "
+                             "prefecture table, name it in sources.csv" % (name, len(counties), kind))
     return found
 
 
-def source_faults(table, where, sources, corrections, exceptions):
-    """Faults of the table's rows (division code -> row) against the sources, and what the
-    comparison counted."""
+def source_faults(table, where, sources, origins, corrections, exceptions):
+    """Faults of the table's rows (division code -> row) against the sources that are no copies,
+    and what the comparison counted."""
     found = []
     counts = collections.Counter()
     used = set()
+    # Two extracts of one origin are one voice; a copy is none.
+    voices = {key: r["ORIGIN"] for key, r in origins.items() if not r["COPY_OF"]}
     for code, row in table.items():
         province, dc = where[code]
         for field, kind in COMPARED:
             ours = row[field][:4]
-            full = {name: rows[code][field] for name, rows in sources.items() if rows.get(code, {}).get(field)}
+            full = {name: rows[code][field] for name, rows in sources.items()
+                    if rows.get(code, {}).get(field) and (name, field) in voices}
             theirs = {name: value[:4] for name, value in full.items()}
             corrected = corrections.get(code, {}).get(field)
             if corrected and corrected != row[field]:
@@ -67,12 +90,20 @@ def source_faults(table, where, sources, corrections, exceptions):
                     found.append("%s %s: the correction of %s cites %s, which gives %s"
                                  % (province, dc, field, name, full.get(name, "nothing")))
             counts[kind, "corrected"] += bool(cited)
+            for name, value in theirs.items():
+                counts[name, kind, "checked"] += 1
+                counts[name, kind, "agreeing"] += value == ours
+                counts[name, kind, "of its own"] += list(theirs.values()).count(value) == 1 and value != ours
             if not theirs:
                 continue
             counts[kind, "checked"] += 1
-            value, votes = collections.Counter(theirs.values()).most_common(1)[0]
+            against = collections.defaultdict(set)
+            for name, value in theirs.items():
+                if value != ours:
+                    against[value].add(voices[name, field])
+            value = max(against, key=lambda v: len(against[v]), default=None)
             kept = ("kept-" + kind, province, dc)
-            if votes >= 2 and value != ours:
+            if value and len(against[value]) >= 2:
                 if exceptions.get(kept) == value:
                     counts[kind, "kept with a reason"] += 1
                     used.add(kept)
@@ -122,10 +153,10 @@ def faults(path):
     by_place = {(r["PROVINCE"], r["DC"]): r for r in divisions.read_csv(path)}
     table = {d["CODE"]: by_place[d["PROVINCE"], d["DC"]] for d in listed if (d["PROVINCE"], d["DC"]) in by_place}
     where = {d["CODE"]: (d["PROVINCE"], d["DC"]) for d in listed}
-    sources = read_sources(folder)
+    sources, origins = divisions.read_sources(folder)
     corrections = {r["CODE"]: r for r in divisions.read_csv(os.path.join(folder, "corrections.csv"))}
-    found += copy_faults(table, sources)
-    compared, counts = source_faults(table, where, sources, corrections, exceptions)
+    found += copy_faults(table, before_corrections(table, corrections), sources, origins)
+    compared, counts = source_faults(table, where, sources, origins, corrections, exceptions)
     found += compared
 
     counties = sum(1 for d in listed if not d["CODE"].endswith("00") and (d["PROVINCE"], d["DC"]) in line_of)
@@ -151,6 +182,8 @@ def main(argv):
     for kind in ("postal", "area"):
         print("%s codes: %s" % (kind, ", ".join("%d %s" % (counts[kind, what], what)
                                                for what in COUNTED if counts[kind, what])))
+        for name in sorted({key[0] for key in counts if key[1:] == (kind, "checked")}):
+            print("  %s: %s" % (name, ", ".join("%d %s" % (counts[name, kind, what], what) for what in PER_SOURCE)))
     print("%s: %d fault(s)" % (path, len(found)), file=sys.stderr if found else sys.stdout)
     return 1 if found else 0
 
