@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <stdexcept>
+#include <vector>
+
 #include "framework/ctrl/Button.h"
 #include "framework/windows/DataExchange.h"
 #include "framework/windows/Dialog.h"
@@ -61,7 +64,7 @@ public:
     int selectionChanges = 0;
     int dialogClicksOnOwnerDrawn = 0;
     int dialogFocusesOnOwnerDrawn = 0;
-    bool throwOnAction = false;
+    void (*throwOnAction)() = nullptr;
 
     const MessageMap* GetMessageMap() const override {
         static const MessageMap map(
@@ -82,7 +85,7 @@ private:
     void OnAction() {
         ++actions;
         if (throwOnAction)
-            throw CException("数据库错误");
+            throwOnAction();
     }
     void OnOwnerDrawnClicked() { ++dialogClicksOnOwnerDrawn; }
     void OnOwnerDrawnFocused() { ++dialogFocusesOnOwnerDrawn; }
@@ -92,11 +95,13 @@ private:
 class MessageRouting : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dialog.Create()); }
+    void TearDown() override { dialog.DestroyWindow(); }
     void Click(int id) {
         dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                            reinterpret_cast<LPARAM>(dialog.GetDlgItem(id)));
     }
     RoutingDialog dialog;
+    std::vector<SeamRecorder::Box> boxes;
 };
 
 // A real click on a reflecting control reaches the control, and the dialog's own entry for
@@ -145,8 +150,54 @@ TEST_F(MessageRouting, HelpKeyReachesTheApplicationWhichOpensOnlyAnExistingHelpF
     ASSERT_EQ(1u, seams.shellCalls.size()) << "nothing without the file";
     EXPECT_EQ("open", seams.shellCalls[0].operation);
     EXPECT_EQ(path, seams.shellCalls[0].file);
-    EXPECT_TRUE(seams.boxes.empty());
-    EXPECT_TRUE(IsWindow(dialog.m_hWnd));
+}
+
+// What reached the window procedure below the framework's, of the messages watched.
+std::vector<UINT> g_messagesBelow;
+
+LRESULT CALLBACK RecordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTEXT || message == WM_DESTROY || message == WM_APP)
+        g_messagesBelow.push_back(message);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Each handler sends the window another message before it asks for the default processing.
+class NestingWindow : public CWnd {
+public:
+    const MessageMap* GetMessageMap() const override {
+        static const MessageMap map(CWnd::GetMessageMap(),
+                                    {OnMessage<WM_SETTEXT, &NestingWindow::OnSetText>(),
+                                     OnMessage<WM_DESTROY, &NestingWindow::OnDestroy>(),
+                                     OnMessage<WM_APP, &NestingWindow::OnApp>()});
+        return &map;
+    }
+
+private:
+    LRESULT OnSetText(WPARAM, LPARAM) {
+        SendMessage(WM_APP, 1, 2);
+        return Default();
+    }
+    void OnDestroy() {
+        SendMessage(WM_APP, 3, 4);
+        Default();
+    }
+    LRESULT OnApp(WPARAM, LPARAM) { return 0; }
+};
+
+// The default is the message being handled, with its arguments, whatever was handled inside.
+TEST(DefaultProcessing, PassesOnTheMessageBeingHandledNotTheLastOneNestedInIt) {
+    WNDCLASSA recording{};
+    recording.lpfnWndProc = RecordingProcedure;
+    recording.lpszClassName = "LumivaneRecording";
+    RegisterClassA(&recording);
+    const HWND window = CreateWindowExA(0, "LumivaneRecording", "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                        nullptr, nullptr, nullptr);
+    NestingWindow nesting;
+    ASSERT_TRUE(nesting.SubclassWindow(window));
+    nesting.SetWindowText("新标题");
+    EXPECT_STREQ("新标题", nesting.GetWindowText());
+    DestroyWindow(window);
+    EXPECT_EQ((std::vector<UINT>{WM_SETTEXT, WM_DESTROY}), g_messagesBelow);
 }
 
 // A handler must have the signature its message is cracked into, or the map does not compile.
@@ -159,17 +210,37 @@ static_assert(!message_detail::kFits<WM_PAINT, decltype(&Handlers::Create)>);
 static_assert(!message_detail::kFits<WM_CREATE, decltype(&Handlers::Raw)>);
 static_assert(!message_detail::kFits<WM_TEST_USER, decltype(&Handlers::Plain)>);
 
-TEST_F(MessageRouting, ErrorInAHandlerIsShownAndTheDialogStays) {
-    SeamRecorder recorder;
-    dialog.throwOnAction = true;
+// Whatever a handler throws stops at the window procedure, in one box at a time: the box's
+// own loop may run the failing handler again.
+TEST_F(MessageRouting, AnyErrorInAHandlerIsShownInOneBoxAndTheDialogGoesOn) {
+    const struct {
+        void (*raise)();
+        const char* text;
+    } errors[] = {
+        {[] { throw CException("数据库错误"); }, "数据库错误"},
+        {[] { throw std::runtime_error("bad_alloc"); }, "bad_alloc"},
+        {[] { throw 42; }, "发生了未知错误。"},
+    };
+    for (const auto& error : errors) {
+        SeamRecorder recorder;
+        int shown = 0;
+        AfxSetMessageBoxSink([&](const CString& text, const CString& caption, UINT type) {
+            if (shown++ == 0)
+                Click(IDC_TEST_ACTION);
+            boxes.push_back({text, caption, type});
+            return IDOK;
+        });
+        dialog.throwOnAction = error.raise;
+        Click(IDC_TEST_ACTION);
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_STREQ(error.text, boxes[0].text);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
+        EXPECT_STREQ("FrameworkTests", boxes[0].caption);
+        boxes.clear();
+    }
+    dialog.throwOnAction = nullptr;
     Click(IDC_TEST_ACTION);
-    ASSERT_EQ(1u, recorder.boxes.size());
-    EXPECT_STREQ("数据库错误", recorder.boxes[0].text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), recorder.boxes[0].type & MB_ICONMASK);
-    EXPECT_STREQ("FrameworkTests", recorder.boxes[0].caption);
-    EXPECT_TRUE(IsWindow(dialog.m_hWnd));
-    Click(IDC_TEST_ACTION);
-    EXPECT_EQ(2, dialog.actions);
+    EXPECT_EQ(7, dialog.actions);
 }
 
 } // namespace
