@@ -6,16 +6,14 @@
 
 namespace {
 
-class LateDestroyCheck : public ::testing::EmptyTestEventListener {
+struct LateDestroyCheck : ::testing::EmptyTestEventListener {
     void OnTestEnd(const ::testing::TestInfo&) override {
-        EXPECT_EQ(0, CWnd::TakeLateDestroyCount())
-            << "a window died with its object, unseen by the object's WM_DESTROY handlers: "
-               "call DestroyWindow first";
+        EXPECT_EQ(0, CWnd::TakeLateDestroyCount()) << "windows died with their objects, unseen "
+                                                      "by their handlers: DestroyWindow first";
     }
 };
 
-struct Registration {
-    Registration() { ::testing::UnitTest::GetInstance()->listeners().Append(new LateDestroyCheck); }
-} g_registration;
+const bool g_registered =
+    (::testing::UnitTest::GetInstance()->listeners().Append(new LateDestroyCheck), true);
 
 } // namespace
