@@ -289,15 +289,12 @@ CString CWnd::GetWindowText() const {
     return text;
 }
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add) {
     const DWORD style = GetStyle();
     const DWORD changed = (style & ~remove) | add;
     if (style == changed)
         return FALSE;
     ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(changed));
-    if (swpFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
     return TRUE;
 }
 

@@ -20,8 +20,8 @@ class CDataExchange;
 // - When the window goes first, the object is detached at WM_NCDESTROY, then PostNcDestroy runs.
 // So WM_DESTROY handlers run only when the window is destroyed while its object is whole:
 // DoModal does so; whoever made a modeless window calls DestroyWindow. An object that has to
-// destroy its window itself counts it in TakeLateDestroyCount, and the test programs fail
-// every test that leaves one.
+// destroy its window itself counts it in TakeLateDestroyCount; the tests that link the check
+// of that count fail when one did.
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
@@ -68,7 +68,7 @@ public:
     CString GetWindowText() const;
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
-    BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
+    BOOL ModifyStyle(DWORD remove, DWORD add);
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
     void ScreenToClient(RECT* rect) const;
@@ -86,7 +86,6 @@ public:
     void SetFont(HFONT font, BOOL redraw = TRUE) {
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
     }
-    BOOL OpenClipboard() { return ::OpenClipboard(m_hWnd); }
 
     // While alive, the next window created on this thread is attached to wnd as it is
     // made, so that the object sees WM_NCCREATE, WM_CREATE and WM_INITDIALOG.
