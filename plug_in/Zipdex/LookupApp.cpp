@@ -7,8 +7,6 @@
 #include "PostalDatabase.h"
 #include "framework/base/Module.h"
 
-CLookupApp theApp;
-
 namespace {
 
 // The one connection of the process, open from start-up to exit; every query runs on it.
