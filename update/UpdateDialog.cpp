@@ -13,6 +13,7 @@
 #include "UpdateRes.h"
 #include "framework/windows/App.h"
 #include "framework/windows/DataExchange.h"
+#include "framework/windows/RedrawPause.h"
 #include "framework/windows/GdiObject.h"
 #include "framework/ctrl/ImageList.h"
 #include "framework/windows/MessagePump.h"

@@ -29,7 +29,7 @@ BOOL CFile::Write(const void* buffer, UINT count) {
 BOOL CFile::Close() {
     if (!m_file)
         return FALSE;
-    return ::CloseHandle(m_file.Release());
+    return ::CloseHandle(m_file.Detach());
 }
 
 BOOL ReadWholeFile(const char* path, size_t maxBytes, std::string& bytes) {

@@ -12,10 +12,10 @@ public:
 
     CScopedHandle() = default;
     explicit CScopedHandle(Handle handle) : m_handle(handle) {}
-    CScopedHandle(CScopedHandle&& other) noexcept : m_handle(other.Release()) {}
+    CScopedHandle(CScopedHandle&& other) noexcept : m_handle(other.Detach()) {}
     CScopedHandle& operator=(CScopedHandle&& other) noexcept {
         if (this != &other)
-            Reset(other.Release());
+            Reset(other.Detach());
         return *this;
     }
     CScopedHandle(const CScopedHandle&) = delete;
@@ -27,7 +27,8 @@ public:
             Traits::Close(m_handle);
         m_handle = handle;
     }
-    Handle Release() {
+    // Gives up ownership: the handle is the caller's to close.
+    Handle Detach() {
         const Handle handle = m_handle;
         m_handle = Traits::None();
         return handle;

@@ -11,7 +11,7 @@ public:
     CString(const char* text) : m_text(text ? text : "") {}
     CString(const char* text, int length) : m_text(text, static_cast<size_t>(length)) {}
     CString(std::string text) : m_text(std::move(text)) {}
-    CString(char ch, int repeat = 1) : m_text(static_cast<size_t>(repeat), ch) {}
+    explicit CString(char ch, int repeat = 1) : m_text(static_cast<size_t>(repeat), ch) {}
 
     int GetLength() const { return static_cast<int>(m_text.size()); }
     bool IsEmpty() const { return m_text.empty(); }

@@ -29,7 +29,6 @@ public:
     }
     UINT GetItemState(HTREEITEM item, UINT mask) const;
     CString GetItemText(HTREEITEM item) const;
-    UINT GetCount() const { return static_cast<UINT>(SendMessage(TVM_GETCOUNT)); }
     // Takes the images as the tree's normal ones and frees them when this object goes: a tree
     // control, unlike a list, never frees its image lists.
     void SetImageList(HIMAGELIST images);

@@ -40,6 +40,7 @@ TEST(DataExchange, ControlsShowTheMembersAndSavingReadsThemBack) {
     dialog.UpdateData(TRUE);
     EXPECT_STREQ("邮政编码 100", dialog.text);
     EXPECT_EQ(0, dialog.field);
+    dialog.DestroyWindow();
 }
 
 // Ends itself from a timer inside the modal loop and records what the loop showed it.
@@ -48,6 +49,7 @@ public:
     explicit ModalDialog(CWnd* parent) : CDialog(IDD_TEST, parent) {}
     int endWith = IDOK;
     bool endInInit = false;
+    bool quitInInit = false;
     bool ownerWasDisabled = false;
     HWND owner = nullptr;
 
@@ -56,7 +58,9 @@ public:
         if (endInInit)
             EndDialog(77);
         else
-            SetTimer(m_hWnd, 1, 10, nullptr);
+            SetTimer(m_hWnd, 1, quitInInit ? 500 : 10, nullptr);
+        if (quitInInit)
+            PostQuitMessage(5);
         return TRUE;
     }
     BOOL PreTranslateMessage(MSG* msg) override {
@@ -97,6 +101,7 @@ TEST(MessagePump, HandlesWaitingMessagesUpToItsLimitAndPostsWmQuitAgain) {
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(7u, msg.wParam);
     EXPECT_TRUE(AfxPumpWaitingMessages()) << "an empty queue ends the pass";
+    window.DestroyWindow();
 }
 
 TEST(ModalDialog, RunsItsOwnLoopUnlessEndedEarlyAndReEnablesTheOwner) {
@@ -113,6 +118,17 @@ TEST(ModalDialog, RunsItsOwnLoopUnlessEndedEarlyAndReEnablesTheOwner) {
     ModalDialog endedInInit(nullptr);
     endedInInit.endInInit = true;
     EXPECT_EQ(77, endedInInit.DoModal()) << "the loop never runs";
+
+    // WM_QUIT ends the loop before the timer would, as a cancel, and stays for the loop outside.
+    ModalDialog quit(&owner);
+    quit.quitInInit = true;
+    EXPECT_EQ(IDCANCEL, quit.DoModal());
+    EXPECT_EQ(nullptr, quit.m_hWnd);
+    EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(5u, msg.wParam);
+    owner.DestroyWindow();
 }
 
 // Keys reach the dialog manager inside the modal loop: Escape cancels, Enter runs the default

@@ -11,6 +11,7 @@
 namespace {
 
 struct Counts {
+    bool failCreate = false;
     int creates = 0;
     int destroys = 0;
     int ncDestroys = 0;
@@ -31,7 +32,7 @@ public:
 private:
     int OnCreate(LPCREATESTRUCTA) {
         m_counts.creates += m_hWnd != nullptr;
-        return static_cast<int>(Default());
+        return m_counts.failCreate ? -1 : static_cast<int>(Default());
     }
     void OnDestroy() { ++m_counts.destroys; }
     Counts& m_counts;
@@ -98,6 +99,7 @@ TEST(WindowOwnership, ACreatedWindowDiesWithItsObjectABorrowedOneStays) {
         EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(gone));
     }
     EXPECT_EQ(0, counts.destroys + counts.ncDestroys) << "no handler runs on a dead object";
+    EXPECT_EQ(3, CWnd::TakeLateDestroyCount()) << "the popup, the dialog and its tooltip";
 
     const HWND borrowed = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                           nullptr, nullptr);
@@ -110,6 +112,29 @@ TEST(WindowOwnership, ACreatedWindowDiesWithItsObjectABorrowedOneStays) {
     EXPECT_EQ(ownProcedure, GetWindowLongPtrA(borrowed, GWLP_WNDPROC));
     DestroyWindow(borrowed);
     EXPECT_EQ(0, counts.destroys + counts.ncDestroys);
+}
+
+// A creation that fails leaves the object free for the next one, the owner enabled and no
+// hook behind.
+TEST(WindowCreation, AFailedCreationLeavesAllAsItWas) {
+    for (const char* className : {"NoSuchClass", "STATIC"}) {
+        Counts counts;
+        counts.failCreate = true;
+        WatchedWindow window(counts);
+        EXPECT_FALSE(window.CreateEx(0, className, "", WS_POPUP, CRect(), nullptr, 0));
+        EXPECT_EQ(nullptr, window.m_hWnd) << className;
+        counts.failCreate = false;
+        EXPECT_TRUE(CreatePopup(window)) << className;
+        window.DestroyWindow();
+    }
+    CWnd owner;
+    ASSERT_TRUE(CreatePopup(owner));
+    CDialog missing(9999, &owner);
+    EXPECT_FALSE(missing.Create());
+    EXPECT_EQ(-1, missing.DoModal());
+    EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+    EXPECT_EQ(0, CWnd::CreationScope::HooksHeld());
+    owner.DestroyWindow();
 }
 
 } // namespace

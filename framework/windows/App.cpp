@@ -3,7 +3,6 @@
 #include <ole2.h>
 #include <shlobj.h>
 
-#include "framework/windows/MessagePump.h"
 #include "framework/base/ScopedHandle.h"
 #include "framework/base/Shell.h"
 #include "framework/windows/Wnd.h"
@@ -34,15 +33,9 @@ CWinApp::CWinApp(const char* appName) {
     SetAppName(appName ? appName : static_cast<const char*>(baseName));
     m_strHelpFilePath = stem + ".chm";
     m_strProfilePath = DefaultProfilePath(baseName);
-    m_hInstance = ::GetModuleHandleA(nullptr);
 }
 
 CWinApp::~CWinApp() = default;
-
-int CWinApp::Run() {
-    AfxPumpMessagesUntil([] { return false; });
-    return ExitInstance();
-}
 
 HWND CWinApp::GetMainWindow() const {
     return m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;

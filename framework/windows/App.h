@@ -11,8 +11,8 @@
 class CWnd;
 
 // The application object (a later one stands in for an earlier one while it lives). The framework's
-// WinMain calls InitInstance; when it returns FALSE the process ends without a message loop of its
-// own.
+// WinMain calls InitInstance, which does all of the program's work (its modal dialog's loop is the
+// process's only loop); the process ends when it returns.
 class CWinApp : public CAppContext {
 public:
     // Without a name, the program file's name without extension is the application's name.
@@ -21,8 +21,7 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
     ~CWinApp() override;
 
-    virtual BOOL InitInstance() { return TRUE; }
-    virtual int Run();
+    virtual BOOL InitInstance() { return FALSE; }
     virtual int ExitInstance() { return 0; }
 
     // Opens the help file with the shell; without one, does nothing.
@@ -39,9 +38,7 @@ public:
     void SetProfilePath(const char* path) { m_strProfilePath = path; }
 
     CWnd* m_pMainWnd = nullptr;
-    HINSTANCE m_hInstance = nullptr;
     const char* m_lpCmdLine = "";
-    int m_nCmdShow = SW_SHOWNORMAL;
     // The program's path with the extension ".chm" unless set.
     CString m_strHelpFilePath;
 

@@ -3,16 +3,13 @@
 #include "framework/windows/App.h"
 
 // The entry point of every program: the application object does all its work in InitInstance.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     CWinApp* app = AfxGetApp();
     if (!app)
         return 1;
-    app->m_hInstance = instance;
     app->m_lpCmdLine = commandLine ? commandLine : "";
-    app->m_nCmdShow = show;
     try {
-        if (app->InitInstance())
-            return app->Run();
+        app->InitInstance();
         return app->ExitInstance();
     } catch (...) {
         AfxReportCurrentException();

@@ -16,6 +16,8 @@ INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) {
 }
 
 constexpr WORD kDlgInitResourceType = 240;
+// CB_ADDSTRING as the resource format numbers it.
+constexpr WORD kDlgInitComboString = 0x0403;
 
 } // namespace
 
@@ -130,7 +132,7 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
 }
 
 // Entries of { WORD control id, WORD message, DWORD length, length bytes }, ended by a zero
-// id. Only combo and list box strings are known; the strings are UTF-8 as the resource
+// id. Only combo box strings are known; the strings are UTF-8 as the resource
 // compiler stores the source text, and become the program's narrow text here.
 void CDialog::ExecuteDlgInit() {
     const HINSTANCE instance = AfxGetResourceHandle();
@@ -156,14 +158,9 @@ void CDialog::ExecuteDlgInit() {
         const std::string text(reinterpret_cast<const char*>(data),
                                strnlen(reinterpret_cast<const char*>(data), length));
         data += length;
-        UINT platformMessage = 0;
-        if (message == 0x0403) // CB_ADDSTRING as the resource format numbers it
-            platformMessage = CB_ADDSTRING;
-        else if (message == 0x0401) // LB_ADDSTRING likewise
-            platformMessage = LB_ADDSTRING;
-        if (platformMessage)
+        if (message == kDlgInitComboString)
             ::SendDlgItemMessageA(
-                m_hWnd, id, platformMessage, 0,
+                m_hWnd, id, CB_ADDSTRING, 0,
                 reinterpret_cast<LPARAM>(static_cast<const char*>(Utf8ToAnsi(text))));
     }
 }

@@ -43,16 +43,22 @@ void AfxMessageBeep(UINT type) {
         ::MessageBeep(type);
 }
 
-void AfxReportException(const CException& error) {
-    AfxMessageBox(error.GetErrorMessage(), MB_OK | MB_ICONSTOP);
-}
-
 void AfxReportCurrentException() {
+    static bool s_bShowing = false;
+    if (s_bShowing)
+        return;
+    CString text = "发生了未知错误。";
     try {
         throw;
     } catch (const CException& error) {
-        AfxReportException(error);
+        text = error.GetErrorMessage();
     } catch (const std::exception& error) {
-        AfxMessageBox(error.what(), MB_OK | MB_ICONSTOP);
+        text = error.what();
+    } catch (...) {
     }
+    struct Showing {
+        Showing() { s_bShowing = true; }
+        ~Showing() { s_bShowing = false; }
+    } showing;
+    AfxMessageBox(text, MB_OK | MB_ICONSTOP);
 }

@@ -20,9 +20,8 @@ void AfxMessageBeep(UINT type);
 using MessageBeepSink = std::function<void(UINT type)>;
 MessageBeepSink AfxSetMessageBeepSink(MessageBeepSink sink);
 
-// Shows an error's text in a message box with the stop icon.
-void AfxReportException(const CException& error);
-
-// From inside catch (...): shows the error being handled if it is a CException or a standard
-// exception, the way a window procedure and WinMain do; anything else is thrown on.
+// From inside catch (...): shows the text of the error being handled (a CException's, a
+// standard exception's, a fixed one for anything else) in a box with the stop icon, the way
+// a window procedure and WinMain do. The box's own message loop may meet the same error
+// again (a paint handler that always fails): while one error box is open no other is shown.
 void AfxReportCurrentException();

@@ -8,7 +8,7 @@
 // The one way messages are handled on the UI thread: each message is offered to
 // PreTranslateMessage of its window and that window's parents, and unless one of them takes
 // it, translated and dispatched. A loop that meets WM_QUIT ends and posts it again, so that
-// the loop around it (a modal dialog's, the application's) ends too.
+// the loop around it (an outer modal dialog's) ends too.
 
 // Handles one message that was taken from the queue.
 void AfxHandleMessage(MSG* msg);

@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "framework/windows/AppContext.h"
+#include "framework/windows/DataExchange.h"
 #include "framework/windows/MessageBox.h"
 #include "framework/base/Module.h"
 
@@ -17,6 +18,7 @@ std::unordered_map<HWND, CWnd*>& WindowMap() {
 // The object whose window is being made; the CBT hook attaches it before WM_NCCREATE.
 thread_local CWnd* t_pCreating = nullptr;
 thread_local HHOOK t_hCreateHook = nullptr;
+thread_local int t_nLateDestroys = 0;
 
 bool IsReflectable(UINT message) {
     return message == WM_COMMAND || message == WM_NOTIFY || message == WM_DRAWITEM ||
@@ -31,8 +33,16 @@ CWnd::~CWnd() {
     const HWND window = m_hWnd;
     const bool owned = m_bOwnsWindow;
     Detach();
-    if (owned)
+    if (owned) {
+        ++t_nLateDestroys;
         ::DestroyWindow(window);
+    }
+}
+
+int CWnd::TakeLateDestroyCount() {
+    const int count = t_nLateDestroys;
+    t_nLateDestroys = 0;
+    return count;
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND window) {
@@ -157,6 +167,9 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND window, UINT message, WPARAM wParam, L
     try {
         result = wnd->Dispatch(message, wParam, lParam);
     } catch (...) {
+        // Otherwise the failed paint is asked for again at once, and fails again.
+        if (message == WM_PAINT)
+            ::ValidateRect(window, nullptr);
         AfxReportCurrentException();
     }
     if (message == WM_NCDESTROY && FromHandlePermanent(window) == wnd) {
@@ -276,15 +289,12 @@ CString CWnd::GetWindowText() const {
     return text;
 }
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add) {
     const DWORD style = GetStyle();
     const DWORD changed = (style & ~remove) | add;
     if (style == changed)
         return FALSE;
     ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(changed));
-    if (swpFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
     return TRUE;
 }
 

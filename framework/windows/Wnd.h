@@ -19,7 +19,9 @@ class CDataExchange;
 //   goes, the window gets its own procedure back and stays with its parent.
 // - When the window goes first, the object is detached at WM_NCDESTROY, then PostNcDestroy runs.
 // So WM_DESTROY handlers run only when the window is destroyed while its object is whole:
-// DoModal does so; whoever made a modeless window calls DestroyWindow.
+// DoModal does so; whoever made a modeless window calls DestroyWindow. An object that has to
+// destroy its window itself counts it in TakeLateDestroyCount; the tests that link the check
+// of that count fail when one did.
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
@@ -32,6 +34,9 @@ public:
 
     // The object that owns this window, if any.
     static CWnd* FromHandlePermanent(HWND window);
+    // How many objects of this thread destroyed their own window in their destructor, when
+    // their derived handlers were gone, since the last call.
+    static int TakeLateDestroyCount();
 
     BOOL SubclassWindow(HWND window);
     BOOL SubclassDlgItem(UINT id, CWnd* parent);
@@ -63,7 +68,7 @@ public:
     CString GetWindowText() const;
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
-    BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
+    BOOL ModifyStyle(DWORD remove, DWORD add);
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
     void ScreenToClient(RECT* rect) const;
@@ -81,7 +86,6 @@ public:
     void SetFont(HFONT font, BOOL redraw = TRUE) {
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
     }
-    BOOL OpenClipboard() { return ::OpenClipboard(m_hWnd); }
 
     // While alive, the next window created on this thread is attached to wnd as it is
     // made, so that the object sees WM_NCCREATE, WM_CREATE and WM_INITDIALOG.
@@ -122,32 +126,4 @@ private:
         WPARAM wParam;
         LPARAM lParam;
     } m_current{};
-};
-
-// One transfer between a dialog's controls and its members, in the direction given (the
-// DDX_ functions of DataExchange.h make it).
-class CDataExchange {
-public:
-    CDataExchange(CWnd* dialog, BOOL saveAndValidate)
-        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
-
-    CWnd* m_pDlgWnd;
-    BOOL m_bSaveAndValidate;
-
-    HWND ControlWindow(int id) const { return ::GetDlgItem(m_pDlgWnd->m_hWnd, id); }
-};
-
-// Stops a window repainting while many changes are made; it repaints once when this goes.
-class CRedrawPause {
-public:
-    explicit CRedrawPause(CWnd& window) : m_window(window) { m_window.SetRedraw(FALSE); }
-    ~CRedrawPause() {
-        m_window.SetRedraw(TRUE);
-        m_window.Invalidate();
-    }
-    CRedrawPause(const CRedrawPause&) = delete;
-    CRedrawPause& operator=(const CRedrawPause&) = delete;
-
-private:
-    CWnd& m_window;
 };

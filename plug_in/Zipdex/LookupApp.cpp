@@ -1,23 +1,18 @@
+#include "LookupApp.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
-#include "framework/windows/App.h"
 #include "LookupDialog.h"
-#include "framework/base/Module.h"
 #include "PostalDatabase.h"
+#include "framework/base/Module.h"
 
 namespace {
 
-// The lookup program: one connection, one modal dialog, then the process ends.
-class CLookupApp : public CWinApp {
-public:
-    const MessageMap* GetMessageMap() const override;
-    BOOL InitInstance() override;
-};
-
-CLookupApp theApp;
 // The one connection of the process, open from start-up to exit; every query runs on it.
 CDatabase theDatabase;
+
+} // namespace
 
 const MessageMap* CLookupApp::GetMessageMap() const {
     static const MessageMap map(CWinApp::GetMessageMap(), {OnCommand<&CWinApp::OnHelp>(ID_HELP)});
@@ -47,5 +42,3 @@ BOOL CLookupApp::InitInstance() {
     m_pMainWnd = nullptr;
     return FALSE;
 }
-
-} // namespace

@@ -5,6 +5,7 @@
 
 #include "framework/windows/App.h"
 #include "framework/windows/DataExchange.h"
+#include "framework/windows/RedrawPause.h"
 #include "DialogAbout.h"
 #include "framework/ctrl/ImageList.h"
 #include "PostalDatabase.h"
@@ -60,7 +61,7 @@ const MessageMap* CLookupDialog::GetMessageMap() const {
             OnMessage<WM_PAINT, &CLookupDialog::OnPaint>(),
             OnMessage<WM_QUERYDRAGICON, &CLookupDialog::OnQueryDragIcon>(),
             OnNotify<&CLookupDialog::OnSelchangedTree>(TVN_SELCHANGEDA, IDC_TREE_PROVINCE),
-            OnCommand<&CLookupDialog::OnSearch>(IDC_BUTTON_SEARCH),
+            OnCommand<&CLookupDialog::OnSearch>(IDC_BUTTON_SEARCH), // IDOK: Enter as well
             OnCommand<&CLookupDialog::OnCopy>(IDC_BUTTON_COPY),
             OnCommand<&CLookupDialog::OnAbout>(IDC_BUTTON_ABOUT),
         });

@@ -21,6 +21,8 @@ public:
     const MessageMap* GetMessageMap() const override;
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
+    // Enter never ends the lookup, even if the table lost its entry for IDC_BUTTON_SEARCH.
+    void OnOK() override {}
 
     // Replaces the list's rows by the statement's; an empty statement means the rows of the
     // province selected in the tree (none when the root is selected).

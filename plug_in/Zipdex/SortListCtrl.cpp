@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/windows/App.h"
+#include "framework/windows/RedrawPause.h"
 
 namespace {
 

@@ -7,6 +7,8 @@
 #define IDB_TREE_IMAGES 129
 #define IDB_LIST_IMAGES 130
 
+/* IDOK, so that Enter searches: the dialog's table sends it to OnSearch, not to the
+   OnOK that would end the program. */
 #define IDC_BUTTON_SEARCH 1
 #define IDC_LIST_RESULT 1000
 #define IDC_TREE_PROVINCE 1001

@@ -66,4 +66,25 @@ TEST(FileVersionInfo, RealProgramsAndFilesWithoutAUsableResource) {
         ::DeleteFileA(GetModuleDirectory() + damagedFile.first.c_str());
 }
 
+TEST(FormatSize, UnitsWithTheFiveHundredthsAdded) {
+    const std::pair<UINT, const char*> sizes[] = {
+        {0, "0 Byte"},         {1023, "1023 Byte"},    {1024, "1.05 K"},
+        {1536, "1.55 K"},      {2047, "2.04 K"},       {1048576, "1.05 M"},
+        {52428800, "50.05 M"}, {1073741824, "1.05 G"}, {4294967295u, "4.04 G"}};
+    for (const auto& [size, text] : sizes)
+        EXPECT_STREQ(text, FormatSize(size)) << size;
+}
+
+// One key for every spelling of a name, and the digest's hex in either case.
+TEST(UpdateChecks, PathKeysAndDigests) {
+    EXPECT_STREQ(RelativePathKey("sub\\app.exe"), RelativePathKey("SUB/App.EXE"));
+    EXPECT_STRNE(RelativePathKey("sub\\app.exe"), RelativePathKey("sub\\app.ex"));
+    BYTE digest[32] = {0xAB, 0x01};
+    const std::string hex = "ab01" + std::string(60, '0');
+    EXPECT_TRUE(DigestMatches(hex.c_str(), digest));
+    EXPECT_TRUE(DigestMatches(("AB01" + std::string(60, '0')).c_str(), digest));
+    for (const std::string& wrong : {"ab02" + std::string(60, '0'), hex.substr(1), hex + "0"})
+        EXPECT_FALSE(DigestMatches(wrong.c_str(), digest)) << wrong;
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/windows/MessagePump.h"
@@ -92,6 +93,37 @@ TEST_F(LookupDialog, CopyPutsTheSelectedRowsOnTheClipboardOrSaysWhyNot) {
     EXPECT_STREQ("数据已经被复制倒内存！", messages.boxes[1].text);
     EXPECT_STREQ("无法把数据复制到剪贴板，请稍后再试。", messages.boxes[2].text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), messages.boxes[1].type & MB_ICONMASK);
+}
+
+// What a window shows of the GDI objects behind it: its font, and the bitmaps of a tree's or a
+// list's images.
+void AddShownObjects(HWND window, std::vector<HGDIOBJ>& objects) {
+    if (HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)))
+        objects.push_back(font);
+    for (auto [message, kind] :
+         {std::pair{TVM_GETIMAGELIST, TVSIL_NORMAL}, {LVM_GETIMAGELIST, LVSIL_SMALL}}) {
+        IMAGEINFO info{};
+        if (ImageList_GetImageInfo(
+                reinterpret_cast<HIMAGELIST>(SendMessageA(window, message, kind, 0)), 0, &info))
+            objects.insert(objects.end(), {info.hbmImage, info.hbmMask});
+    }
+}
+
+// Every font and image list the dialog's windows held is freed once the dialog's life is over.
+TEST_F(LookupDialog, ItsLifeLeavesNoFontOrImageBehind) {
+    std::vector<HGDIOBJ> objects;
+    {
+        CLookupDialog other(database);
+        ASSERT_TRUE(other.Create());
+        AddShownObjects(other.m_listResult.GetHeaderCtrl(), objects);
+        for (HWND child = GetWindow(other.m_hWnd, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT))
+            AddShownObjects(child, objects);
+        other.DestroyWindow();
+    }
+    ASSERT_GE(objects.size(), 6u) << "the header's font and two image lists at least";
+    for (HGDIOBJ object : objects)
+        EXPECT_EQ(0u, GetObjectType(object)) << object;
 }
 
 } // namespace

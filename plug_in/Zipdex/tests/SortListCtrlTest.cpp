@@ -24,8 +24,8 @@ protected:
         }
     }
     // The header's notification of a click on a heading, as a mouse click on it sends.
-    void ClickHeading(int column) {
-        NMHEADERA click{{list.GetHeaderCtrl(), 0, HDN_ITEMCLICKA}, column, 0, nullptr};
+    void ClickHeading(int column, int button = 0) {
+        NMHEADERA click{{list.GetHeaderCtrl(), 0, HDN_ITEMCLICKA}, column, button, nullptr};
         list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
     }
 };
@@ -78,6 +78,22 @@ TEST_F(SortList, AnEmptyListMovesTheArrowAndARefillKeepsTheDirection) {
     Fill({{"d"}, {"c"}});
     ClickHeading(0);
     EXPECT_EQ((Texts{"d", "c"}), ColumnTexts(list, 0)) << "second click sorts descending";
+}
+
+// Only the left button sorts, whether the header reports the click or the mouse makes it.
+TEST_F(SortList, OnlyTheLeftButtonSorts) {
+    Fill({{"b"}, {"a"}});
+    const HWND header = list.GetHeaderCtrl();
+    const LPARAM onFirstHeading = MAKELPARAM(10, 5);
+    for (UINT down : {WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_LBUTTONDOWN}) {
+        for (int button : {1, 2})
+            ClickHeading(0, button);
+        EXPECT_EQ((Texts{"b", "a"}), ColumnTexts(list, 0)) << down;
+        EXPECT_EQ(-1, list.GetFlatHeader().GetSortColumn());
+        SendMessageA(header, down, 0, onFirstHeading);
+        SendMessageA(header, down + 1, 0, onFirstHeading);
+    }
+    EXPECT_EQ((Texts{"a", "b"}), ColumnTexts(list, 0));
 }
 
 } // namespace

@@ -1,0 +1,4 @@
+#include "LookupApp.h"
+
+// The one application object; the framework's WinMain runs its InitInstance.
+CLookupApp theApp;
