@@ -149,18 +149,18 @@ TEST(PackageStartup, OnlyAWholeAnswerReplacesTheConfigurationAndNoServerHoldsThe
         const char* mode;
         size_t size;
         bool replaced;
-    } cases[] = {{"normal", 1024, true},   {"normal", 1025, true},    {"normal", kMax, true},
-                 {"error", 900, false},    {"empty", 900, false},     {"cut", 5000, false},
-                 {"silent", 900, false},   {"stall", 5000, false},    {"drip", 5000, false},
-                 {"zeros", 5000, true},    {"zeroscut", 5000, false}, {"overlong", 5000, false},
-                 {"trickle", 9000, false}, {"endless", 900, false},   {"normal", kMax + 1, false},
-                 {"readonly", 900, false}};
+    } cases[] = {{"normal", 1024, true},      {"normal", 1025, true},   {"normal", kMax, true},
+                 {"error", 900, false},       {"page", 900, false},     {"empty", 900, false},
+                 {"cut", 5000, false},        {"silent", 900, false},   {"stall", 5000, false},
+                 {"drip", 5000, false},       {"zeros", 5000, true},    {"zeroscut", 5000, false},
+                 {"overlong", 5000, false},   {"trickle", 9000, false}, {"endless", 900, false},
+                 {"normal", kMax + 1, false}, {"readonly", 900, false}};
     const std::string stale = (GetModuleDirectory() + "cfgBEEF.tmp").str();
     const std::string unrelated = (GetModuleDirectory() + "cfgnote.tmp").str();
     vendor_site::WriteBytes(unrelated, "not ours");
     for (const auto& c : cases) {
         const std::string old = ConfigXml({{"Old", "u:old"}});
-        const std::string served = ConfigXml({{"顺丰", "https://sf"}}, c.size);
+        const std::string served = ConfigXml({{u8"顺丰", "https://sf"}}, c.size);
         ::SetFileAttributesA(local.c_str(), FILE_ATTRIBUTE_NORMAL);
         vendor_site::WriteBytes(local, old);
         vendor_site::WriteBytes(stale, "left by a killed run");

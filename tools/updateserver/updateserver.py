@@ -23,6 +23,9 @@ misbehave, so that tests meet the answers a real network gives:
   /longlength/<file>        a Content-Length of 300 digits (leading zeros), sends half, closes
   /http09/<file>            the bytes of the file's first half without any status line, closes
   /redirecthost/<file>      302 to the same file through "localhost" instead of 127.0.0.1
+  /redirectport/<port>/<file>  302 to the same file on 127.0.0.1:<port>
+  /redirectsecure/<file>    302 to the same file on the same host and port through https
+  /redirectloop/<file>      302 to itself
   /silent/<file>            reads the request and never answers
   /stall/<file>             the headers with the full length, then nothing
   /drip/<ms>/<file>         the headers, then one byte every <ms> milliseconds
@@ -83,6 +86,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if mode == "redirecthost":
             port = self.server.server_address[1]
             return self.send_redirect("http://localhost:%d/%s" % (port, "/".join(parts[1:])))
+        if mode == "redirectport" and len(parts) >= 3 and parts[1].isdigit():
+            return self.send_redirect("http://127.0.0.1:%s/%s" % (parts[1], "/".join(parts[2:])))
+        if mode == "redirectsecure":
+            port = self.server.server_address[1]
+            return self.send_redirect("https://127.0.0.1:%d/%s" % (port, "/".join(parts[1:])))
+        if mode == "redirectloop":
+            return self.send_redirect(self.path)
         if mode == "silent":
             return self.hold()
         if mode in ("drip", "trickle") and len(parts) >= 3 and parts[1].isdigit():
