@@ -61,15 +61,14 @@ CString TemporaryFileBeside(const char* target, const CString& prefix) {
     return name;
 }
 
+// Wine renames over a read-only file; Windows refuses, and so do we.
 bool IsReadOnly(const char* path) {
     const DWORD attributes = ::GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-// Wine renames over a read-only file; Windows refuses, and so do we.
 bool MoveInPlaceOf(const char* temporary, const char* target) {
-    return !IsReadOnly(target) &&
-           ::MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    return ::MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 } // namespace
