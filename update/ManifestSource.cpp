@@ -2,8 +2,6 @@
 
 #include <shlwapi.h>
 
-#include <cstring>
-
 #include "framework/base/File.h"
 #include "framework/crypto/EcdsaP256Key.h"
 #include "framework/net/WholeDownload.h"
@@ -43,19 +41,12 @@ bool ReadManifestSource(const char* source, size_t limit, const InternetTransfer
     return download.ToMemory(source, bytes) == DownloadResult::Complete;
 }
 
-CString SignatureSource(const char* source) {
-    HttpAddress address;
-    const char* rest = AfxParseHttpAddress(source, address) ? std::strpbrk(source, "?#") : nullptr;
-    if (!rest)
-        return CString(source) + ".sig";
-    return CString(source, static_cast<int>(rest - source)) + ".sig" + rest;
-}
-
 bool IsManifestSigned(const char* source, const std::string& manifest, const BYTE (&key)[64],
                       const InternetTransferLimits& limits) {
     std::string signature;
     CEcdsaP256Key verifier;
-    return ReadManifestSource(SignatureSource(source), kSignatureLimit, limits, signature) &&
+    return ReadManifestSource(AfxAppendToPath(source, ".sig"), kSignatureLimit, limits,
+                              signature) &&
            verifier.Import(key) &&
            verifier.Verify(manifest.data(), static_cast<DWORD>(manifest.size()),
                            reinterpret_cast<const BYTE*>(signature.data()),

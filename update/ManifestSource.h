@@ -13,11 +13,8 @@
 bool ReadManifestSource(const char* source, size_t limit, const InternetTransferLimits& limits,
                         std::string& bytes);
 
-// Where the detached signature of the manifest at `source` lies: ".sig" appended to the path,
-// before any query or fragment of an http address.
-CString SignatureSource(const char* source);
-
 // Whether `manifest`, the exact bytes read from `source`, is signed by the key whose point is
-// `key`: the detached DER signature at SignatureSource, at most 1 KB.
+// `key`: the detached DER signature lies at `source` with ".sig" on its path (before any query),
+// at most 1 KB.
 bool IsManifestSigned(const char* source, const std::string& manifest, const BYTE (&key)[64],
                       const InternetTransferLimits& limits);

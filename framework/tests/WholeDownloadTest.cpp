@@ -127,6 +127,11 @@ TEST(WholeDownload, EveryAnswerGivesTheWholeBodyOrLeavesTheTargetAsItWas) {
         EXPECT_TRUE((c.result == R::Complete ? body : "old") == test_files::Read(target));
         EXPECT_EQ("wdtnote.tmp", test_files::List(folder, "wdt"));
     }
+    DownloadPolicy stopped = PolicyFor(kFile, 0, "");
+    stopped.progress = [](std::uint64_t received, std::uint64_t) { return received < 4096; };
+    EXPECT_EQ(R::Cancelled, CWholeDownload("framework_tests", stopped)
+                                .ToFile(LocalServerUrl("endless/wd.xml"), target.c_str()));
+    EXPECT_EQ("old", test_files::Read(target));
     // A read-only target keeps its bytes and its attribute, whether fetched or copied over.
     test_files::Write(target, "old");
     ASSERT_TRUE(::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "FileVersionInfo.h"
-#include "ManifestSource.h"
 #include "framework/base/Module.h"
 #include "TestSupport.h"
 #include "UpdateRules.h"
@@ -25,18 +24,6 @@ TEST(SafeRelativePath, OnlyNamesThatStayInsideTheFolder) {
           "con.txt",    "sub\\COM1.exe", "lpt9",           "\\\\?\\C:\\app.exe",
           "app.exe.",   "app.exe ",      "sub.\\app.exe",  "sub \\app.exe"})
         EXPECT_FALSE(IsSafeRelativePath(name)) << name;
-}
-
-// ".sig" goes on the path, so that the server is asked for a file beside the manifest's.
-TEST(SignatureSource, TheSignatureLiesBesideTheManifestWhateverItsQuery) {
-    const std::pair<const char*, const char*> sources[] = {
-        {"http://h/m.xml", "http://h/m.xml.sig"},
-        {"https://h:8/u/m.xml?v=2&x=%3F#top", "https://h:8/u/m.xml.sig?v=2&x=%3F#top"},
-        {"http://h/m.xml#a?b", "http://h/m.xml.sig#a?b"},
-        {"C:\\suite\\m.xml", "C:\\suite\\m.xml.sig"},
-    };
-    for (const auto& [source, signature] : sources)
-        EXPECT_STREQ(signature, SignatureSource(source)) << source;
 }
 
 // A download stops at a known total: nothing received ever passes it.
