@@ -31,6 +31,7 @@ misbehave, so that tests meet the answers a real network gives:
   /drip/<ms>/<file>         the headers, then one byte every <ms> milliseconds
   /trickle/<ms>/<file>      the headers, then 1100 bytes every <ms> milliseconds
   /endless/<file>           no Content-Length; the file, then zero bytes at full speed for ever
+  /chunkendless/<file>      the file in chunks, then chunks of zero bytes at full speed for ever
   /sign/<key>/<file>        the file's detached signature by <key>.key.pem of the --keys
                             folder, as `openssl dgst -sha256 -sign` writes it (DER)
 A connection that is kept waiting is closed after HOLD_S seconds, so that the server
@@ -134,6 +135,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if mode == "chunkgarbage":
             self.wfile.write(b"zz\r\n" + data[:100] + b"\r\n0\r\n\r\n")
             return
+        if mode == "chunkendless":
+            self.wfile.write(b"%x\r\n" % len(data) + data + b"\r\n")
+            piece = b"%x\r\n" % PIECE + bytes(PIECE) + b"\r\n"
+            self.connection.settimeout(HOLD_S)
+            deadline = time.monotonic() + HOLD_S
+            try:
+                while time.monotonic() < deadline:
+                    self.wfile.write(piece)
+            except OSError:
+                pass
+            return
         if mode == "chunkmid":
             self.wfile.write(b"%x\r\n" % len(data) + data[: len(data) // 2])
             return
@@ -175,7 +187,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.send_text(404, "not found")
         data = target.read_bytes()
         half = data[: len(data) // 2]
-        if mode in ("chunked", "chunkcut", "chunkmid", "chunkgarbage"):
+        if mode in ("chunked", "chunkcut", "chunkmid", "chunkgarbage", "chunkendless"):
             return self.send_chunks(data, mode)
         if mode == "http09":
             self.close_connection = True
@@ -234,7 +246,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 
 MISBEHAVIOURS = ("short", "nolength", "drop", "cut", "cutreset", "chunked", "chunkcut", "chunkmid",
-                 "chunkgarbage", "empty", "partial", "longlength", "http09", "stall", "endless")
+                 "chunkgarbage", "chunkendless", "empty", "partial", "longlength", "http09", "stall",
+                 "endless")
 
 
 class Server(http.server.ThreadingHTTPServer):
