@@ -175,7 +175,7 @@ RowResult CUpdateDialog::DownloadAndReplace(int row) {
     ParentFolders folders;
     if (const std::optional<RowResult> failed = Download(*item, temporary, folders))
         return *failed;
-    m_progress.SetPos(100);
+    m_progress.SetPos(m_nShownPercent = 100);
     if (m_bCancelRequested) {
         ::DeleteFileA(temporary);
         return RowResult::Failed;
@@ -257,7 +257,10 @@ std::optional<RowResult> CUpdateDialog::Download(const UpdateItem& item, const C
 }
 
 bool CUpdateDialog::OnChunk(std::uint64_t received, std::uint64_t total) {
-    m_progress.SetPos(ProgressPercent(received, total));
+    // A message per chunk would cost more than the chunk.
+    const int percent = ProgressPercent(received, total);
+    if (percent != m_nShownPercent)
+        m_progress.SetPos(m_nShownPercent = percent);
     const DWORD now = ::GetTickCount();
     if (now - m_dwLastPump >= kPumpIntervalMs) {
         m_dwLastPump = now;

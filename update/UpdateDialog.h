@@ -69,6 +69,7 @@ private:
     bool OnChunk(std::uint64_t received, std::uint64_t total);
 
     DWORD m_dwLastPump = 0;
+    int m_nShownPercent = -1;
     bool m_bUpgrading = false;
     bool m_bCancelRequested = false;
 };

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr UINT kChunkSize = 1024;
+constexpr size_t kWriteSize = 64 * 1024;
 constexpr DWORD kConnectTimeoutMs = 5000;
 // Never a cached copy: the point is what the server has now. Redirects are followed by hand.
 constexpr DWORD kRequestFlags = INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT |
@@ -196,13 +197,26 @@ DownloadResult CWholeDownload::ToFile(const char* url, const char* target) {
     if (!temporary.IsEmpty())
         file.Reset(::CreateFileA(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                  TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Written in large pieces: a system call per 1 KB chunk costs as much as the transfer.
+    std::string pending;
+    const auto flush = [&file, &pending] {
+        DWORD written = 0;
+        const bool flushed = pending.empty() ||
+                             (::WriteFile(file, pending.data(), static_cast<DWORD>(pending.size()),
+                                          &written, nullptr) &&
+                              written == pending.size());
+        pending.clear();
+        return flushed;
+    };
     if (!file.IsValid())
         result = DownloadResult::CreateFailed;
     else
-        result = Receive([&file](const BYTE* data, DWORD size) {
-            DWORD written = 0;
-            return ::WriteFile(file, data, size, &written, nullptr) && written == size;
+        result = Receive([&pending, &flush](const BYTE* data, DWORD size) {
+            pending.append(reinterpret_cast<const char*>(data), size);
+            return pending.size() < kWriteSize || flush();
         });
+    if (result == DownloadResult::Complete && !flush())
+        result = DownloadResult::WriteFailed;
     m_file.reset();
     m_session.reset();
     file.Reset();
