@@ -5,7 +5,6 @@
 #include <string>
 
 #include "framework/net/InternetSession.h"
-#include "framework/base/String.h"
 
 // Reads all of `source`, an http address or a local file (a path or a file: address), into
 // `bytes`: false when it cannot be had whole (http: status 200 after at most five redirects on
