@@ -1,18 +1,21 @@
 #pragma once
 
+#include <windows.h>
+#include <msxml2.h>
+
 #include <cstddef>
 
-#include "framework/net/InternetSession.h"
 #include "framework/base/String.h"
+#include "framework/com/Com.h"
+#include "framework/net/InternetSession.h"
 
-// Fetches the address into the file at path in 1024-byte steps. A temporary file beside it
-// takes the bytes; the file is replaced in one step only when the answer is 2xx, not empty, at
-// most maxBytes, and arrived whole (every announced byte, or a clean end when no length was
-// announced) within the session's transfer limits, and when the file is not read-only.
-// Otherwise the file stays as it was and the temporary file is removed. TRUE when replaced.
-BOOL DownloadToFile(CInternetSession& session, const char* url, const CString& path,
-                    size_t maxBytes);
+// The company entries of the list in the file at `path` (the elements under any Expresses
+// element), in document order; empty when the file is missing, above maxBytes or no document.
+CComPtr<IXMLDOMNodeList> ReadCompanyEntries(const char* path, size_t maxBytes);
 
-// Removes the temporary files that a download into `path` left behind when its program was
-// killed; those of a download still running are in use and stay.
-void RemoveStaleDownloads(const CString& path);
+// Fetches the company list at `url` into the file at `path`, through a temporary file beside
+// it. The file is replaced in one step only by a whole 200 answer (same-host redirects
+// followed) of at most maxBytes that reads as a list of at least one company, and never when
+// it is read-only; otherwise it stays as it was, byte for byte. TRUE when replaced.
+BOOL DownloadConfig(const char* agent, const char* url, const CString& path, size_t maxBytes,
+                    const InternetTransferLimits& limits);

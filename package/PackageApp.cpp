@@ -49,14 +49,11 @@ BOOL CPackageApp::InitInstance() {
         return FALSE;
     }
     {
-        const CString local = GetModuleDirectory() + kConfigFileName;
-        RemoveStaleDownloads(local);
-        CInternetSession session(GetAppName());
         // No window shows while the list comes: it may take one and a half periods (30 s).
-        InternetTransferLimits limits = session.GetTransferLimits();
+        InternetTransferLimits limits = AfxGetInternetTransferLimits();
         limits.totalMs = std::min(limits.totalMs, limits.periodMs * 3 / 2);
-        session.SetTransferLimits(limits);
-        DownloadToFile(session, kConfigAddress, local, kMaxConfigBytes);
+        DownloadConfig(GetAppName(), kConfigAddress, GetModuleDirectory() + kConfigFileName,
+                       kMaxConfigBytes, limits);
     }
     SetRegistryKey("Lumivane Software");
     ListForBrowserEmulation(*this);

@@ -1,5 +1,6 @@
 #include "TrackDialog.h"
 
+#include "ConfigDownload.h"
 #include "DialogAbout.h"
 #include "VendorSite.h"
 #include "framework/windows/App.h"
@@ -77,12 +78,9 @@ BOOL CTrackDialog::OnInitDialog() {
 }
 
 void CTrackDialog::LoadExpressConfig() {
-    CComPtr<IXMLDOMDocument> document = CreateXmlDocument();
-    if (!LoadXmlFile(document, GetModuleDirectory() + kConfigFileName, kMaxConfigBytes))
-        return;
-    CComPtr<IXMLDOMNodeList> entries;
-    CComBSTR query("//Expresses/*");
-    if (FAILED(document->selectNodes(query, &entries)) || !entries)
+    const CComPtr<IXMLDOMNodeList> entries =
+        ReadCompanyEntries(GetModuleDirectory() + kConfigFileName, kMaxConfigBytes);
+    if (!entries)
         return;
     long count = 0;
     for (long i = 0; SUCCEEDED(entries->get_length(&count)) && i < count; ++i) {

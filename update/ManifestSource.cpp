@@ -2,12 +2,13 @@
 
 #include <shlwapi.h>
 
-#include "framework/crypto/EcdsaP256Key.h"
 #include "framework/base/File.h"
+#include "framework/crypto/EcdsaP256Key.h"
+#include "framework/net/WholeDownload.h"
+#include "framework/windows/App.h"
 
 namespace {
 
-constexpr int kRedirects = 5;
 // A DER signature of P-256 takes at most 72 bytes.
 constexpr size_t kSignatureLimit = 1024;
 
@@ -30,22 +31,22 @@ bool ReadManifestSource(const char* source, size_t limit, const InternetTransfer
     HttpAddress address;
     if (!AfxParseHttpAddress(source, address))
         return ReadFileSource(source, limit, bytes);
-    const auto keep = [&bytes, limit](const BYTE* data, DWORD size) {
-        if (bytes.size() + size > limit)
-            return false;
-        bytes.append(reinterpret_cast<const char*>(data), size);
-        return true;
-    };
-    HttpDownload download(limits);
-    return download.Open(source, kRedirects) == HttpDownload::Outcome::Complete &&
-           download.Receive(keep, 0, true, limit) == HttpDownload::Outcome::Complete;
+    DownloadPolicy policy;
+    policy.redirects = DownloadPolicy::kMaxRedirects;
+    policy.maxBytes = limit;
+    policy.checkedLater = true;
+    policy.limits = limits;
+    const CWinApp* app = AfxGetApp();
+    CWholeDownload download(app ? static_cast<const char*>(app->GetAppName()) : "", policy);
+    return download.ToMemory(source, bytes) == DownloadResult::Complete;
 }
 
 bool IsManifestSigned(const char* source, const std::string& manifest, const BYTE (&key)[64],
                       const InternetTransferLimits& limits) {
     std::string signature;
     CEcdsaP256Key verifier;
-    return ReadManifestSource(CString(source) + ".sig", kSignatureLimit, limits, signature) &&
+    return ReadManifestSource(AfxAppendToPath(source, ".sig"), kSignatureLimit, limits,
+                              signature) &&
            verifier.Import(key) &&
            verifier.Verify(manifest.data(), static_cast<DWORD>(manifest.size()),
                            reinterpret_cast<const BYTE*>(signature.data()),

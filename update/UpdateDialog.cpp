@@ -4,9 +4,9 @@
 #include <set>
 #include <string>
 
-#include "FileReplace.h"
 #include "FileVersionInfo.h"
 #include "ManifestSource.h"
+#include "ParentFolders.h"
 #include "ProgramWindows.h"
 #include "UpdateItem.h"
 #include "UpdateManifest.h"
@@ -19,8 +19,8 @@
 #include "framework/windows/MessagePump.h"
 #include "framework/base/Module.h"
 #include "framework/base/ScopedHandle.h"
-#include "framework/crypto/Sha256.h"
 #include "framework/base/Shell.h"
+#include "framework/net/WholeDownload.h"
 
 namespace {
 
@@ -34,8 +34,10 @@ constexpr int kMessagesPerPump = 10;
 // would cost as much as the transfer, and a person cannot tell 10 ms apart.
 constexpr DWORD kPumpIntervalMs = 10;
 constexpr int kStatusTextLimit = 1023;
-// What is taken of a file whose length neither the server nor the manifest gives.
-constexpr std::uint64_t kMaxUnannouncedFile = 256u << 20;
+// The most taken of any file, whatever length the server or the manifest gives.
+constexpr std::uint64_t kMaxFileBytes = 256u << 20;
+// The temporary files beside Template's copies and the installed files.
+const char kTemporaryPrefix[] = "upd";
 
 } // namespace
 
@@ -171,91 +173,95 @@ RowResult CUpdateDialog::DownloadAndReplace(int row) {
     const CString directory = GetModuleDirectory();
     CloseProgramWindows(item->Class, directory, m_dwCloseLimitMs);
     const CString temporary = directory + "Template\\" + item->Name;
-    if (const std::optional<RowResult> failed = Download(*item, temporary))
+    ParentFolders folders;
+    if (const std::optional<RowResult> failed = Download(*item, temporary, folders))
         return *failed;
-    m_progress.SetPos(100);
+    m_progress.SetPos(m_nShownPercent = 100);
     if (m_bCancelRequested) {
         ::DeleteFileA(temporary);
         return RowResult::Failed;
     }
-    if (!ReplaceFileWhole(temporary, directory + item->Name)) {
+    if (!AfxReplaceFileWithCopy(temporary, directory + item->Name, kTemporaryPrefix)) {
         ::DeleteFileA(temporary);
         SetStatus(RowStatus::ReplaceFailed, *item);
         return RowResult::Failed;
     }
+    folders.Keep();
     SetStatus(RowStatus::Replaced, *item);
     ::DeleteFileA(temporary);
     return RowResult::Replaced;
 }
 
 // Fetches the row's file into `temporary`; a failure shows its reason and leaves nothing behind.
-std::optional<RowResult> CUpdateDialog::Download(const UpdateItem& item, const CString& temporary) {
-    using Outcome = HttpDownload::Outcome;
+std::optional<RowResult> CUpdateDialog::Download(const UpdateItem& item, const CString& temporary,
+                                                 ParentFolders& folders) {
     // A copy a killed run left behind goes before anything else can fail.
     ::DeleteFileA(temporary);
-    HttpDownload download(
-        m_limits, [this](std::uint64_t done, std::uint64_t total) { return OnChunk(done, total); });
-    const Outcome opened = download.Open(item.URL);
-    if (opened == Outcome::BadAddress || opened == Outcome::Cancelled)
+    HttpAddress address;
+    if (!AfxParseHttpAddress(item.URL, address))
         return RowResult::Failed;
-    if (opened == Outcome::NotSent || opened == Outcome::TimedOut) {
-        if (opened == Outcome::TimedOut)
-            SetStatus(RowStatus::TimedOut, item);
-        else
-            SetStatus(InternetErrorText(download.m_dwError));
-        return RowResult::NotSent;
-    }
-    SetStatus(RowStatus::Downloading, item);
-    if (opened != Outcome::Complete) {
-        SetStatus(opened == Outcome::NotFound  ? RowStatus::NotFound
-                  : opened == Outcome::Refused ? RowStatus::ServerRefused
-                                               : RowStatus::Incomplete,
-                  item, download.m_strStatus);
-        return RowResult::Failed;
-    }
-    CHandle file;
-    if (MakeParentFolders(GetModuleDirectory() + "Template\\", item.Name))
-        file.Reset(::CreateFileA(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid()) {
+    if (!folders.Make(GetModuleDirectory() + "Template\\", item.Name)) {
         SetStatus(RowStatus::CreateFailed, item);
         return RowResult::Failed;
     }
-    const bool hashed = !item.SHA256.IsEmpty();
-    CSha256 digest;
-    const auto keep = [&](const BYTE* data, DWORD size) {
-        if (hashed)
-            digest.Update(data, size);
-        DWORD written = 0;
-        return ::WriteFile(file, data, size, &written, nullptr) && written == size;
+    SetStatus(RowStatus::Downloading, item);
+    DownloadPolicy policy;
+    policy.maxBytes = kMaxFileBytes;
+    // A negative Length or none at all is no length.
+    policy.expectedLength = item.Length > 0 ? static_cast<std::uint64_t>(item.Length) : 0;
+    policy.sha256 = item.SHA256;
+    policy.limits = m_limits;
+    policy.progress = [this](std::uint64_t done, std::uint64_t total) {
+        return OnChunk(done, total);
     };
-    const Outcome received = download.Receive(keep, static_cast<std::uint32_t>(item.Length), hashed,
-                                              kMaxUnannouncedFile);
-    download.Close();
-    file.Reset();
-    BYTE hash[32] = {};
-    RowStatus failure = RowStatus::Replaced;
-    if (received == Outcome::Cancelled) {
-        ::DeleteFileA(temporary);
-        return RowResult::Failed;
-    }
-    if (received == Outcome::KeepFailed)
-        failure = RowStatus::WriteFailed;
-    else if (received == Outcome::TimedOut)
-        failure = RowStatus::TimedOut;
-    else if (received != Outcome::Complete)
-        failure = RowStatus::Incomplete;
-    else if (hashed && (!digest.Finish(hash) || !DigestMatches(item.SHA256, hash)))
-        failure = RowStatus::ChecksumMismatch;
-    if (failure == RowStatus::Replaced)
+    policy.temporaryPrefix = kTemporaryPrefix;
+    const CWinApp* app = AfxGetApp();
+    CWholeDownload download(app ? static_cast<const char*>(app->GetAppName()) : "", policy);
+    const CString& status = download.GetStatus();
+    switch (download.ToFile(item.URL, temporary)) {
+    case DownloadResult::Complete:
         return std::nullopt;
-    ::DeleteFileA(temporary);
-    SetStatus(failure, item);
+    case DownloadResult::BadAddress:
+    case DownloadResult::Cancelled:
+        return RowResult::Failed;
+    case DownloadResult::NotSent:
+        if (download.GetError() == ERROR_TIMEOUT)
+            SetStatus(RowStatus::TimedOut, item);
+        else
+            SetStatus(InternetErrorText(download.GetError()));
+        return RowResult::NotSent;
+    case DownloadResult::Refused:
+        SetStatus(status == "404"         ? RowStatus::NotFound
+                  : status.Left(1) == "2" ? RowStatus::Incomplete
+                                          : RowStatus::ServerRefused,
+                  item, status);
+        return RowResult::Failed;
+    case DownloadResult::TimedOut:
+        SetStatus(RowStatus::TimedOut, item);
+        return RowResult::Failed;
+    case DownloadResult::DigestMismatch:
+        SetStatus(RowStatus::ChecksumMismatch, item);
+        return RowResult::Failed;
+    case DownloadResult::CreateFailed:
+    case DownloadResult::ReplaceFailed:
+        SetStatus(RowStatus::CreateFailed, item);
+        return RowResult::Failed;
+    case DownloadResult::WriteFailed:
+        SetStatus(RowStatus::WriteFailed, item);
+        return RowResult::Failed;
+    case DownloadResult::Incomplete:
+    case DownloadResult::Invalid:
+        break;
+    }
+    SetStatus(RowStatus::Incomplete, item);
     return RowResult::Failed;
 }
 
 bool CUpdateDialog::OnChunk(std::uint64_t received, std::uint64_t total) {
-    m_progress.SetPos(ProgressPercent(received, total));
+    // A message per chunk would cost more than the chunk.
+    const int percent = ProgressPercent(received, total);
+    if (percent != m_nShownPercent)
+        m_progress.SetPos(m_nShownPercent = percent);
     const DWORD now = ::GetTickCount();
     if (now - m_dwLastPump >= kPumpIntervalMs) {
         m_dwLastPump = now;

@@ -7,12 +7,13 @@
 #include "framework/windows/IconDialog.h"
 #include "framework/ctrl/ListCtrl.h"
 #include "framework/ctrl/ProgressCtrl.h"
-#include "HttpDownload.h"
+#include "framework/net/InternetSession.h"
 #include "UpdateManifest.h"
 #include "UpdateRules.h"
 
 #include <optional>
 
+class ParentFolders;
 struct UpdateItem;
 
 // How one row's run ended: its file replaced; the request could not be sent; any other failure.
@@ -59,13 +60,16 @@ private:
     void CreateRowImages();
     void AddRow(int position, const ManifestEntry& entry);
     // Nothing when `temporary` holds what the server meant to send; otherwise how the row ended.
-    std::optional<RowResult> Download(const UpdateItem& item, const CString& temporary);
+    // The folders it makes for the file are kept in `folders`.
+    std::optional<RowResult> Download(const UpdateItem& item, const CString& temporary,
+                                      ParentFolders& folders);
     void SetStatus(const CString& text);
     void SetStatus(RowStatus status, const UpdateItem& item, const char* detail = "");
     // Shows the progress and lets messages through; false once the user asked to stop.
     bool OnChunk(std::uint64_t received, std::uint64_t total);
 
     DWORD m_dwLastPump = 0;
+    int m_nShownPercent = -1;
     bool m_bUpgrading = false;
     bool m_bCancelRequested = false;
 };

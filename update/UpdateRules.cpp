@@ -130,31 +130,6 @@ CString RelativePathKey(const char* path) {
     return key.c_str();
 }
 
-namespace {
-
-int HexValue(char ch) {
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return -1;
-}
-
-} // namespace
-
-bool DigestMatches(const char* expectedHex, const BYTE (&digest)[32]) {
-    if (!expectedHex || std::strlen(expectedHex) != 64)
-        return false;
-    for (int i = 0; i < 32; ++i) {
-        if (HexValue(expectedHex[2 * i]) != digest[i] >> 4 ||
-            HexValue(expectedHex[2 * i + 1]) != (digest[i] & 0x0F))
-            return false;
-    }
-    return true;
-}
-
 CString StatusText(RowStatus status, const char* name, const char* detail) {
     const CString file(name);
     switch (status) {

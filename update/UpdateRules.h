@@ -32,9 +32,6 @@ CString RelativePathKey(const char* path);
 // unknown, never above 100.
 int ProgressPercent(std::uint64_t received, std::uint64_t total);
 
-// An expected SHA-256 in hex (either case) against a computed digest.
-bool DigestMatches(const char* expectedHex, const BYTE (&digest)[32]);
-
 // What the status label says about one row.
 enum class RowStatus {
     Downloading,

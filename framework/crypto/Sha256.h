@@ -14,6 +14,8 @@ public:
     void Update(const void* data, DWORD size);
     // False when the provider failed at any step; the digest is then meaningless.
     bool Finish(BYTE (&digest)[32]);
+    // Finishes and compares with a digest in hex of either case; false when the provider failed.
+    bool FinishMatches(const char* expectedHex);
 
 private:
     CCngAlgorithm m_algorithm;

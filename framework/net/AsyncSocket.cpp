@@ -38,22 +38,32 @@ BOOL AfxSocketInit() {
 
 BOOL CAsyncSocket::Create(UINT port, int type, long events, const char* address) {
     Close();
-    CSocketHandle created(::socket(AF_INET, type, 0));
-    if (!created)
-        return FALSE;
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = ::htons(static_cast<u_short>(port));
-    local.sin_addr.s_addr = address ? ::inet_addr(address) : INADDR_ANY;
-    if (local.sin_addr.s_addr == INADDR_NONE ||
-        ::bind(created, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
-        return FALSE;
+    m_nType = type;
+    m_nLocalPort = port;
+    m_strLocalAddress = address ? address : "";
+    m_bLocalAddress = address != nullptr;
     m_bBlocking = IsBlocking(events);
-    u_long nonBlocking = m_bBlocking ? 0 : 1;
-    if (::ioctlsocket(created, FIONBIO, &nonBlocking) != 0)
+    CSocketHandle created = MakeSocket();
+    if (!created)
         return FALSE;
     m_socket = std::move(created);
     return TRUE;
+}
+
+CSocketHandle CAsyncSocket::MakeSocket() const {
+    CSocketHandle created(::socket(AF_INET, m_nType, 0));
+    if (!created)
+        return created;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = ::htons(static_cast<u_short>(m_nLocalPort));
+    local.sin_addr.s_addr = m_bLocalAddress ? ::inet_addr(m_strLocalAddress.c_str()) : INADDR_ANY;
+    u_long nonBlocking = m_bBlocking ? 0 : 1;
+    if (local.sin_addr.s_addr == INADDR_NONE ||
+        ::bind(created, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 ||
+        ::ioctlsocket(created, FIONBIO, &nonBlocking) != 0)
+        created.Reset();
+    return created;
 }
 
 bool CAsyncSocket::ConnectWithin(const void* address, int length, DWORD limitMs) {
@@ -100,6 +110,13 @@ BOOL CAsyncSocket::Connect(const char* host, UINT port, DWORD limitMs) {
     const DWORD start = ::GetTickCount();
     for (const addrinfo* candidate = found; candidate && !connected;
          candidate = candidate->ai_next) {
+        // A socket whose connect failed cannot connect again: each address gets a fresh one.
+        if (candidate != found) {
+            CSocketHandle fresh = MakeSocket();
+            if (!fresh)
+                break;
+            m_socket = std::move(fresh);
+        }
         const int length = static_cast<int>(candidate->ai_addrlen);
         if (limitMs == INFINITE) {
             connected = ::connect(m_socket, candidate->ai_addr, length) == 0;

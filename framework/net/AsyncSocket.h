@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 #include "framework/base/ScopedHandle.h"
@@ -55,7 +56,13 @@ private:
     // Connects within the limit (not INFINITE); the socket is blocking again afterwards when it
     // was before.
     bool ConnectWithin(const void* address, int length, DWORD limitMs);
+    // A socket as Create was asked for; empty when it cannot be made.
+    CSocketHandle MakeSocket() const;
 
     CSocketHandle m_socket;
     bool m_bBlocking = false;
+    int m_nType = SOCK_STREAM;
+    UINT m_nLocalPort = 0;
+    bool m_bLocalAddress = false;
+    std::string m_strLocalAddress;
 };

@@ -112,6 +112,14 @@ BOOL AfxParseHttpAddress(const char* url, HttpAddress& address) {
     return TRUE;
 }
 
+CString AfxAppendToPath(const char* address, const char* suffix) {
+    HttpAddress parsed;
+    const char* rest = AfxParseHttpAddress(address, parsed) ? std::strpbrk(address, "?#") : nullptr;
+    if (!rest)
+        return CString(address) + suffix;
+    return CString(address, static_cast<int>(rest - address)) + suffix + rest;
+}
+
 void CInternetFile::Listen(HINTERNET session) {
     ::InternetSetStatusCallbackA(session, OnRequestStatus);
 }

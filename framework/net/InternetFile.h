@@ -52,6 +52,9 @@ struct HttpAddress {
 
 // FALSE for anything but an http or https address that names a host.
 BOOL AfxParseHttpAddress(const char* url, HttpAddress& address);
+// The address with `suffix` on its path: before any query or fragment of an http or https
+// address, at the end of anything else (a path, say).
+CString AfxAppendToPath(const char* address, const char* suffix);
 
 struct InternetPending;
 

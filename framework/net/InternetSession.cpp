@@ -6,6 +6,10 @@ InternetTransferLimits g_transferLimits;
 
 } // namespace
 
+InternetTransferLimits AfxGetInternetTransferLimits() {
+    return g_transferLimits;
+}
+
 InternetTransferLimits AfxSetInternetTransferLimitsForTests(const InternetTransferLimits& limits) {
     const InternetTransferLimits previous = g_transferLimits;
     g_transferLimits = limits;

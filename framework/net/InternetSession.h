@@ -9,6 +9,8 @@
 #include "framework/net/InternetFile.h"
 #include "framework/base/ScopedHandle.h"
 
+// The limits that sessions are opened with.
+InternetTransferLimits AfxGetInternetTransferLimits();
 // The limits of sessions opened from then on; returns the previous ones. Programs keep the
 // defaults; tests shorten them so that a server that holds an answer is given up sooner.
 InternetTransferLimits AfxSetInternetTransferLimitsForTests(const InternetTransferLimits& limits);

@@ -116,8 +116,9 @@ TEST(InternetSession, OpensAddressesAndTellsStatusLengthAndCutAnswers) {
     EXPECT_FALSE(session.OpenURL(LocalServerUrl("fw-body.bin")));
 }
 
-// Addresses as "server object port", with " secure" for https, "-" when refused; a
-// Content-Length is read strictly, however many leading zeros it has.
+// Addresses as "server object port", with " secure" for https, "-" when refused; a suffix goes
+// on the path, before any query; a Content-Length is read strictly, however many leading zeros
+// it has.
 TEST(InternetSession, AddressesAndContentLengthsAreReadStrictly) {
     const std::pair<const char*, const char*> addresses[] = {
         {"http://example.test/a/b.exe?v=2&x=%20", "example.test /a/b.exe?v=2&x=%20 80"},
@@ -135,6 +136,14 @@ TEST(InternetSession, AddressesAndContentLengthsAreReadStrictly) {
                           address.secure ? " secure" : "");
         EXPECT_STREQ(expected, parsed) << url;
     }
+    const std::pair<const char*, const char*> appended[] = {
+        {"http://h/m.xml", "http://h/m.xml.sig"},
+        {"https://h:8/u/m.xml?v=2&x=%3F#top", "https://h:8/u/m.xml.sig?v=2&x=%3F#top"},
+        {"http://h/m.xml#a?b", "http://h/m.xml.sig#a?b"},
+        {"C:\\suite\\m.xml", "C:\\suite\\m.xml.sig"},
+    };
+    for (const auto& [address, expected] : appended)
+        EXPECT_STREQ(expected, AfxAppendToPath(address, ".sig")) << address;
     ULONGLONG length = 0;
     EXPECT_TRUE(AfxParseContentLength(" 5000000000 ", length));
     EXPECT_EQ(5000000000u, length);

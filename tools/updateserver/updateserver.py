@@ -23,11 +23,15 @@ misbehave, so that tests meet the answers a real network gives:
   /longlength/<file>        a Content-Length of 300 digits (leading zeros), sends half, closes
   /http09/<file>            the bytes of the file's first half without any status line, closes
   /redirecthost/<file>      302 to the same file through "localhost" instead of 127.0.0.1
+  /redirectport/<port>/<file>  302 to the same file on 127.0.0.1:<port>
+  /redirectsecure/<file>    302 to the same file on the same host and port through https
+  /redirectloop/<file>      302 to itself
   /silent/<file>            reads the request and never answers
   /stall/<file>             the headers with the full length, then nothing
   /drip/<ms>/<file>         the headers, then one byte every <ms> milliseconds
   /trickle/<ms>/<file>      the headers, then 1100 bytes every <ms> milliseconds
   /endless/<file>           no Content-Length; the file, then zero bytes at full speed for ever
+  /chunkendless/<file>      the file in chunks, then chunks of zero bytes at full speed for ever
   /sign/<key>/<file>        the file's detached signature by <key>.key.pem of the --keys
                             folder, as `openssl dgst -sha256 -sign` writes it (DER)
 A connection that is kept waiting is closed after HOLD_S seconds, so that the server
@@ -83,6 +87,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if mode == "redirecthost":
             port = self.server.server_address[1]
             return self.send_redirect("http://localhost:%d/%s" % (port, "/".join(parts[1:])))
+        if mode == "redirectport" and len(parts) >= 3 and parts[1].isdigit():
+            return self.send_redirect("http://127.0.0.1:%s/%s" % (parts[1], "/".join(parts[2:])))
+        if mode == "redirectsecure":
+            port = self.server.server_address[1]
+            return self.send_redirect("https://127.0.0.1:%d/%s" % (port, "/".join(parts[1:])))
+        if mode == "redirectloop":
+            return self.send_redirect(self.path)
         if mode == "silent":
             return self.hold()
         if mode in ("drip", "trickle") and len(parts) >= 3 and parts[1].isdigit():
@@ -123,6 +134,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.close_connection = True
         if mode == "chunkgarbage":
             self.wfile.write(b"zz\r\n" + data[:100] + b"\r\n0\r\n\r\n")
+            return
+        if mode == "chunkendless":
+            self.wfile.write(b"%x\r\n" % len(data) + data + b"\r\n")
+            piece = b"%x\r\n" % PIECE + bytes(PIECE) + b"\r\n"
+            self.connection.settimeout(HOLD_S)
+            deadline = time.monotonic() + HOLD_S
+            try:
+                while time.monotonic() < deadline:
+                    self.wfile.write(piece)
+            except OSError:
+                pass
             return
         if mode == "chunkmid":
             self.wfile.write(b"%x\r\n" % len(data) + data[: len(data) // 2])
@@ -165,7 +187,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.send_text(404, "not found")
         data = target.read_bytes()
         half = data[: len(data) // 2]
-        if mode in ("chunked", "chunkcut", "chunkmid", "chunkgarbage"):
+        if mode in ("chunked", "chunkcut", "chunkmid", "chunkgarbage", "chunkendless"):
             return self.send_chunks(data, mode)
         if mode == "http09":
             self.close_connection = True
@@ -224,7 +246,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 
 MISBEHAVIOURS = ("short", "nolength", "drop", "cut", "cutreset", "chunked", "chunkcut", "chunkmid",
-                 "chunkgarbage", "empty", "partial", "longlength", "http09", "stall", "endless")
+                 "chunkgarbage", "chunkendless", "empty", "partial", "longlength", "http09", "stall",
+                 "endless")
 
 
 class Server(http.server.ThreadingHTTPServer):

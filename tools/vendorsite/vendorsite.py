@@ -11,6 +11,7 @@ mode in force is echoed to <control>.applied once applied:
   normal   everything is served
   refuse   the port is closed: connections are refused until another mode is set
   error    the configuration address answers 500 with an error page
+  page     the configuration address answers 200 with an error page
   empty    the configuration address answers 200 with an empty body
   cut      the configuration address announces its length, sends half and closes
   silent   the configuration address reads the request and never answers
@@ -51,7 +52,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "common"))
 import background_server  # noqa: E402
 
 CONFIG_PATH = "/Package/Application/configs.xml"
-MODES = ("normal", "refuse", "error", "empty", "cut", "silent", "stall", "drip", "trickle",
+MODES = ("normal", "refuse", "error", "page", "empty", "cut", "silent", "stall", "drip", "trickle",
          "endless", "zeros", "zeroscut", "overlong")
 POLL_S = 0.05
 HOLD_S = 120
@@ -81,6 +82,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         mode = current_mode
         if path == CONFIG_PATH and mode == "error":
             return self.answer(500, ERROR_PAGE, ".htm")
+        if path == CONFIG_PATH and mode == "page":
+            return self.answer(200, ERROR_PAGE, ".htm")
         if path == CONFIG_PATH and mode == "empty":
             return self.answer(200, b"", ".xml")
         target = self.resolve(path)

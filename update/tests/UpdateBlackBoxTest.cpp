@@ -51,15 +51,20 @@ TEST_F(UpdateProgram, WithoutArgumentOnlyTheMessageBoxAppears) {
     EXPECT_TRUE(update.WaitForExit().has_value());
 }
 
-// 取消 during a download that never ends: the program ends within seconds, the installed file
-// and Template as they were, and Start is still launched, without being waited for.
+// 取消 during a download that never ends: the program ends within seconds, the installed files
+// and Template as they were (no later row runs), and Start is still launched, without being
+// waited for.
 TEST_F(UpdateProgram, CancelEndsAnEndlessDownloadAtOnce) {
     const std::string installed = ReadBytes(BuiltProgram("version_1_2_3_4.exe"));
     WriteBytes(folder + "\\a.exe", installed);
+    WriteBytes(folder + "\\b.exe", installed);
     WriteBytes(served + "\\a.exe", PatternBytes(40000, 1));
     const std::string url = LocalServerUrl("endless/blackbox/a.exe").str();
-    WriteBytes(folder + "\\manifest.xml",
-               ManifestText("start.exe").File("a.exe", "2.0.0.0", "URL=\"" + url + "\"").Xml());
+    const std::string after = LocalServerUrl("blackbox/a.exe").str();
+    WriteBytes(folder + "\\manifest.xml", ManifestText("start.exe")
+                                              .File("a.exe", "2.0.0.0", "URL=\"" + url + "\"")
+                                              .File("b.exe", "2.0.0.0", "URL=\"" + after + "\"")
+                                              .Xml());
     uidriver::Process update = Start(" " + (folder + "\\manifest.xml").str());
     const HWND dialog = update.WaitForDialog("检查更新");
     uidriver::ClickButton(dialog, IDC_BUTTON_UPGRADE_NOW);
@@ -68,24 +73,12 @@ TEST_F(UpdateProgram, CancelEndsAnEndlessDownloadAtOnce) {
     uidriver::ClickButton(dialog, IDOK);
     EXPECT_TRUE(update.WaitForExit(5000).has_value()) << "still running 5 s after 取消";
     EXPECT_TRUE(installed == ReadBytes(folder + "\\a.exe"));
+    EXPECT_TRUE(installed == ReadBytes(folder + "\\b.exe"));
     EXPECT_EQ("", test_files::List((folder + "\\Template").str()));
     // The start program runs for 3 s; the updater is gone before it ends.
     uidriver::WaitFor([&] { return !Mark().empty(); }, 5000, "the start program");
     EXPECT_EQ("started\n", Mark());
     uidriver::WaitFor([&] { return Mark() != "started\n"; }, 5000, "the start program's end");
-}
-
-// A manifest server that accepts and never answers holds the program for one period of the
-// shipped limits (20 s), not longer; then the dialog says why nothing can be done.
-TEST_F(UpdateProgram, SilentManifestServerIsGivenUpAndSaysSo) {
-    const auto begin = ::GetTickCount();
-    uidriver::Process update = Start(" " + LocalServerUrl("silent/manifest.xml").str());
-    const HWND dialog = update.WaitForDialog("检查更新", 40000);
-    EXPECT_LT(::GetTickCount() - begin, 30000u);
-    EXPECT_EQ("无法读取升级信息，请检查网络连接后重新启动升级程序！",
-              uidriver::ControlText(dialog, IDC_STATIC_STATUS));
-    uidriver::ClickButton(dialog, IDOK);
-    EXPECT_TRUE(update.WaitForExit().has_value());
 }
 
 // The detached signature the local server makes of one of its files with one of the build's
@@ -120,7 +113,6 @@ TEST_F(UpdateProgram, WithAKeyOnlyAValidSignatureLetsAnythingHappen) {
             .Xml();
     const std::string changed = Flipped(manifest, manifest.find("2.0.0.0"));
     WriteBytes(served + "\\m.xml", manifest);
-    WriteBytes(served + "\\another.xml", changed);
     const std::string valid = ServerSignature("test", "blackbox/m.xml");
     const struct {
         const char* what;
@@ -135,11 +127,6 @@ TEST_F(UpdateProgram, WithAKeyOnlyAValidSignatureLetsAnythingHappen) {
         {"a signature byte changed", manifest, Flipped(valid, valid.size() - 5), false, false},
         {"no signature (404)", manifest, std::nullopt, false, false},
         {"no signature beside a file", manifest, std::nullopt, true, false},
-        {"an empty signature", manifest, "", false, false},
-        {"a cut signature", manifest, valid.substr(0, valid.size() - 1), false, false},
-        {"2 KB", manifest, valid + std::string(2048 - valid.size(), '\0'), false, false},
-        {"of another manifest", manifest, ServerSignature("test", "blackbox/another.xml"), false,
-         false},
         {"by another key", manifest, ServerSignature("other", "blackbox/m.xml"), false, false},
     };
     const std::vector<std::vector<std::string>> offered = {{"a.exe", "2.0.0.0", "0 Byte"},
