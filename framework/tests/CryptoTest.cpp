@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <string>
+#include <utility>
 
 #include "framework/crypto/EcdsaP256Key.h"
+#include "framework/crypto/Sha256.h"
 
 namespace {
 
@@ -51,4 +54,20 @@ TEST(EcdsaP256Key, TakesEveryDerFormOfASignature) {
                                reinterpret_cast<const BYTE*>(signatures[i].second.data()),
                                static_cast<DWORD>(signatures[i].second.size())))
             << i;
+}
+
+// The published digest of "abc", in hex of either case; a digit off, short or long fails.
+TEST(Sha256, FinishMatchesTheDigestInHex) {
+    const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+    std::string upper = abc;
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::pair<std::string, bool> cases[] = {
+        {abc, true}, {upper, true}, {"ca" + abc.substr(2), false},
+        {abc.substr(1), false}, {abc + "0", false}};
+    for (const auto& [hex, matches] : cases) {
+        CSha256 sha;
+        sha.Update("abc", 3);
+        EXPECT_EQ(matches, sha.FinishMatches(hex.c_str())) << hex;
+    }
 }
