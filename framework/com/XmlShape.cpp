@@ -197,6 +197,7 @@ private:
 
 bool IsXmlShapeWithinLimits(const char* data, size_t size) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    // Whether the bytes begin so; -1 stands for any byte but zero.
     const auto starts = [&](std::initializer_list<int> prefix) {
         size_t i = 0;
         for (int byte : prefix)
@@ -206,20 +207,14 @@ bool IsXmlShapeWithinLimits(const char* data, size_t size) {
     };
     // The byte order mark, or the zero byte of a UTF-16 document's first character.
     size_t offset = 0;
-    int width = 2;
+    int width = 1;
     bool bigEndian = false;
-    if (starts({0xFF, 0xFE}))
-        offset = 2;
-    else if (starts({0xFE, 0xFF}))
-        offset = 2, bigEndian = true;
-    else if (starts({-1, 0x00}))
-        bigEndian = false;
-    else if (starts({0x00, -1}))
-        bigEndian = true;
+    if (starts({0xFF, 0xFE}) || starts({0xFE, 0xFF}))
+        offset = 2, width = 2, bigEndian = bytes[0] == 0xFE;
+    else if (starts({-1, 0x00}) || starts({0x00, -1}))
+        width = 2, bigEndian = bytes[0] == 0;
     else if (starts({0xEF, 0xBB, 0xBF}))
-        offset = 3, width = 1;
-    else
-        width = 1;
+        offset = 3;
     if ((size - offset) % width != 0)
         return false;
     return ShapeScanner(bytes + offset, (size - offset) / width, width, bigEndian).Run();
