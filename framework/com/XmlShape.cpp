@@ -19,6 +19,18 @@ bool IsNameUnit(int unit) {
            (unit > 0x7F || kDelimiters.find(static_cast<char>(unit)) == std::string::npos);
 }
 
+// No declared encoding, or one whose markup characters are ASCII bytes that never stand inside
+// a character of more bytes.
+bool IsAsciiMarkupEncoding(const std::string& name) {
+    static const char* const kNames[] = {"",      "utf-8", "utf8",   "us-ascii",
+                                         "ascii", "gbk",   "gb2312", "gb18030"};
+    for (const std::string family : {"iso-8859-", "windows-125"})
+        if (name.size() > family.size() && name.compare(0, family.size(), family) == 0 &&
+            std::all_of(name.begin() + family.size(), name.end(), ::isdigit))
+            return true;
+    return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
+}
+
 // Markup is ASCII in every encoding read here, so the pass follows the document unit by unit:
 // bytes, or UTF-16 code units in the byte order found at the start.
 class ShapeScanner {
@@ -157,9 +169,7 @@ private:
             return false;
         if (m_width == 2)
             return encoding.empty() || encoding == "utf-16";
-        static const char* const kNarrow[] = {
-            "", "utf-8", "us-ascii", "iso-8859-1", "windows-1252", "gbk", "gb2312", "gb18030"};
-        return std::find(std::begin(kNarrow), std::end(kNarrow), encoding) != std::end(kNarrow);
+        return IsAsciiMarkupEncoding(encoding);
     }
 
     bool Markup() {

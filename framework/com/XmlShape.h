@@ -17,6 +17,6 @@ struct XmlShapeLimits {
 
 // True when the document's markup keeps within XmlShapeLimits; one pass that reads nothing
 // beyond size. Also refused: a document type declaration, an encoding the pass cannot follow
-// (it reads UTF-8, UTF-16 and the single- and double-byte code pages whose markup is ASCII), a
-// zero character, a '<' inside an attribute value and markup cut short.
+// (it reads UTF-8, UTF-16, ASCII, ISO-8859-n, windows-125n, GBK, GB2312 and GB18030), a zero
+// character, a '<' inside an attribute value and markup cut short.
 bool IsXmlShapeWithinLimits(const char* bytes, size_t size);

@@ -68,6 +68,7 @@ TEST(XmlShape, LimitsHoldInEveryEncoding) {
         {"<?xml version=\"1.0\" encoding=\"GBK\"?><R 名=\"申通\"/>", true, false},
         {"<?xml version=\"1.0\" encoding='UTF-16'?><R/>", false, true},
         {"<?xml version=\"1.0\" encoding=\"UTF-7\"?><R/>", false, false},
+        {"<?xml version='1.0' encoding='ISO-8859-15'?><R/>", true, false},
         {std::string("<R a=\"\0\"/>", 10), false, false},
         {"<R></R></R>", false, false},
         {"<R>", false, false},
