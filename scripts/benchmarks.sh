@@ -11,10 +11,14 @@ cmake --build --preset native-release --target jet_bench >/dev/null
 build/native-release/jet/bench/jet_bench
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target zipdex_benchmark update_benchmark package_benchmark >/dev/null
+cmake --build --preset windows --target zipdex_benchmark update_benchmark package_benchmark \
+  string_map_benchmark >/dev/null
 source scripts/wine-env.sh
 wine_start
 trap wine_stop EXIT
+
+echo "== the string map: names built to share one chain against ordinary names"
+wine build/windows/framework/bench/string_map_benchmark.exe 5
 
 echo "== zipdex: start-up, search and sort"
 wine build/windows/plug_in/Zipdex/bench/zipdex_benchmark.exe | iconv -f gbk -t utf-8

@@ -1,5 +1,10 @@
 #include "framework/base/StringMap.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "framework/base/SipHash.h"
+
 namespace {
 constexpr size_t kBucketCount = 17;
 // The table doubles when it holds more than this many entries per bucket, so that a long list
@@ -10,11 +15,10 @@ constexpr size_t kLoadLimit = 2;
 CMapStringToString::CMapStringToString(int blockSize)
     : m_nBlockSize(blockSize > 0 ? blockSize : 10), m_buckets(kBucketCount, nullptr) {}
 
+// Keyed once per process: names from a downloaded list cannot be chosen to share one chain.
 UINT CMapStringToString::HashKey(const char* key) {
-    UINT hash = 0;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(key); *p; ++p)
-        hash = (hash << 5) + hash + *p;
-    return hash;
+    static const SipHashKey processKey = RandomSipHashKey();
+    return static_cast<UINT>(SipHash24(processKey, key, std::strlen(key)));
 }
 
 CMapStringToString::Assoc* CMapStringToString::Find(const char* key, UINT hash) const {
@@ -75,4 +79,15 @@ void CMapStringToString::Grow() {
 
 int CMapStringToString::GetAllocatedCount() const {
     return static_cast<int>(m_blocks.size()) * m_nBlockSize;
+}
+
+int CMapStringToString::GetLongestChain() const {
+    size_t longest = 0;
+    for (const Assoc* chain : m_buckets) {
+        size_t length = 0;
+        for (; chain; chain = chain->next)
+            ++length;
+        longest = std::max(longest, length);
+    }
+    return static_cast<int>(longest);
 }

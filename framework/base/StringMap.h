@@ -7,8 +7,8 @@
 
 #include "framework/base/String.h"
 
-// A hash map from text to text; keys match exactly (case matters). Entries are allocated in
-// blocks of the given size and live as long as the map.
+// A hash map from text to text, keyed per process; keys match exactly (case matters). Entries are
+// allocated in blocks of the given size and live as long as the map.
 class CMapStringToString {
 public:
     explicit CMapStringToString(int blockSize = 10);
@@ -25,6 +25,8 @@ public:
     CString& operator[](const char* key);
     // Entries allocated so far, a multiple of the block size.
     int GetAllocatedCount() const;
+    // The most entries that share one bucket.
+    int GetLongestChain() const;
 
 private:
     struct Assoc {

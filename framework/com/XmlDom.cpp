@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/base/File.h"
+#include "framework/com/XmlShape.h"
 
 namespace {
 
@@ -14,17 +15,6 @@ const IID kIidDomDocument2 = {
     0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 const IID kIidDomElement = {
     0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-
-// Looked for in every encoding the parser detects by itself: in UTF-16 the markup's
-// characters carry a zero byte, which is dropped before the search.
-bool DeclaresDocumentType(const std::string& bytes) {
-    static const std::string kMarkup = "<!DOCTYPE";
-    std::string narrow;
-    narrow.reserve(bytes.size());
-    std::copy_if(bytes.begin(), bytes.end(), std::back_inserter(narrow),
-                 [](char byte) { return byte != '\0'; });
-    return narrow.find(kMarkup) != std::string::npos;
-}
 
 // The component's own refusal where it has one; Wine's may ignore it.
 void ProhibitDocumentType(IXMLDOMDocument* document) {
@@ -52,7 +42,8 @@ CComPtr<IXMLDOMDocument> CreateXmlDocument() {
 
 // The bytes go to the parser as they are, so that it reads their encoding declaration.
 BOOL LoadXmlDocument(IXMLDOMDocument* document, const std::string& bytes) {
-    if (!document || DeclaresDocumentType(bytes) || FAILED(document->put_async(VARIANT_FALSE)))
+    if (!document || !IsXmlShapeWithinLimits(bytes.data(), bytes.size()) ||
+        FAILED(document->put_async(VARIANT_FALSE)))
         return FALSE;
     ProhibitDocumentType(document);
     SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));

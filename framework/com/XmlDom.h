@@ -12,8 +12,8 @@
 // empty when the component is missing.
 CComPtr<IXMLDOMDocument> CreateXmlDocument();
 // Parses the bytes synchronously, their encoding as they declare it; TRUE when they were
-// well-formed. A document type declaration is refused: nothing we read needs one, and its
-// entities let a few kilobytes cost minutes and gigabytes.
+// well-formed. A document beyond XmlShapeLimits is refused, and so is a document type
+// declaration: nothing we read needs one, and its entities let a few kilobytes cost minutes.
 BOOL LoadXmlDocument(IXMLDOMDocument* document, const std::string& bytes);
 // The same for a file of at most maxBytes; a larger one is not parsed.
 BOOL LoadXmlFile(IXMLDOMDocument* document, const char* path, size_t maxBytes);
