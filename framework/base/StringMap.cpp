@@ -1,24 +1,43 @@
 #include "framework/base/StringMap.h"
 
-#include <algorithm>
-#include <cstring>
+#include <bcrypt.h>
 
-#include "framework/base/SipHash.h"
+#include <algorithm>
+#include <cstdint>
 
 namespace {
 constexpr size_t kBucketCount = 17;
 // The table doubles when it holds more than this many entries per bucket, so that a long list
 // costs no more per entry than a short one.
 constexpr size_t kLoadLimit = 2;
+
+constexpr std::uint64_t kPrime = 0x7FFFFFFF; // 2^31 - 1
+
+// Should the generator fail, the clock and the process still give each run a point of its own.
+std::uint64_t DrawPoint() {
+    UINT point = 0;
+    if (!BCRYPT_SUCCESS(::BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&point), sizeof point,
+                                          BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+        point = ::GetTickCount() ^ ::GetCurrentProcessId() << 16;
+    return 2 + point % (kPrime - 2);
+}
 } // namespace
 
 CMapStringToString::CMapStringToString(int blockSize)
     : m_nBlockSize(blockSize > 0 ? blockSize : 10), m_buckets(kBucketCount, nullptr) {}
 
-// Keyed once per process: names from a downloaded list cannot be chosen to share one chain.
+// The name's bytes as the coefficients of a polynomial, taken at a point drawn once per process,
+// modulo a prime: two names of at most n bytes agree at no more than n of the 2^31 points, so
+// names from a downloaded list cannot be chosen to share one chain.
 UINT CMapStringToString::HashKey(const char* key) {
-    static const SipHashKey processKey = RandomSipHashKey();
-    return static_cast<UINT>(SipHash24(processKey, key, std::strlen(key)));
+    static const std::uint64_t point = DrawPoint();
+    std::uint64_t hash = 0;
+    for (const auto* byte = reinterpret_cast<const unsigned char*>(key); *byte; ++byte) {
+        hash = hash * point + *byte;
+        hash = (hash & kPrime) + (hash >> 31);
+        hash = (hash & kPrime) + (hash >> 31);
+    }
+    return static_cast<UINT>(hash >= kPrime ? hash - kPrime : hash);
 }
 
 CMapStringToString::Assoc* CMapStringToString::Find(const char* key, UINT hash) const {

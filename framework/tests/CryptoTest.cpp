@@ -62,9 +62,11 @@ TEST(Sha256, FinishMatchesTheDigestInHex) {
     std::string upper = abc;
     for (char& c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const std::pair<std::string, bool> cases[] = {
-        {abc, true}, {upper, true}, {"ca" + abc.substr(2), false},
-        {abc.substr(1), false}, {abc + "0", false}};
+    const std::pair<std::string, bool> cases[] = {{abc, true},
+                                                  {upper, true},
+                                                  {"ca" + abc.substr(2), false},
+                                                  {abc.substr(1), false},
+                                                  {abc + "0", false}};
     for (const auto& [hex, matches] : cases) {
         CSha256 sha;
         sha.Update("abc", 3);

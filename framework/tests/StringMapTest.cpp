@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "framework/base/SipHash.h"
 #include "framework/base/StringMap.h"
 
 namespace {
@@ -50,24 +49,6 @@ TEST(StringMap, EntriesComeInBlocks) {
     EXPECT_EQ(2010, map.GetAllocatedCount()) << "the block is used up before a new one";
     map.SetAt("one more", "v");
     EXPECT_EQ(2020, map.GetAllocatedCount());
-}
-
-// The reference vectors: key 00 01 ... 0f, message 00 01 ... of each length.
-TEST(StringMap, SipHashGivesThePublishedValues) {
-    const SipHashKey key{0x0706050403020100ull, 0x0f0e0d0c0b0a0908ull};
-    const std::pair<size_t, std::uint64_t> vectors[] = {
-        {0, 0x726fdb47dd0e0e31ull},  {1, 0x74f839c593dc67fdull},  {7, 0xab0200f58b01d137ull},
-        {8, 0x93f5f5799a932462ull},  {15, 0xa129ca6149be45e5ull}, {16, 0x3f2acc7f57c29bdbull},
-        {63, 0x958a324ceb064572ull},
-    };
-    unsigned char message[64];
-    for (size_t i = 0; i < sizeof message; ++i)
-        message[i] = static_cast<unsigned char>(i);
-    for (const auto& [size, expected] : vectors)
-        EXPECT_EQ(expected, SipHash24(key, message, size)) << size;
-    const SipHashKey first = RandomSipHashKey();
-    const SipHashKey second = RandomSipHashKey();
-    EXPECT_NE(SipHash24(first, message, 8), SipHash24(second, message, 8));
 }
 
 // 4 096 names made of the blocks "aZ" and "b9" share one value under an unkeyed hash
