@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "AcceptedSerial.h"
 #include "FileReplace.h"
 #include "FileVersionInfo.h"
 #include "ManifestSource.h"
@@ -93,6 +94,17 @@ void CUpdateDialog::LoadManifest() {
     m_strStart = manifest.m_strStart;
     if (result != UpdateManifest::Result::Read) {
         SetStatus(signatureValid ? kManifestUnreadableText : kManifestSignatureInvalidText);
+        ::EnableWindow(GetDlgItem(IDC_BUTTON_UPGRADE_NOW), FALSE);
+        return;
+    }
+    // Signed, an old or expired manifest is refused like a forged one: it may be replayed.
+    const char* refusal = nullptr;
+    if (m_pUpdateKey)
+        refusal = AdmitSignedManifest(manifest.m_strSerial, manifest.m_strExpires,
+                                      GetModuleDirectory() + kAcceptedSerialFile);
+    if (refusal) {
+        m_strStart.Empty();
+        SetStatus(refusal);
         ::EnableWindow(GetDlgItem(IDC_BUTTON_UPGRADE_NOW), FALSE);
         return;
     }
