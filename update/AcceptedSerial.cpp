@@ -1,6 +1,6 @@
 #include "AcceptedSerial.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 #include <string>
 
@@ -27,9 +27,9 @@ bool WriteAcceptedSerial(const char* path, std::uint64_t serial) {
     // Wine renames over a read-only file; Windows refuses, and so do we.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;
-    char text[24] = {};
+    char text[20] = {};
     const int length =
-        std::snprintf(text, sizeof(text), "%llu", static_cast<unsigned long long>(serial));
+        static_cast<int>(std::to_chars(text, text + sizeof(text), serial).ptr - text);
     const CString temporary = CString(path) + ".new";
     CHandle file(::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
