@@ -1,5 +1,7 @@
 #include "AcceptedSerial.h"
 
+#include <windows.h>
+
 #include <charconv>
 #include <cstring>
 #include <string>

@@ -1,5 +1,7 @@
 #include "ManifestSerial.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 namespace {
