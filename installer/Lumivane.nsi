@@ -61,8 +61,9 @@ VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "OriginalFilename" "${SETUP_NAME}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductName" "${SUITE_PRODUCT}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductVersion" "${SUITE_VERSION}"
 
-; The suite's files in folder DIR and what the programs fetched there themselves (package's
-; configs.xml, the updater's downloads); anything else of the user's stays.
+; The suite's files in folder DIR and what the programs put there themselves (package's
+; configs.xml, the updater's downloads and the serial it accepted last); anything else of the
+; user's stays.
 !macro RemoveSuiteFiles DIR
   Delete "${DIR}\plug_in\Zipdex\zipdex.exe"
   Delete "${DIR}\plug_in\Zipdex\Tillwick.dat"
@@ -71,6 +72,8 @@ VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductVersion" "${SUITE_VERSION}"
   Delete "${DIR}\update.exe"
   Delete "${DIR}\package.exe"
   Delete "${DIR}\configs.xml"
+  Delete "${DIR}\update.serial"
+  Delete "${DIR}\update.serial.new"
   RMDir /r "${DIR}\Template"
   Delete "${DIR}\uninstall.exe"
   RMDir "${DIR}"

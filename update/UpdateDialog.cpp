@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "AcceptedSerial.h"
 #include "FileVersionInfo.h"
 #include "ManifestSource.h"
 #include "ParentFolders.h"
@@ -94,8 +95,18 @@ void CUpdateDialog::LoadManifest() {
     bool signatureValid = true;
     const UpdateManifest::Result result = ReadManifest(manifest, signatureValid);
     m_strStart = manifest.m_strStart;
-    if (result != UpdateManifest::Result::Read) {
-        SetStatus(signatureValid ? kManifestUnreadableText : kManifestSignatureInvalidText);
+    // Signed, an old or expired manifest is refused like a forged one: it may be replayed, and
+    // one without a file list would still start Start.
+    const char* refusal = nullptr;
+    if (m_pUpdateKey && result != UpdateManifest::Result::Unreadable)
+        refusal = AdmitSignedManifest(manifest.m_strSerial, manifest.m_strExpires,
+                                      GetModuleDirectory() + kAcceptedSerialFile);
+    if (refusal)
+        m_strStart.Empty();
+    if (refusal || result != UpdateManifest::Result::Read) {
+        SetStatus(refusal          ? refusal
+                  : signatureValid ? kManifestUnreadableText
+                                   : kManifestSignatureInvalidText);
         ::EnableWindow(GetDlgItem(IDC_BUTTON_UPGRADE_NOW), FALSE);
         return;
     }

@@ -3,15 +3,17 @@
 #include "framework/com/XmlDom.h"
 
 UpdateManifest::Result UpdateManifest::Parse(const std::string& bytes) {
-    m_strStart.Empty();
-    m_entries.clear();
+    *this = UpdateManifest();
     CComPtr<IXMLDOMDocument> document = CreateXmlDocument();
     if (!LoadXmlDocument(document, bytes))
         return Result::Unreadable;
 
     CComPtr<IXMLDOMElement> root;
-    if (SUCCEEDED(document->get_documentElement(&root)) && root)
+    if (SUCCEEDED(document->get_documentElement(&root)) && root) {
         m_strStart = XmlAttribute(root, "Start");
+        m_strSerial = XmlAttribute(root, "Serial");
+        m_strExpires = XmlAttribute(root, "Expires");
+    }
 
     CComPtr<IXMLDOMNode> files;
     CComBSTR filesQuery("//Files");

@@ -31,8 +31,10 @@ public:
 
     Result Parse(const std::string& bytes);
 
-    // The document element's Start attribute.
+    // The document element's Start, Serial and Expires attributes.
     CString m_strStart;
+    CString m_strSerial;
+    CString m_strExpires;
     // Every element child of any Files element, in document order.
     std::vector<ManifestEntry> m_entries;
 };

@@ -159,6 +159,10 @@ CString StatusText(RowStatus status, const char* name, const char* detail) {
 
 const char* const kManifestUnreadableText = "无法读取升级信息，请检查网络连接后重新启动升级程序！";
 const char* const kManifestSignatureInvalidText = "升级信息的签名无效，已停止升级！";
+const char* const kManifestOlderText = "升级信息比上次使用的旧，已停止升级！";
+const char* const kManifestExpiredText = "升级信息已过期（请检查本机的日期和时间），已停止升级！";
+const char* const kManifestUndatedText = "升级信息缺少有效的序号或有效期，已停止升级！";
+const char* const kSerialStoreFailedText = "无法读写升级记录 update.serial，已停止升级！";
 const char* const kUpgradeCancelledText = "升级已取消，未完成的文件保持原样。";
 
 CString InternetErrorText(DWORD error) {

@@ -58,5 +58,12 @@ CString InternetErrorText(DWORD error);
 extern const char* const kManifestUnreadableText;
 // The status label when the manifest does not carry a valid signature by the built-in key.
 extern const char* const kManifestSignatureInvalidText;
+// The status labels when a manifest with a valid signature is refused: its Serial is below the
+// one this installation accepted last, its Expires has passed, one of the two is missing or
+// malformed, or the accepted serial cannot be read or kept.
+extern const char* const kManifestOlderText;
+extern const char* const kManifestExpiredText;
+extern const char* const kManifestUndatedText;
+extern const char* const kSerialStoreFailedText;
 // The status label when the user stopped an upgrade run.
 extern const char* const kUpgradeCancelledText;

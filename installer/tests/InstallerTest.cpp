@@ -213,8 +213,9 @@ TEST(Installer, InstallsForTheUserRunsZipdexAndUninstallsKeepingSettings) {
     WritePackageSetting();
     WriteBrowserEmulation("package.exe", kBrowserEmulationMode, "package.exe");
 
-    // What the programs fetch into their folder goes too.
+    // What the programs fetch or keep in their folder goes too.
     test_files::Write(folder + "\\configs.xml", "<configs/>");
+    test_files::Write(folder + "\\update.serial", "7");
     test_files::Write(folder + "\\Template\\zipdex.exe", "downloaded");
     Uninstall(folder, "");
     EXPECT_FALSE(Exists(folder));

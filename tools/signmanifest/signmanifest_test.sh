@@ -38,6 +38,31 @@ for file in a.exe 'plug_in\Zipdex\zipdex.exe' empty.dat; do
 done
 grep -q 'Class="A" URL="http://example.invalid/a.exe"' manifest.xml || fail "other attributes lost"
 
+# Serial: one more than the one at the output, else 1, or as asked but never lower; Expires:
+# days from now, to the second, in UTC.
+attribute() { sed -n "s/.*<Update [^>]*$1=\"\([^\"]*\)\".*/\1/p" "$2"; }
+expect_dated() {  # FILE SERIAL DAYS
+  [ "$(attribute Serial "$1")" = "$2" ] || fail "$1: Serial $(attribute Serial "$1"), not $2"
+  expires=$(attribute Expires "$1")
+  printf '%s' "$expires" | grep -qE '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z$' \
+    || fail "$1: Expires $expires"
+  ahead=$(( $(date -u -d "$expires" +%s) - $(date -u +%s) - $3 * 86400 ))
+  [ "$ahead" -le 0 ] && [ "$ahead" -gt -60 ] || fail "$1: Expires $expires is not $3 days ahead"
+  openssl dgst -sha256 -verify pub.pem -signature "$1.sig" "$1" >/dev/null \
+    || fail "$1: openssl does not verify the signature"
+}
+expect_dated manifest.xml 1 30
+"$python" "$tool" manifest.xml new key.pem >/dev/null || fail "signing again"
+expect_dated manifest.xml 2 30
+"$python" "$tool" original.xml new key.pem --output other.xml --serial 7 --expires 1 >/dev/null \
+  || fail "signing with --serial"
+expect_dated other.xml 7 1
+cp other.xml before.xml
+if "$python" "$tool" original.xml new key.pem --output other.xml --serial 6 >/dev/null 2>&1; then
+  fail "a lower serial signed"
+fi
+cmp -s other.xml before.xml || fail "a lower serial changed the manifest"
+
 # A missing file or a way out of the folder: nothing is written.
 for case in gone.dat '..\\manifest.xml'; do
   sed "s/empty.dat/$case/" original.xml > case.xml

@@ -58,6 +58,6 @@ ManifestText& ManifestText::Nested(const ManifestText& inner) {
 
 std::string ManifestText::Xml() const {
     return AnsiToUtf8(("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Update Start=\"" + start +
-                       "\">\n  <Files>\n" + body + "  </Files>\n</Update>\n")
+                       "\" " + more + ">\n  <Files>\n" + body + "  </Files>\n</Update>\n")
                           .c_str());
 }

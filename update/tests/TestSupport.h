@@ -27,9 +27,10 @@ uidriver::Process StartHelper(const char* mode, const char* windowClass, int cou
                               const char* mark,
                               const CString& program = BuiltProgram("update_test_helper.exe"));
 
-// A manifest document: <Update Start=...><Files> entries </Files></Update>.
+// A manifest document: <Update Start=... more><Files> entries </Files></Update>.
 struct ManifestText {
-    explicit ManifestText(const char* start) : start(start) {}
+    explicit ManifestText(const char* start, const std::string& more = "")
+        : start(start), more(more) {}
     ManifestText& Entry(const std::string& attributes);
     ManifestText& File(const CString& name, const char* version, const std::string& more = "");
     // The entries of `inner` in a Files element further down, between text and a comment.
@@ -37,5 +38,6 @@ struct ManifestText {
     std::string Xml() const;
 
     std::string start;
+    std::string more;
     std::string body;
 };

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "AcceptedSerial.h"
 #include "FileVersionInfo.h"
+#include "ManifestSerial.h"
 #include "framework/base/Module.h"
 #include "TestSupport.h"
 #include "UpdateRules.h"
@@ -79,6 +82,69 @@ TEST(FormatSize, UnitsWithTheFiveHundredthsAdded) {
 TEST(UpdateChecks, PathKeys) {
     EXPECT_STREQ(RelativePathKey("sub\\app.exe"), RelativePathKey("SUB/App.EXE"));
     EXPECT_STRNE(RelativePathKey("sub\\app.exe"), RelativePathKey("sub\\app.ex"));
+}
+
+// A signed manifest's Serial and Expires at 2026-12-08T00:00:00Z, against the serial accepted
+// last (none: a fresh installation).
+TEST(ManifestSerial, OnlyWellFormedNotOlderAndNotYetExpired) {
+    std::uint64_t now = 0;
+    ASSERT_TRUE(ParseUtcTime("2026-12-08T00:00:00Z", now));
+    const char* const soon = "2026-12-08T00:00:01Z";
+    using V = SerialVerdict;
+    const struct {
+        const char* serial;
+        const char* expires;
+        std::optional<std::uint64_t> remembered;
+        V verdict;
+    } cases[] = {
+        {"5", soon, 5, V::Accepted},
+        {"4", soon, 5, V::Older},
+        {"0", soon, std::nullopt, V::Accepted},
+        {"18446744073709551615", soon, 18446744073709551614u, V::Accepted},
+        {"5", "2026-12-08T00:00:00Z", std::nullopt, V::Expired},
+        {"5", "2000-02-29T23:59:59Z", std::nullopt, V::Expired},
+        {"5", "2028-02-29T00:00:00Z", 5, V::Accepted},
+    };
+    for (const auto& c : cases) {
+        std::uint64_t serial = 0;
+        EXPECT_EQ(c.verdict, JudgeManifestSerial(c.serial, c.expires, c.remembered, now, serial))
+            << c.serial << " " << c.expires;
+    }
+    const auto undated = [now](const char* serial, const char* expires) {
+        std::uint64_t value = 0;
+        return JudgeManifestSerial(serial, expires, std::nullopt, now, value) == V::Undated;
+    };
+    for (const char* serial :
+         {"", "18446744073709551616", "+5", "-5", " 5", "5 ", "05", "5a", "５"})
+        EXPECT_TRUE(undated(serial, soon)) << serial;
+    for (const char* expires :
+         {"", "2026-02-30T00:00:00Z", "2100-02-29T00:00:00Z", "2027-13-01T00:00:00Z",
+          "2027-00-01T00:00:00Z", "2027-01-00T00:00:00Z", "2027-01-01T24:00:00Z",
+          "2027-01-01T00:60:00Z", "2027-01-01T00:00:60Z", "2027-01-01T00:00:00+08:00",
+          "2027-01-01T00:00:00z", "2027-01-01 00:00:00Z", "+027-01-01T00:00:00Z",
+          "1600-12-31T23:59:59Z"})
+        EXPECT_TRUE(undated("5", expires)) << expires;
+    // Against the Unix clock, whose day 0 is 11 644 473 600 s after the file times' one.
+    for (const auto& [text, unix] : {std::pair("2000-03-01T00:00:00Z", 951868800ull),
+                                     std::pair("2026-12-08T01:02:03Z", 1796691723ull)}) {
+        std::uint64_t seconds = 0;
+        EXPECT_TRUE(ParseUtcTime(text, seconds) && seconds - 11644473600u == unix) << text;
+    }
+}
+
+// None at first, then the number written last, to the last of its 64 bits; a file that holds
+// no serial is no fresh installation.
+TEST(AcceptedSerial, RemembersTheLastNumberWhole) {
+    const CString path = GetModuleDirectory() + "accepted.serial";
+    ::DeleteFileA(path);
+    std::optional<std::uint64_t> serial = 1;
+    EXPECT_TRUE(ReadAcceptedSerial(path, serial) && !serial);
+    EXPECT_TRUE(WriteAcceptedSerial(path, 18446744073709551615u));
+    EXPECT_TRUE(ReadAcceptedSerial(path, serial) && serial == 18446744073709551615u);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path + ".new")) << "left behind";
+    WriteBytes(path, std::string("7\0", 2));
+    EXPECT_FALSE(ReadAcceptedSerial(path, serial));
+    ::DeleteFileA(path);
 }
 
 } // namespace

@@ -151,8 +151,9 @@ TEST_F(ManifestDialog, ListsInstalledFilesWhoseVersionTextDiffers) {
          {"newer.exe", "same.exe", "older.exe", "padded.exe", "bare.exe", "中文.exe", "sub\\x.exe"})
         Install("version_1_2_3_4.exe", name);
     Install("no_version.exe", "plain.exe");
-    // Length is read leniently: its leading number, nothing when there is none.
-    Open(ManifestText("")
+    // Length is read leniently: its leading number, nothing when there is none. Unsigned, Serial
+    // and Expires mean nothing.
+    Open(ManifestText("", "Serial=\"+1\" Expires=\"2000-01-01T00:00:00Z\"")
              .File(Name("newer.exe"), "1.2.3.5", "Length=\"  +1024xyz\"")
              .File(Name("same.exe"), "1.2.3.4", "Length=\"1\"")
              .File(Name("missing.exe"), "9.9.9.9", "Length=\"1\"")
