@@ -8,7 +8,6 @@ namespace jet {
 
 namespace {
 
-constexpr std::uint32_t catalogPage = 2;
 constexpr long long tableType = 1;
 constexpr std::uint32_t systemFlags = 0x80000002;
 
@@ -45,11 +44,43 @@ void Engine::readCatalog() {
     Page keep;
     while (scanner.next(row, keep)) {
         reader.split(row);
-        if ((number(reader.text(type)) & 0x7F) != tableType ||
-            (static_cast<std::uint32_t>(number(reader.text(flags))) & systemFlags) != 0)
+        if ((number(reader.text(type)) & 0x7F) != tableType)
             continue;
         auto page = static_cast<std::uint32_t>(number(reader.text(id)) & 0x00FFFFFF);
-        tables_.push_back({reader.text(name), page});
+        if ((static_cast<std::uint32_t>(number(reader.text(flags))) & systemFlags) == 0)
+            tables_.push_back({reader.text(name), page});
+        else if (text::equalIgnoringCase(reader.text(name), "MSysComplexColumns"))
+            complexColumnsPage_ = page;
+    }
+}
+
+// MSysComplexColumns names the hidden table of each complex column by its catalog id.
+void Engine::loadComplexValues(TableDef& table) const {
+    std::vector<ColumnDef*> complexColumns;
+    for (ColumnDef& column : table.columns)
+        if (column.type == column_type::complex)
+            complexColumns.push_back(&column);
+    if (complexColumns.empty())
+        return;
+    if (complexColumnsPage_ == 0)
+        throw Error("file is damaged: a table has attachment or multi-value columns but the "
+                    "file does not list them");
+    TableDef catalog = TableDef::read(file_, complexColumnsPage_);
+    std::size_t complexId = catalogColumn(catalog, "ComplexID");
+    std::size_t hiddenTable = catalogColumn(catalog, "FlatTableID");
+    TableScanner scanner(file_, catalog);
+    RowReader reader(file_, catalog);
+    Bytes row;
+    Page keep;
+    while (scanner.next(row, keep)) {
+        reader.split(row);
+        long long id = number(reader.text(complexId));
+        for (ColumnDef* column : complexColumns)
+            if (id == column->complexId && !column->complexValues)
+                column->complexValues = ComplexValues::load(
+                    file_,
+                    static_cast<std::uint32_t>(number(reader.text(hiddenTable)) & 0x00FFFFFF),
+                    column->name);
     }
 }
 

@@ -11,6 +11,7 @@ namespace jet {
 namespace {
 
 constexpr std::size_t continuationStart = 8;
+constexpr std::uint8_t calculatedFlags = 0xC0;
 
 std::vector<std::uint8_t> readChain(const PageFile& file, std::uint32_t first) {
     std::vector<std::uint8_t> definition;
@@ -60,6 +61,8 @@ TableDef TableDef::read(const PageFile& file, std::uint32_t page) {
             column.precision = record.u8(11);
             column.scale = record.u8(12);
             column.flags = record.u8(15);
+            column.calculated = (record.u8(16) & calculatedFlags) == calculatedFlags;
+            column.complexId = column.type == column_type::complex ? record.u32(11) : 0;
             column.fixedOffset = record.u16(21);
             column.length = record.u16(23);
         } else {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ComplexValues.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,10 @@ struct ColumnDef {
     std::uint8_t flags = 0;
     std::uint8_t precision = 0;
     std::uint8_t scale = 0;
+    bool calculated = false;
+    std::uint32_t complexId = 0;
+    // The texts of a complex column's values, once the table's reader has loaded them.
+    std::shared_ptr<const ComplexValues> complexValues;
 
     bool isFixed() const { return flags & 0x01; }
 };

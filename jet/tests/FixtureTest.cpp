@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 
 using jet_test::Rows;
 
@@ -22,21 +23,26 @@ bool fixturesPresent() {
     if (!fixturesPresent() || !jet_test::haveMdbTools())                                           \
     GTEST_SKIP() << "the Access fixtures (" << fixtures << ") or mdbtools are not installed"
 
-// mdb-export prints doubles with %.16g and singles with %.8g where we print the shortest text
-// that reads back as the same number: the same value counts as equal.
+// mdb-export prints doubles with %.16g and singles with %.8g where the driver gives 15 and 7
+// significant digits: the same number at the driver's digits counts as equal. Dates before
+// 1900 it prints as day 0 of 1900.
 bool sameValue(const std::string& ours, const std::string& theirs) {
     if (ours == theirs)
         return true;
+    if (theirs == "1900-01-00 00:00:00")
+        return ours.size() == theirs.size() && ours < "1900";
     char* end = nullptr;
-    double number = std::strtod(ours.c_str(), &end);
-    if (ours.empty() || *end != '\0')
+    double number = std::strtod(theirs.c_str(), &end);
+    if (theirs.empty() || *end != '\0' ||
+        ours.find_first_not_of("-0123456789.") != std::string::npos)
         return false;
     char text[64];
-    std::snprintf(text, sizeof text, "%.16g", number);
-    if (theirs == text)
-        return true;
-    std::snprintf(text, sizeof text, "%.8g", static_cast<double>(static_cast<float>(number)));
-    return theirs == text;
+    for (int digits : {15, 7}) {
+        std::snprintf(text, sizeof text, "%.*g", digits, number);
+        if (std::strtod(text, nullptr) == std::strtod(ours.c_str(), nullptr))
+            return true;
+    }
+    return false;
 }
 
 Rows ourRows(const std::string& file, const std::string& table) {
@@ -52,12 +58,22 @@ Rows ourRows(const std::string& file, const std::string& table) {
     return rows;
 }
 
+// Columns mdbtools 1.0.0 does not read: it prints the number an attachment, multi-value or
+// memo-history column stores instead of its values, nothing for an extended date/time, and
+// 1899-12-30 for every calculated date. Their texts are checked on their own below.
+const std::set<std::string> unreadByMdbTools = {
+    "complexDataTestV2007.accdb Table1 VersionHistory_F5F8918F-0A3F-4DA9-AE71-184EE5012880",
+    "complexDataTestV2007.accdb Table1 multi-value-data",
+    "complexDataTestV2007.accdb Table1 attach-data", "extDateTestV2019.accdb Table1 DateExt",
+    "extDateTestV2019.accdb Table1 DateNormalCalc"};
+
 void expectSameRows(const Rows& ours, const Rows& theirs, const std::string& where) {
     ASSERT_EQ(ours.size(), theirs.size()) << where;
     for (std::size_t r = 0; r < ours.size(); ++r) {
         ASSERT_EQ(ours[r].size(), theirs[r].size()) << where << " row " << r;
         for (std::size_t c = 0; c < ours[r].size(); ++c)
-            ASSERT_TRUE(sameValue(ours[r][c], theirs[r][c]))
+            ASSERT_TRUE(unreadByMdbTools.count(where + " " + ours[0][c]) ||
+                        sameValue(ours[r][c], theirs[r][c]))
                 << where << " row " << r << " column " << ours[0][c] << ": ours '" << ours[r][c]
                 << "', mdb-export '" << theirs[r][c] << "'";
     }
@@ -83,7 +99,8 @@ TEST_P(FixtureTest, EveryTableReadsAsMdbExportReadsIt) {
     for (const std::string& table : ours) {
         Rows mine = ourRows(file, table);
         Rows export_ = jet_test::mdbExport(file, table);
-        if (std::string(GetParam().name) == "overflowTestV2000.mdb") {
+        const std::string name = GetParam().name;
+        if (name == "overflowTestV2000.mdb" || name == "extDateTestV2019.accdb") {
             // mdbtools 1.0.0 reads overflow rows after the others; compare them as sets here
             // and check the storage order on its own below.
             std::sort(mine.begin() + 1, mine.end());
@@ -97,7 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
     AccessFiles, FixtureTest,
     ::testing::Values(FixtureFile{"nwind.mdb", 3}, FixtureFile{"testV1997.mdb", 3},
                       FixtureFile{"testV2000.mdb", 4}, FixtureFile{"testUnicodeCompV2003.mdb", 4},
-                      FixtureFile{"delTestV2000.mdb", 4}, FixtureFile{"overflowTestV2000.mdb", 4}),
+                      FixtureFile{"delTestV2000.mdb", 4}, FixtureFile{"overflowTestV2000.mdb", 4},
+                      FixtureFile{"testV2007.accdb", 12}, FixtureFile{"testV2010.accdb", 14},
+                      FixtureFile{"complexDataTestV2007.accdb", 12},
+                      FixtureFile{"extDateTestV2019.accdb", 17}, FixtureFile{"empty2016.accdb", 16},
+                      FixtureFile{"ASampleDatabase.accdb", 12}),
     [](const auto& info) {
         std::string name = info.param.name;
         return name.substr(0, name.find('.'));
@@ -129,6 +150,29 @@ TEST(FixtureValues, TypesRenderAsTheDriverGivesThem) {
               (Rows{{u8"漢字仮名交じり文"}}));
     EXPECT_EQ(jet_test::query(unicode, u8"SELECT ID FROM [Table] WHERE Unicode = 'МИР'"),
               (Rows{{"3"}}));
+}
+
+TEST(FixtureValues, WhatAccess2007AndLaterAdd) {
+    REQUIRE_FIXTURES();
+    jet::Database complex(fixtures + "/complexDataTestV2007.accdb");
+    EXPECT_EQ(jet_test::query(complex, "SELECT id, [multi-value-data], [attach-data], "
+                                       "[VersionHistory_F5F8918F-0A3F-4DA9-AE71-184EE5012880] "
+                                       "FROM Table1"),
+              (Rows{{"row1", "", "", ""},
+                    {"row2", "value1, value4", "test_data.txt, test_data2.txt", "row2-memo"},
+                    {"row3", "value1, value2, value3, value4", "",
+                     "row3-memo, row3-memo-revised, row3-memo-again"},
+                    {"row4", "", "test_data2.txt", "row4-memo"}}));
+    EXPECT_EQ(
+        jet_test::query(complex, "SELECT id FROM Table1 WHERE [multi-value-data] LIKE '%value2%'"),
+        (Rows{{"row3"}}));
+
+    jet::Database dates(fixtures + "/extDateTestV2019.accdb");
+    EXPECT_EQ(jet_test::query(dates, "SELECT ID, DateExt, DateNormalCalc FROM Table1 WHERE "
+                                     "ID = '5' OR ID = '6' OR ID = '8'"),
+              (Rows{{"5", "", ""},
+                    {"6", "2021-06-14 22:45:12.3456789", "2021-06-14 22:45:12"},
+                    {"8", "0100-06-14 12:45:00.1234567", "0100-06-14 12:45:00"}}));
 }
 
 TEST(FixtureValues, QueriesOnJet3Text) {

@@ -1,6 +1,7 @@
 #include "Rc4.h"
 #include "TestDatabase.h"
 #include "Text.h"
+#include "ValueText.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,63 @@ TEST(TextTest, CodePagesOfJet3Databases) {
     EXPECT_EQ(jet::text::fromCodePage(gbk, sizeof gbk, 936), u8"北京x\u20AC\uFFFD");
     const std::uint8_t western[] = {'U', 'm', 's', 0xE4, 't', 'z', 'e', 0x80, 0x99};
     EXPECT_EQ(jet::text::fromCodePage(western, sizeof western, 1252), u8"Ums\u00E4tze\u20AC\u2122");
+    // The bytes 1252 leaves unassigned read as Windows reads them.
+    const std::uint8_t unassigned[] = {0x81, 0x8D, 0x8F, 0x90, 0x9D, 0x8E, 0x9E};
+    EXPECT_EQ(jet::text::fromCodePage(unassigned, sizeof unassigned, 1252),
+              u8"\u0081\u008D\u008F\u0090\u009D\u017D\u017E");
+}
+
+TEST(ValueTextTest, ValuesReadAsTheDriverGivesThem) {
+    namespace v = jet::value_text;
+    const std::uint8_t guid[] = {0x78, 0x56, 0x34, 0x12, 0xBC, 0x9A, 0xF0, 0xDE,
+                                 0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+    const std::uint8_t numeric[17] = {0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xCE, 0x04, 0, 0};
+    const char extended[] = "0000000000000737954:0000000819123456789:7";
+    const char midnight[] = "0000000000000000000:0000000000000000000:7";
+    const std::string cases[][2] = {
+        {v::single(100000.0f), "100000"},
+        {v::single(0.0001f), "0.0001"},
+        {v::single(444.555f), "444.555"},
+        {v::single(1.0f / 3), "0.3333333"},
+        {v::single(-2.5f), "-2.5"},
+        {v::single(1e-10f), "0.0000000001"},
+        {v::single(1.5e-12f), "1.5E-12"},
+        {v::single(3.4028235e38f), "3.402823E+38"},
+        {v::single(-0.0f), "0"},
+        {v::real(100000.0), "100000"},
+        {v::real(0.0001), "0.0001"},
+        {v::real(0.1 + 0.2), "0.3"},
+        {v::real(1.0 / 3), "0.333333333333333"},
+        {v::real(-123456789.125), "-123456789.125"},
+        {v::real(1e20), "100000000000000000000"},
+        {v::real(1e300), "1E+300"},
+        {v::real(-2.5e-300), "-2.5E-300"},
+        {v::currency(35000), "3.5000"},
+        {v::currency(-100), "-0.0100"},
+        {v::currency(INT64_MIN), "-922337203685477.5808"},
+        {v::bigInteger(INT64_MIN), "-9223372036854775808"},
+        {v::dateTime(0), "1899-12-30 00:00:00"},
+        {v::dateTime(27293), "1974-09-21 00:00:00"},
+        {v::dateTime(-1.5), "1899-12-29 12:00:00"},
+        {v::dateTime(2.99999999), "1900-01-02 00:00:00"},
+        {v::extendedDateTime(jet::Bytes(reinterpret_cast<const std::uint8_t*>(extended), 42)),
+         "2021-06-14 22:45:12.3456789"},
+        {v::extendedDateTime(jet::Bytes(reinterpret_cast<const std::uint8_t*>(midnight), 42)),
+         "0001-01-01 00:00:00.0000000"},
+        {v::guid(jet::Bytes(guid, sizeof guid)), "12345678-9ABC-DEF0-0123-456789ABCDEF"},
+        {v::numeric(jet::Bytes(numeric, sizeof numeric), 2), "-12.30"},
+        {v::numeric(jet::Bytes(numeric, sizeof numeric), 5), "-0.01230"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c[0], c[1]);
+
+    for (std::string bad :
+         {std::string(extended).replace(3, 1, "x"), std::string(extended).replace(19, 1, "."),
+          std::string(extended).replace(20, 1, "9")})
+        EXPECT_THROW(
+            v::extendedDateTime(jet::Bytes(reinterpret_cast<const std::uint8_t*>(bad.data()), 42)),
+            jet::Error)
+            << bad;
 }
 
 #ifdef _WIN32
