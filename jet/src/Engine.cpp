@@ -56,11 +56,7 @@ void Engine::readCatalog() {
 
 // MSysComplexColumns names the hidden table of each complex column by its catalog id.
 void Engine::loadComplexValues(TableDef& table) const {
-    std::vector<ColumnDef*> complexColumns;
-    for (ColumnDef& column : table.columns)
-        if (column.type == column_type::complex)
-            complexColumns.push_back(&column);
-    if (complexColumns.empty())
+    if (table.complexColumns.empty())
         return;
     if (complexColumnsPage_ == 0)
         throw Error("file is damaged: a table has attachment or multi-value columns but the "
@@ -75,12 +71,16 @@ void Engine::loadComplexValues(TableDef& table) const {
     while (scanner.next(row, keep)) {
         reader.split(row);
         long long id = number(reader.text(complexId));
-        for (ColumnDef* column : complexColumns)
-            if (id == column->complexId && !column->complexValues)
-                column->complexValues = ComplexValues::load(
-                    file_,
-                    static_cast<std::uint32_t>(number(reader.text(hiddenTable)) & 0x00FFFFFF),
-                    column->name);
+        for (TableDef::ComplexColumn& complex : table.complexColumns) {
+            if (id != complex.id || complex.values)
+                continue;
+            for (const ColumnDef& column : table.columns)
+                if (column.number == complex.columnNumber)
+                    complex.values = ComplexValues::load(
+                        file_,
+                        static_cast<std::uint32_t>(number(reader.text(hiddenTable)) & 0x00FFFFFF),
+                        column.name);
+        }
     }
 }
 

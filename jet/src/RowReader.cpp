@@ -60,13 +60,20 @@ Bytes calculatedResult(Bytes stored) {
 } // namespace
 
 RowReader::RowReader(const PageFile& file, const TableDef& table)
-    : file_(file), table_(table), fields_(table.columns.size()) {}
+    : file_(file), table_(table), fields_(table.columns.size()) {
+    for (std::size_t i = 0; i < table.columns.size(); ++i)
+        if (table.columns[i].calculated)
+            calculatedColumns_.push_back(i);
+}
 
-void RowReader::split(Bytes row) {
-    if (file_.format().jet4())
-        splitJet4(row);
-    else
-        splitJet3(row);
+void RowReader::unwrapCalculated() {
+    for (std::size_t column : calculatedColumns_) {
+        Field& field = fields_[column];
+        if (field.present) {
+            field.bytes = calculatedResult(field.bytes);
+            field.present = field.bytes.size() != 0;
+        }
+    }
 }
 
 void RowReader::splitJet4(Bytes row) {
@@ -157,10 +164,6 @@ void RowReader::placeColumns(Bytes row, std::size_t columnsInRow, std::size_t fi
             if (end < start || end > row.size())
                 throw Error("file is damaged: a value reaches past the end of its row");
             field.bytes = row.slice(start, end - start);
-            if (column.calculated) {
-                field.bytes = calculatedResult(field.bytes);
-                field.present = field.bytes.size() != 0;
-            }
         }
     }
 }
@@ -242,7 +245,10 @@ std::string RowReader::text(std::size_t index) const {
     case column_type::numeric:
         return value_text::numeric(b, column.scale);
     case column_type::complex:
-        return column.complexValues ? column.complexValues->of(b.u32(0)) : std::string();
+        for (const TableDef::ComplexColumn& complex : table_.complexColumns)
+            if (complex.columnNumber == column.number && complex.values)
+                return complex.values->of(b.u32(0));
+        return std::string();
     case column_type::text:
         return decodeText(b.data(), b.size());
     case column_type::memo: {

@@ -62,7 +62,8 @@ TableDef TableDef::read(const PageFile& file, std::uint32_t page) {
             column.scale = record.u8(12);
             column.flags = record.u8(15);
             column.calculated = (record.u8(16) & calculatedFlags) == calculatedFlags;
-            column.complexId = column.type == column_type::complex ? record.u32(11) : 0;
+            if (column.type == column_type::complex)
+                table.complexColumns.push_back({column.number, record.u32(11), nullptr});
             column.fixedOffset = record.u16(21);
             column.length = record.u16(23);
         } else {
