@@ -38,6 +38,10 @@ TEST(TextTest, CodePagesOfJet3Databases) {
     const std::uint8_t unassigned[] = {0x81, 0x8D, 0x8F, 0x90, 0x9D, 0x8E, 0x9E};
     EXPECT_EQ(jet::text::fromCodePage(unassigned, sizeof unassigned, 1252),
               u8"\u0081\u008D\u008F\u0090\u009D\u017D\u017E");
+    const std::uint8_t upper[] = {0xCF, 0xF0, 0xE8, 0x8A};
+    EXPECT_EQ(jet::text::fromCodePage(upper, sizeof upper, 1251), u8"При\u0409");
+    EXPECT_EQ(jet::text::fromCodePage(upper, sizeof upper, 1253), u8"\u039F\u03C0\u03B8\u008A");
+    EXPECT_EQ(jet::text::fromCodePage(upper, sizeof upper, 932), u8"\u00CF\u00F0\u00E8\u0160");
 }
 
 TEST(ValueTextTest, ValuesReadAsTheDriverGivesThem) {
@@ -94,26 +98,37 @@ TEST(ValueTextTest, ValuesReadAsTheDriverGivesThem) {
 }
 
 #ifdef _WIN32
-// Every double-byte pair reads as the platform's own code page 936 reads it.
-TEST(TextTest, GbkAgreesWithThePlatformOnEveryPair) {
+// The platform's reading of the bytes as UTF-8; U+FFFD when it finds them invalid.
+std::string platformText(unsigned codePage, const std::uint8_t* bytes, int size, DWORD flags) {
+    wchar_t wide[2] = {};
+    const int count =
+        MultiByteToWideChar(codePage, flags, reinterpret_cast<const char*>(bytes), size, wide, 2);
+    if (count != 1)
+        return u8"\uFFFD";
+    char utf8[8] = {};
+    return std::string(
+        utf8, WideCharToMultiByte(CP_UTF8, 0, wide, 1, utf8, sizeof utf8, nullptr, nullptr));
+}
+
+// Every double-byte pair of 936 and every byte of the single-byte code pages reads as the
+// platform reads it.
+TEST(TextTest, CodePagesAgreeWithThePlatform) {
     int differences = 0;
     for (int lead = 0x81; lead <= 0xFE; ++lead)
         for (int trail = 0x40; trail <= 0xFE; ++trail) {
             const std::uint8_t pair[] = {static_cast<std::uint8_t>(lead),
                                          static_cast<std::uint8_t>(trail)};
-            wchar_t wide[2] = {};
-            const int count = MultiByteToWideChar(936, MB_ERR_INVALID_CHARS,
-                                                  reinterpret_cast<const char*>(pair), 2, wide, 2);
-            std::string expected = u8"\uFFFD";
-            if (count == 1) {
-                char utf8[8] = {};
-                const int length =
-                    WideCharToMultiByte(CP_UTF8, 0, wide, 1, utf8, sizeof utf8, nullptr, nullptr);
-                expected.assign(utf8, length);
-            }
             const std::string read = jet::text::fromCodePage(pair, 2, 936);
-            if (read != expected && ++differences <= 10)
+            if (read != platformText(936, pair, 2, MB_ERR_INVALID_CHARS) && ++differences <= 10)
                 ADD_FAILURE() << std::hex << lead << " " << trail << " reads as " << read;
+        }
+    for (unsigned codePage : {874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258})
+        for (int byte = 0x80; byte <= 0xFF; ++byte) {
+            const std::uint8_t single[] = {static_cast<std::uint8_t>(byte)};
+            const std::string read = jet::text::fromCodePage(single, 1, codePage);
+            if (read != platformText(codePage, single, 1, 0) && ++differences <= 30)
+                ADD_FAILURE() << codePage << " " << std::hex << byte << " reads as "
+                              << jet::text::toUtf16(read)[0];
         }
     EXPECT_EQ(0, differences);
 }

@@ -30,8 +30,9 @@ using Collation = std::function<std::string(const std::string&)>;
 //   date/time              "YYYY-MM-DD hh:mm:ss", rounded to the second
 //   date/time extended     "YYYY-MM-DD hh:mm:ss.fffffff"
 //   yes/no                 "1" or "0"
-//   text, memo             the text itself; Jet3 text in code page 936 or 1252 (others read
-//                          as 1252), the bytes 1252 leaves unassigned as U+0081, U+008D, ...
+//   text, memo             the text itself; Jet3 text in the database's code page as Windows
+//                          reads it (936, 874, 1250-1258; others as 1252), so 1252's 0x81
+//                          is U+0081
 //   binary, OLE            upper-case hexadecimal digits, two per byte
 //   replication ID (GUID)  "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX", 36 characters
 //   attachment, multi-value, memo history   the values ("a, b"), of an attachment its file
