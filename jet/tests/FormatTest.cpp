@@ -1,4 +1,5 @@
 #include "Rc4.h"
+#include "RowReader.h"
 #include "TestDatabase.h"
 #include "Text.h"
 #include "ValueText.h"
@@ -139,6 +140,23 @@ TEST(TextTest, CaseFoldingCoversJetsCasedLetters) {
                                              u8"\u00E4rger \u0436 \u03C3 \uFF41"));
     EXPECT_FALSE(jet::text::equalIgnoringCase(u8"\u00D7", u8"\u00F7"));
     EXPECT_FALSE(jet::text::equalIgnoringCase(u8"北京", u8"北 京"));
+}
+
+// Access 2016's large number: eight bytes, no fixture holds one.
+TEST(RowReaderTest, LargeNumbers) {
+    jet_test::TempFile file("large.mdb");
+    jet::DatabaseWriter writer;
+    writer.addTable(jet_test::zipdexTable());
+    writer.save(file.path());
+    jet::PageFile pages(file.path());
+    jet::TableDef table;
+    table.columns.resize(1);
+    table.columns[0].type = jet::column_type::bigInteger;
+    table.columns[0].flags = 0x01;
+    jet::RowReader reader(pages, table);
+    const std::uint8_t row[] = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x01};
+    reader.split(jet::Bytes(row, sizeof row));
+    EXPECT_EQ(reader.text(0), "-9223372036854775808");
 }
 
 // An encoded database scrambles every page but the header with RC4, keyed by the database key
