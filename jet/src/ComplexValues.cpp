@@ -1,6 +1,5 @@
 #include "ComplexValues.h"
 
-#include "RowReader.h"
 #include "TableScanner.h"
 #include "Text.h"
 
@@ -38,20 +37,15 @@ std::shared_ptr<const ComplexValues> ComplexValues::load(const PageFile& file,
                     "' are kept in a table without the columns they need");
 
     auto values = std::make_shared<ComplexValues>();
-    TableScanner scanner(file, hidden);
-    RowReader reader(file, hidden);
-    Bytes row;
-    Page keep;
-    while (scanner.next(row, keep)) {
-        reader.split(row);
+    forEachRow(file, hidden, [&](const RowReader& reader) {
         if (reader.isNull(number))
-            continue;
+            return;
         std::string& joined =
             values->texts_[static_cast<std::uint32_t>(std::stol(reader.text(number)))];
         if (!joined.empty())
             joined += ", ";
         joined += reader.text(value);
-    }
+    });
     return values;
 }
 

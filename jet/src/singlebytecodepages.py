@@ -7,6 +7,8 @@ Windows gives them (mostly private-use code points); 0 stands for none.
 """
 import sys
 
+from codetable import write_source
+
 CODE_PAGES = [874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258]
 
 # Bytes outside 0x80-0x9F that Python's codecs leave unassigned, as Windows reads them.
@@ -31,17 +33,11 @@ def character(code_page, byte):
 
 
 def main(output):
-    lines = ['#include "SingleByteCodePages.h"', "", "namespace jet {", "",
-             "const SingleByteCodePage singleByteCodePages[%d] = {" % len(CODE_PAGES)]
-    for code_page in CODE_PAGES:
-        row = [character(code_page, byte) for byte in range(0x80, 0x100)]
-        lines.append("    {%d, {" % code_page)
-        for start in range(0, len(row), 12):
-            lines.append("        " + " ".join("0x%04X," % u for u in row[start:start + 12]))
-        lines.append("    }},")
-    lines += ["};", "", "} // namespace jet", ""]
-    with open(output, "w", encoding="ascii", newline="\n") as out:
-        out.write("\n".join(lines))
+    blocks = [("{%d, {" % code_page, "}},",
+               [character(code_page, byte) for byte in range(0x80, 0x100)])
+              for code_page in CODE_PAGES]
+    write_source(output, "SingleByteCodePages.h",
+                 "const SingleByteCodePage singleByteCodePages[%d]" % len(CODE_PAGES), blocks)
 
 
 if __name__ == "__main__":
