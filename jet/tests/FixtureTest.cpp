@@ -138,7 +138,8 @@ TEST(FixtureValues, OverflowRowsComeInStorageOrder) {
 
 TEST(FixtureValues, TypesRenderAsTheDriverGivesThem) {
     REQUIRE_FIXTURES();
-    for (const char* file : {"testV1997.mdb", "testV2000.mdb"}) {
+    for (const char* file :
+         {"testV1997.mdb", "testV2000.mdb", "testV2007.accdb", "testV2010.accdb"}) {
         jet::Database database(fixtures + "/" + file);
         Rows rows = jet_test::query(database, "SELECT * FROM Table1 WHERE A = 'ABCDEFG'");
         EXPECT_EQ(rows, (Rows{{"abcdefg", "hijklmnop", "2", "222", "333333333", "444.555",
