@@ -72,37 +72,28 @@ TEST_F(DamagedFileTest, ForeignAndEmptyFiles) {
 // The header's signature and version byte say which Access wrote the file; a version no Access
 // wrote under that signature is damage, not a newer format.
 TEST_F(DamagedFileTest, VersionBytes) {
-    const std::string jet = "Standard Jet DB", ace = "Standard ACE DB";
-    const struct {
-        const std::string& signature;
-        std::uint8_t version;
-        const char* damage; // what the message names, or "" when the file reads
-    } cases[] = {{jet, 1, ""},
-                 {ace, 2, ""},
-                 {ace, 3, ""},
-                 {ace, 6, ""},
-                 {jet, 2, "Jet version 2"},
-                 {jet, 3, "Jet version 3"},
-                 {jet, 5, "Jet version 5"},
-                 {jet, 255, "Jet version 255"},
-                 {ace, 1, "Access 2007 and later version 1"},
-                 {ace, 7, "Access 2007 and later version 7"}};
-    for (const auto& c : cases) {
+    auto withVersion = [this](const std::string& signature, int version) {
         std::string bytes = good_;
-        bytes.replace(4, c.signature.size(), c.signature);
-        bytes[0x14] = static_cast<char>(c.version);
-        EXPECT_EQ(readWith(bytes), *c.damage ? "file is damaged: the header names " +
-                                                   std::string(c.damage) + ", which no Access wrote"
-                                             : "read")
-            << c.signature << " " << int(c.version);
-    }
+        bytes.replace(4, signature.size(), signature);
+        bytes[0x14] = static_cast<char>(version);
+        return readWith(bytes);
+    };
+    const std::string jet = "Standard Jet DB", ace = "Standard ACE DB";
+    const std::string damaged = "file is damaged: the header names ";
+    for (int version : {2, 3, 5, 255})
+        EXPECT_EQ(withVersion(jet, version),
+                  damaged + "Jet version " + std::to_string(version) + ", which no Access wrote");
+    for (int version : {1, 7})
+        EXPECT_EQ(withVersion(ace, version), damaged + "Access 2007 and later version " +
+                                                 std::to_string(version) +
+                                                 ", which no Access wrote");
+    for (int version : {2, 3, 6})
+        EXPECT_EQ(withVersion(ace, version), "read") << version;
+    EXPECT_EQ(withVersion(jet, 1), "read");
     // A password encrypts every page of an Access 2007 or later file.
-    std::string encrypted = good_;
-    encrypted.replace(4, ace.size(), ace);
-    encrypted[0x14] = 2;
-    for (std::size_t i = 2 * pageSize; i < encrypted.size(); ++i)
-        encrypted[i] = static_cast<char>(i * 167 + 13);
-    EXPECT_EQ(readWith(encrypted), "cannot read the file: it is an Access 2007 or later database "
+    for (std::size_t i = 2 * pageSize; i < good_.size(); ++i)
+        good_[i] = static_cast<char>(i * 167 + 13);
+    EXPECT_EQ(withVersion(ace, 2), "cannot read the file: it is an Access 2007 or later database "
                                    "encrypted with a password, which this engine cannot decrypt");
 }
 
