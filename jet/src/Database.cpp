@@ -40,6 +40,7 @@ std::unique_ptr<Cursor> Database::execute(const std::string& statement,
     Statement parsed = Statement::parse(statement);
     TableDef table =
         TableDef::read(engine_->file(), engine_->table(parsed.table.name).definitionPage);
+    engine_->loadComplexValues(table);
 
     std::vector<std::size_t> selected;
     std::vector<std::string> names;

@@ -24,7 +24,6 @@ constexpr std::size_t maxTextUnits = 255;
 constexpr std::size_t maxColumns = 255;
 constexpr std::size_t maxNameUnits = 64;
 constexpr std::uint32_t mapPage = 1;
-constexpr std::uint32_t catalogPage = 2;
 constexpr std::uint32_t systemParentId = 0x0F000000;
 constexpr std::uint32_t tablesContainerId = 0x0F000001;
 constexpr std::uint8_t userTable = 0x4E;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageFile.h"
+#include "TableDef.h"
 
 #include <string>
 #include <vector>
@@ -22,11 +23,15 @@ public:
     // Case-insensitive; throws jet::Error("unknown table '...'").
     const TableEntry& table(const std::string& name) const;
 
+    // Gives each attachment, multi-value and memo-history column of `table` its values.
+    void loadComplexValues(TableDef& table) const;
+
 private:
     void readCatalog();
 
     PageFile file_;
     std::vector<TableEntry> tables_;
+    std::uint32_t complexColumnsPage_ = 0;
 };
 
 } // namespace jet

@@ -19,11 +19,23 @@ struct Format {
     std::size_t indexEntrySize;
     std::size_t columnRecordSize;
     std::size_t headerScrambled; // bytes of page 0 under RC4 from 0x18
-    bool jet4() const { return version == 4; }
+    // Access 2007 and later (ACE) keep Jet4's layout.
+    bool jet4() const { return version >= 4; }
 };
 
 constexpr Format jet3Format{3, 2048, 8, 10, 23, 25, 31, 35, 43, 8, 18, 126};
 constexpr Format jet4Format{4, 4096, 12, 14, 43, 45, 51, 55, 63, 12, 25, 128};
+
+// The header's version byte 2 to 6 (Access 2007, 2010, 2013, 2016, 2019) as the engine
+// version Access names it by: 12, 14, 15, 16, 17.
+constexpr Format aceFormat(std::uint8_t versionByte) {
+    Format format = jet4Format;
+    format.version = versionByte == 2 ? 12 : 11 + versionByte;
+    return format;
+}
+
+// MSysObjects' definition, where the catalog starts.
+constexpr std::uint32_t catalogPage = 2;
 
 constexpr std::uint8_t headerKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
 
@@ -48,6 +60,11 @@ constexpr std::uint8_t ole = 0x0B;
 constexpr std::uint8_t memo = 0x0C;
 constexpr std::uint8_t guid = 0x0F;
 constexpr std::uint8_t numeric = 0x10;
+// Access 2007 and later: attachment, multi-value and memo-history columns, whose values are
+// rows of a hidden table; Access 2016's large number; Access 2019's extended date/time.
+constexpr std::uint8_t complex = 0x12;
+constexpr std::uint8_t bigInteger = 0x13;
+constexpr std::uint8_t extendedDateTime = 0x14;
 } // namespace column_type
 
 } // namespace jet

@@ -48,10 +48,17 @@ void PageFile::readHeader() {
          std::memcmp(head + 4, aceSignature, sizeof aceSignature - 1) != 0))
         throw Error("not an Access database");
     std::uint8_t version = head[0x14];
-    if (version >= 2 || std::memcmp(head + 4, aceSignature, sizeof aceSignature - 1) == 0)
-        throw Error("unsupported database format: Access 2007 and later (.accdb) files cannot be "
-                    "read, only Access 97 to 2003 (.mdb) files");
-    format_ = version == 0 ? jet3Format : jet4Format;
+    if (std::memcmp(head + 4, aceSignature, sizeof aceSignature - 1) == 0) {
+        if (version < 2 || version > 6)
+            throw Error("file is damaged: the header names Access 2007 and later version " +
+                        std::to_string(version) + ", which no Access wrote");
+        format_ = aceFormat(version);
+    } else if (version <= 1) {
+        format_ = version == 0 ? jet3Format : jet4Format;
+    } else {
+        throw Error("file is damaged: the header names Jet version " + std::to_string(version) +
+                    ", which no Access wrote");
+    }
     if (static_cast<unsigned long>(size) < format_.pageSize)
         throw Error("file is damaged: it ends inside the header page");
     if (got < 0x18 + format_.headerScrambled)
@@ -62,6 +69,14 @@ void PageFile::readHeader() {
     Bytes header(head, sizeof head);
     codePage_ = header.u16(0x3C);
     databaseKey_ = header.u32(0x3E);
+    // Access 2007 and later encrypt every page with a key made from the database password:
+    // even the catalog's definition then reads as noise.
+    if (format_.version >= 12) {
+        std::shared_ptr<std::vector<std::uint8_t>> catalog = load(catalogPage);
+        if ((*catalog)[0] != page_type::tableDefinition || (*catalog)[1] != 0x01)
+            throw Error("cannot read the file: it is an Access 2007 or later database encrypted "
+                        "with a password, which this engine cannot decrypt");
+    }
 }
 
 std::shared_ptr<std::vector<std::uint8_t>> PageFile::load(std::uint32_t number) const {

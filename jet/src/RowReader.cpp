@@ -2,10 +2,8 @@
 
 #include "DataPage.h"
 #include "Text.h"
+#include "ValueText.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <unordered_set>
 
@@ -23,10 +21,12 @@ std::size_t fixedSize(const ColumnDef& column) {
         return 2;
     case column_type::longInteger:
     case column_type::single:
+    case column_type::complex:
         return 4;
     case column_type::currency:
     case column_type::real:
     case column_type::dateTime:
+    case column_type::bigInteger:
         return 8;
     case column_type::guid:
         return 16;
@@ -37,11 +37,10 @@ std::size_t fixedSize(const ColumnDef& column) {
     }
 }
 
-template <typename T> std::string shortest(T value) {
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
+constexpr std::uint32_t longValueInline = 0x80000000;
+constexpr std::uint32_t longValueSingle = 0x40000000;
+constexpr std::uint32_t longValueLengthMask = 0x3FFFFFFF;
+constexpr std::size_t longValueHeader = 12;
 
 double toDouble(std::uint64_t bits) {
     double value;
@@ -49,105 +48,32 @@ double toDouble(std::uint64_t bits) {
     return value;
 }
 
-std::string currencyText(std::int64_t units) {
-    std::uint64_t magnitude = units < 0 ? 0 - static_cast<std::uint64_t>(units) : units;
-    std::string digits = std::to_string(magnitude / 10000);
-    char fraction[8];
-    std::snprintf(fraction, sizeof fraction, ".%04u", static_cast<unsigned>(magnitude % 10000));
-    return (units < 0 ? "-" : "") + digits + fraction;
+// A calculated column (Access 2010) stores its result after a 16-byte header and its length.
+Bytes calculatedResult(Bytes stored) {
+    constexpr std::size_t header = 16;
+    std::uint32_t length = stored.u32(header);
+    if (length > stored.size() - header - 4)
+        throw Error("file is damaged: a calculated value is longer than its row");
+    return stored.slice(header + 4, length);
 }
-
-// Days since 1970-01-01 to a civil date (proleptic Gregorian).
-void civilFromDays(long long days, long long& year, unsigned& month, unsigned& day) {
-    days += 719468;
-    long long era = (days >= 0 ? days : days - 146096) / 146097;
-    auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-    unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    unsigned shiftedMonth = (5 * dayOfYear + 2) / 153;
-    day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
-    month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
-    year = static_cast<long long>(yearOfEra) + era * 400 + (month <= 2);
-}
-
-// Jet keeps days since 1899-12-30 with the time of day as a fraction that is positive even
-// when the day count is negative.
-std::string dateText(double value) {
-    if (!std::isfinite(value) || std::fabs(value) > 3.0e6)
-        return shortest(value);
-    double wholeDays = std::trunc(value);
-    auto seconds = static_cast<long long>(std::llround(std::fabs(value - wholeDays) * 86400.0));
-    auto days = static_cast<long long>(wholeDays);
-    if (seconds >= 86400) {
-        seconds -= 86400;
-        days += 1;
-    }
-    long long year;
-    unsigned month, day;
-    civilFromDays(days - 25569, year, month, day);
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%04lld-%02u-%02u %02lld:%02lld:%02lld", year, month, day,
-                  seconds / 3600, seconds / 60 % 60, seconds % 60);
-    return buffer;
-}
-
-std::string hexText(const std::uint8_t* data, std::size_t size) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(size * 2);
-    for (std::size_t i = 0; i < size; ++i) {
-        out += digits[data[i] >> 4];
-        out += digits[data[i] & 15];
-    }
-    return out;
-}
-
-std::string guidText(Bytes bytes) {
-    char buffer[40];
-    const std::uint8_t* b = bytes.data();
-    std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned>(bytes.u32(0)), bytes.u16(4), bytes.u16(6), b[8], b[9],
-                  b[10], b[11], b[12], b[13], b[14], b[15]);
-    return buffer;
-}
-
-// Sign byte, then four 32-bit words from the most significant; `scale` decimals.
-std::string numericText(Bytes bytes, unsigned scale) {
-    std::uint32_t words[4];
-    for (int i = 0; i < 4; ++i)
-        words[i] = bytes.u32(1 + 4 * i);
-    std::string digits;
-    while (words[0] || words[1] || words[2] || words[3]) {
-        std::uint64_t remainder = 0;
-        for (std::uint32_t& word : words) {
-            std::uint64_t current = remainder << 32 | word;
-            word = static_cast<std::uint32_t>(current / 10);
-            remainder = current % 10;
-        }
-        digits.insert(digits.begin(), static_cast<char>('0' + remainder));
-    }
-    if (digits.size() <= scale)
-        digits.insert(0, scale + 1 - digits.size(), '0');
-    if (scale > 0)
-        digits.insert(digits.size() - scale, ".");
-    return (bytes.u8(0) & 0x80 ? "-" : "") + digits;
-}
-
-constexpr std::uint32_t longValueInline = 0x80000000;
-constexpr std::uint32_t longValueSingle = 0x40000000;
-constexpr std::uint32_t longValueLengthMask = 0x3FFFFFFF;
-constexpr std::size_t longValueHeader = 12;
 
 } // namespace
 
 RowReader::RowReader(const PageFile& file, const TableDef& table)
-    : file_(file), table_(table), fields_(table.columns.size()) {}
+    : file_(file), table_(table), fields_(table.columns.size()) {
+    for (std::size_t i = 0; i < table.columns.size(); ++i)
+        if (table.columns[i].calculated)
+            calculatedColumns_.push_back(i);
+}
 
-void RowReader::split(Bytes row) {
-    if (file_.format().jet4())
-        splitJet4(row);
-    else
-        splitJet3(row);
+void RowReader::unwrapCalculated() {
+    for (std::size_t column : calculatedColumns_) {
+        Field& field = fields_[column];
+        if (field.present) {
+            field.bytes = calculatedResult(field.bytes);
+            field.present = field.bytes.size() != 0;
+        }
+    }
 }
 
 void RowReader::splitJet4(Bytes row) {
@@ -298,22 +224,31 @@ std::string RowReader::text(std::size_t index) const {
         return std::to_string(static_cast<std::int16_t>(b.u16(0)));
     case column_type::longInteger:
         return std::to_string(static_cast<std::int32_t>(b.u32(0)));
+    case column_type::bigInteger:
+        return value_text::bigInteger(static_cast<std::int64_t>(b.u64(0)));
     case column_type::currency:
-        return currencyText(static_cast<std::int64_t>(b.u64(0)));
+        return value_text::currency(static_cast<std::int64_t>(b.u64(0)));
     case column_type::single: {
         std::uint32_t bits = b.u32(0);
         float value;
         std::memcpy(&value, &bits, sizeof value);
-        return shortest(value);
+        return value_text::single(value);
     }
     case column_type::real:
-        return shortest(toDouble(b.u64(0)));
+        return value_text::real(toDouble(b.u64(0)));
     case column_type::dateTime:
-        return dateText(toDouble(b.u64(0)));
+        return value_text::dateTime(toDouble(b.u64(0)));
+    case column_type::extendedDateTime:
+        return value_text::extendedDateTime(b);
     case column_type::guid:
-        return guidText(b);
+        return value_text::guid(b);
     case column_type::numeric:
-        return numericText(b, column.scale);
+        return value_text::numeric(b, column.scale);
+    case column_type::complex:
+        for (const TableDef::ComplexColumn& complex : table_.complexColumns)
+            if (complex.columnNumber == column.number && complex.values)
+                return complex.values->of(b.u32(0));
+        return std::string();
     case column_type::text:
         return decodeText(b.data(), b.size());
     case column_type::memo: {
@@ -322,10 +257,10 @@ std::string RowReader::text(std::size_t index) const {
     }
     case column_type::ole: {
         std::vector<std::uint8_t> value = longValue(b);
-        return hexText(value.data(), value.size());
+        return value_text::hex(value.data(), value.size());
     }
     default:
-        return hexText(b.data(), b.size());
+        return value_text::hex(b.data(), b.size());
     }
 }
 

@@ -14,7 +14,14 @@ public:
     RowReader(const PageFile& file, const TableDef& table);
 
     // Locates every column of `row`; the bytes stay valid while the row's page is held.
-    void split(Bytes row);
+    void split(Bytes row) {
+        if (file_.format().jet4())
+            splitJet4(row);
+        else
+            splitJet3(row);
+        if (!calculatedColumns_.empty())
+            unwrapCalculated();
+    }
 
     bool isNull(std::size_t column) const { return !fields_[column].present; }
     // The value of a column of the last split row as UTF-8 text (see Database.h); NULL is "".
@@ -29,6 +36,7 @@ private:
 
     void splitJet4(Bytes row);
     void splitJet3(Bytes row);
+    void unwrapCalculated();
     void placeColumns(Bytes row, std::size_t columnsInRow, std::size_t fixedStart,
                       const std::vector<std::size_t>& varOffsets, Bytes nullMask);
     std::vector<std::uint8_t> longValue(Bytes field) const;
@@ -38,6 +46,7 @@ private:
     const TableDef& table_;
     std::vector<Field> fields_;
     std::vector<std::size_t> varOffsets_;
+    std::vector<std::size_t> calculatedColumns_;
 };
 
 } // namespace jet

@@ -11,6 +11,7 @@ namespace jet {
 namespace {
 
 constexpr std::size_t continuationStart = 8;
+constexpr std::uint8_t calculatedFlags = 0xC0;
 
 std::vector<std::uint8_t> readChain(const PageFile& file, std::uint32_t first) {
     std::vector<std::uint8_t> definition;
@@ -60,6 +61,9 @@ TableDef TableDef::read(const PageFile& file, std::uint32_t page) {
             column.precision = record.u8(11);
             column.scale = record.u8(12);
             column.flags = record.u8(15);
+            column.calculated = (record.u8(16) & calculatedFlags) == calculatedFlags;
+            if (column.type == column_type::complex)
+                table.complexColumns.push_back({column.number, record.u32(11), nullptr});
             column.fixedOffset = record.u16(21);
             column.length = record.u16(23);
         } else {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ComplexValues.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,7 @@ struct ColumnDef {
     std::uint8_t flags = 0;
     std::uint8_t precision = 0;
     std::uint8_t scale = 0;
+    bool calculated = false;
 
     bool isFixed() const { return flags & 0x01; }
 };
@@ -30,6 +34,15 @@ struct TableDef {
     std::uint16_t varColumnCount = 0;
     std::uint8_t usedPagesRow = 0;
     std::uint32_t usedPagesPage = 0;
+
+    // Attachment, multi-value and memo-history columns by column number: the number that
+    // names each one's hidden table, and its values once loaded.
+    struct ComplexColumn {
+        std::uint16_t columnNumber;
+        std::uint32_t id;
+        std::shared_ptr<const ComplexValues> values;
+    };
+    std::vector<ComplexColumn> complexColumns;
 
     static TableDef read(const PageFile& file, std::uint32_t page);
 };

@@ -9,6 +9,18 @@ constexpr int maxOverflowHops = 8;
 
 } // namespace
 
+void forEachRow(const PageFile& file, const TableDef& table,
+                const std::function<void(const RowReader&)>& visit) {
+    TableScanner scanner(file, table);
+    RowReader reader(file, table);
+    Bytes row;
+    Page keep;
+    while (scanner.next(row, keep)) {
+        reader.split(row);
+        visit(reader);
+    }
+}
+
 std::vector<std::uint8_t> copyRow(const PageFile& file, std::uint32_t pointer) {
     Page keep;
     Bytes row = data_page::rowAt(file, pointer, keep);

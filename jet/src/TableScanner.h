@@ -1,9 +1,11 @@
 #pragma once
 
 #include "DataPage.h"
+#include "RowReader.h"
 #include "TableDef.h"
 #include "UsageMap.h"
 
+#include <functional>
 #include <memory>
 
 namespace jet {
@@ -27,6 +29,10 @@ private:
     unsigned rows_ = 0;
     unsigned slot_ = 0;
 };
+
+// Calls `visit` with a reader split at each live row of `table`, in storage order.
+void forEachRow(const PageFile& file, const TableDef& table,
+                const std::function<void(const RowReader&)>& visit);
 
 // The bytes of the row at a row-and-page pointer, as stored in a usage-map pointer.
 std::vector<std::uint8_t> copyRow(const PageFile& file, std::uint32_t pointer);

@@ -1,6 +1,7 @@
 #include "Text.h"
 
 #include "CodePage936.h"
+#include "SingleByteCodePages.h"
 
 #include <algorithm>
 
@@ -10,11 +11,16 @@ namespace {
 
 constexpr char32_t replacement = 0xFFFD;
 
-// 0x80-0x9F of code page 1252; the rest of its upper half equals Latin-1.
-constexpr char16_t windows1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+const char16_t* upperHalfOf(unsigned codePage) {
+    const SingleByteCodePage* western = nullptr;
+    for (const SingleByteCodePage& known : singleByteCodePages) {
+        if (known.number == codePage)
+            return known.upperHalf;
+        if (known.number == 1252)
+            western = &known;
+    }
+    return western->upperHalf;
+}
 
 class Utf16Decoder {
 public:
@@ -109,6 +115,7 @@ std::string fromJet4(const std::uint8_t* data, std::size_t size) {
 }
 
 std::string fromCodePage(const std::uint8_t* data, std::size_t size, unsigned codePage) {
+    const char16_t* upperHalf = codePage == 936 ? nullptr : upperHalfOf(codePage);
     std::string out;
     out.reserve(size);
     for (std::size_t i = 0; i < size; ++i) {
@@ -126,7 +133,8 @@ std::string fromCodePage(const std::uint8_t* data, std::size_t size, unsigned co
                 ++i;
             }
         } else {
-            appendUtf8(out, b < 0xA0 ? windows1252High[b - 0x80] : b);
+            char16_t u = upperHalf[b - 0x80];
+            appendUtf8(out, u ? u : replacement);
         }
     }
     return out;

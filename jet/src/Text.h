@@ -13,8 +13,10 @@ void appendUtf8(std::string& out, char32_t codePoint);
 // two-byte characters separated by 0x00 bytes).
 std::string fromJet4(const std::uint8_t* data, std::size_t size);
 
-// Text in a Jet3 database's code page. 936 (GBK) and 1252 are known; other code pages are
-// read as 1252, which agrees with them on ASCII.
+// Text in a Jet3 database's code page: 936 (GBK) and the single-byte Windows code pages 874
+// and 1250 to 1258 are known; others (932, 949, 950) are read as 1252, which agrees with
+// them on ASCII. Bytes a single-byte code page leaves unassigned read as Windows reads them
+// (1252's 0x81 as U+0081).
 std::string fromCodePage(const std::uint8_t* data, std::size_t size, unsigned codePage);
 
 // Code points of UTF-8 text; a malformed sequence yields U+FFFD per byte.

@@ -7,6 +7,8 @@ order, and so does this table.
 """
 import sys
 
+from codetable import write_source
+
 TRAILS = [trail for trail in range(0x40, 0xFF) if trail != 0x7F]
 
 
@@ -42,17 +44,9 @@ def table():
 
 def main(output):
     codes = table()
-    lines = ['#include "CodePage936.h"', "", "namespace jet {", "",
-             "const std::uint16_t codePage936[126][191] = {"]
-    for lead in range(0x81, 0xFF):
-        row = [codes[(lead, t)] for t in range(0x40, 0xFF)]
-        lines.append("    {")
-        for start in range(0, len(row), 12):
-            lines.append("        " + " ".join("0x%04X," % u for u in row[start:start + 12]))
-        lines.append("    },")
-    lines += ["};", "", "} // namespace jet", ""]
-    with open(output, "w", encoding="ascii", newline="\n") as out:
-        out.write("\n".join(lines))
+    blocks = [("{", "},", [codes[(lead, t)] for t in range(0x40, 0xFF)])
+              for lead in range(0x81, 0xFF)]
+    write_source(output, "CodePage936.h", "const std::uint16_t codePage936[126][191]", blocks)
 
 
 if __name__ == "__main__":
