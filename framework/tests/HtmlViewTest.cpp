@@ -1,7 +1,12 @@
+// The browser's feature controls came with Internet Explorer 6 for Windows XP SP2.
+#undef _WIN32_IE
+#define _WIN32_IE 0x0603
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <exdispid.h>
+#include <urlmon.h>
 
 #include <set>
 #include <string>
@@ -249,6 +254,52 @@ TEST_F(BrowserPane, NewWindowsOpenWebAddressesInTheUsersBrowserOnly) {
             shell += call.operation + " " + call.file + " " + std::to_string(call.show) + ";";
         EXPECT_EQ(opened.count(address) ? "open " + address + " 1;" : "", shell) << address;
     }
+}
+
+// The pane itself goes to web addresses only, whatever a page asks for; the platform's
+// security feature controls are on for the process once a pane exists.
+TEST_F(BrowserPane, NavigatesTheWebOnlyWithTheSecurityFeaturesOn) {
+    CHtmlCtrl pane;
+    ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog) && pane.GetBrowser());
+    const CComPtr<IDispatch> sink = SiteOf(pane).QueryInterface<IDispatch>(DIID_DWebBrowserEvents2);
+    ASSERT_TRUE(sink);
+    const struct {
+        const char* url;
+        bool allowed;
+    } navigations[] = {
+        {"http://127.0.0.1/track?no=1", true},
+        {"HTTPS://www.sf-express.com/", true},
+        {"about:blank", true},
+        {"javascript:void(0)", true},
+        {"file:///C:/windows/win.ini", false},
+        {"FILE://host/share/page.htm", false},
+        {"res://ieframe.dll/navcancl.htm", false},
+        {"mk:@MSITStore:C:\\help.chm::/page.htm", false},
+        {"ms-its:C:\\help.chm::/page.htm", false},
+        {"C:\\windows\\win.ini", false},
+        {"\\\\host\\share\\page.htm", false},
+        {"httpx://127.0.0.1/", false},
+        {"", false},
+    };
+    for (const auto& navigation : navigations) {
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        CComVariant url(navigation.url);
+        VARIANT args[7] = {}; // last first: cancel, headers, post data, frame, flags, url, browser
+        args[0].vt = VT_BOOL | VT_BYREF;
+        args[0].pboolVal = &cancel;
+        args[5].vt = VT_VARIANT | VT_BYREF;
+        args[5].pvarVal = &url;
+        args[6].vt = VT_DISPATCH;
+        args[6].pdispVal = pane.GetBrowser();
+        DISPPARAMS params{args, nullptr, 7, 0};
+        sink->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr,
+                     nullptr, nullptr);
+        EXPECT_EQ(navigation.allowed ? VARIANT_FALSE : VARIANT_TRUE, cancel) << navigation.url;
+    }
+    for (INTERNETFEATURELIST feature :
+         {FEATURE_ZONE_ELEVATION, FEATURE_MIME_SNIFFING, FEATURE_DISABLE_MK_PROTOCOL,
+          FEATURE_PROTOCOL_LOCKDOWN, FEATURE_RESTRICT_FILEDOWNLOAD, FEATURE_BLOCK_INPUT_PROMPTS})
+        EXPECT_EQ(S_OK, ::CoInternetIsFeatureEnabled(feature, GET_FEATURE_FROM_PROCESS)) << feature;
 }
 
 TEST_F(BrowserPane, RealNavigationReportsBeginThenComplete) {
