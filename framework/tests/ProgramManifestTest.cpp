@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "framework/com/XmlDom.h"
 #include "framework/windows/App.h"
@@ -24,26 +23,25 @@ std::string EmbeddedManifest(const char* program) {
     return bytes;
 }
 
-// The text of each element of that name and namespace, or the value of its attribute.
-std::vector<std::string> Values(IXMLDOMDocument* document, const char* name, const char* space,
-                                const char* attribute) {
-    std::vector<std::string> values;
+// How many nodes the XPath expression selects; the prefixes are the manifest's namespaces.
+long Count(IXMLDOMDocument* document, const char* path) {
+    const IID iidDocument2 = {
+        0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+    CComPtr<IXMLDOMDocument2> queries;
+    document->QueryInterface(iidDocument2, reinterpret_cast<void**>(&queries));
+    CComBSTR language("SelectionLanguage"), spaces("SelectionNamespaces"), expression(path);
+    queries->setProperty(language, CComVariant("XPath"));
+    queries->setProperty(
+        spaces, CComVariant("xmlns:a='urn:schemas-microsoft-com:asm.v1' "
+                            "xmlns:v3='urn:schemas-microsoft-com:asm.v3' "
+                            "xmlns:c='urn:schemas-microsoft-com:compatibility.v1' "
+                            "xmlns:w5='http://schemas.microsoft.com/SMI/2005/WindowsSettings' "
+                            "xmlns:w6='http://schemas.microsoft.com/SMI/2016/WindowsSettings'"));
     CComPtr<IXMLDOMNodeList> nodes;
-    CComBSTR tag(name);
-    if (FAILED(document->getElementsByTagName(tag.m_str, &nodes)) || !nodes)
-        return values;
-    CComPtr<IXMLDOMNode> node;
-    while (nodes->nextNode(&node) == S_OK && node) {
-        CComBSTR uri;
-        if (FAILED(node->get_namespaceURI(&uri)) || uri.ToAnsi().str() != space)
-            continue;
-        CComBSTR text;
-        if (attribute)
-            values.push_back(XmlAttribute(AsXmlElement(node), attribute).str());
-        else if (SUCCEEDED(node->get_text(&text)))
-            values.push_back(text.ToAnsi().str());
-    }
-    return values;
+    long length = -1;
+    if (SUCCEEDED(queries->selectNodes(expression, &nodes)) && nodes)
+        nodes->get_length(&length);
+    return length;
 }
 
 class ProgramManifestTest : public testing::TestWithParam<const char*> {};
@@ -54,35 +52,29 @@ TEST_P(ProgramManifestTest, RunsAsInvokerOnVistaTo11AtTheSystemDpi) {
     AfxEnableControlContainer();
     CComPtr<IXMLDOMDocument> document = CreateXmlDocument();
     ASSERT_TRUE(LoadXmlDocument(document, manifest)) << "not well-formed";
-
-    const char* const asmV3 = "urn:schemas-microsoft-com:asm.v3";
     const struct {
-        const char* element;
-        const char* space;
-        const char* attribute;
-        std::vector<std::string> values;
+        const char* path;
+        long count;
     } expected[] = {
-        {"requestedExecutionLevel", asmV3, "level", {"asInvoker"}},
-        {"requestedExecutionLevel", asmV3, "uiAccess", {"false"}},
-        {"supportedOS",
-         "urn:schemas-microsoft-com:compatibility.v1",
-         "Id",
-         {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
-          "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
-          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}},
-        {"dpiAware", "http://schemas.microsoft.com/SMI/2005/WindowsSettings", nullptr, {"true"}},
-        {"dpiAwareness",
-         "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
-         nullptr,
-         {"system"}},
+        {"/a:assembly/v3:trustInfo/v3:security/v3:requestedPrivileges/"
+         "v3:requestedExecutionLevel[@level='asInvoker' and @uiAccess='false']",
+         1},
+        {"//v3:requestedExecutionLevel", 1},
+        // Vista, 7, 8, 8.1, 10 and 11, and nothing else.
+        {"/a:assembly/c:compatibility/c:application/c:supportedOS", 5},
+        {"//c:supportedOS[@Id='{e2011457-1546-43c5-a5fe-008deee3d3f0}' or "
+         "@Id='{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' or "
+         "@Id='{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}' "
+         "or @Id='{1f676c76-80e1-4239-95bb-83d0f6d0da78}' or "
+         "@Id='{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}']",
+         5},
+        {"/a:assembly/v3:application/v3:windowsSettings/w5:dpiAware[.='true']", 1},
+        {"/a:assembly/v3:application/v3:windowsSettings/w6:dpiAwareness[.='system']", 1},
         // A dependency on Common Controls 6 would change the controls' look.
-        {"dependency", "urn:schemas-microsoft-com:asm.v1", nullptr, {}},
+        {"//a:dependency", 0},
     };
-    for (const auto& setting : expected)
-        EXPECT_EQ(Values(document, setting.element, setting.space, setting.attribute),
-                  setting.values)
-            << setting.element << (setting.attribute ? " " : "")
-            << (setting.attribute ? setting.attribute : "");
+    for (const auto& node : expected)
+        EXPECT_EQ(node.count, Count(document, node.path)) << node.path;
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, ProgramManifestTest,

@@ -1,36 +1,38 @@
 #include "framework/windows/ScaledBitmap.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "framework/base/Module.h"
 #include "framework/windows/Dpi.h"
 
 namespace {
 
-// The source pixels that one target pixel covers along an axis, and how much of each.
+// The source pixels that one target pixel covers along an axis, and how much of each, in
+// 1/targetCount of a source pixel: whole numbers, so that a pixel exactly half covered is
+// decided the same way on every machine.
 struct Span {
     int first = 0;
-    std::vector<double> weights;
+    std::vector<long long> weights;
 };
 
 Span Coverage(int target, int count, int targetCount) {
-    const double begin = static_cast<double>(target) * count / targetCount;
-    const double end = static_cast<double>(target + 1) * count / targetCount;
+    const long long begin = static_cast<long long>(target) * count;
+    const long long end = begin + count;
     Span span;
-    span.first = static_cast<int>(begin);
-    for (int i = span.first; i < count && i < end; ++i)
-        span.weights.push_back(std::min(end, i + 1.0) - std::max(begin, static_cast<double>(i)));
+    span.first = static_cast<int>(begin / targetCount);
+    for (long long i = span.first; i < count && i * targetCount < end; ++i)
+        span.weights.push_back(std::min(end, (i + 1) * targetCount) -
+                               std::max(begin, i * targetCount));
     return span;
 }
 
 COLORREF MeanColour(const PixelImage& source, int left, const Span& across, const Span& down,
                     COLORREF key) {
-    double red = 0, green = 0, blue = 0, opaque = 0, total = 0;
+    long long red = 0, green = 0, blue = 0, opaque = 0, total = 0;
     for (size_t j = 0; j < down.weights.size(); ++j) {
         const COLORREF* row = &source.pixels[(down.first + j) * source.width + left + across.first];
         for (size_t i = 0; i < across.weights.size(); ++i) {
-            const double weight = down.weights[j] * across.weights[i];
+            const long long weight = down.weights[j] * across.weights[i];
             total += weight;
             if (row[i] == key)
                 continue;
@@ -42,7 +44,9 @@ COLORREF MeanColour(const PixelImage& source, int left, const Span& across, cons
     }
     if (opaque == 0 || opaque * 2 < total)
         return key;
-    auto channel = [opaque](double sum) { return static_cast<BYTE>(std::lround(sum / opaque)); };
+    auto channel = [opaque](long long sum) {
+        return static_cast<BYTE>((2 * sum + opaque) / (2 * opaque));
+    };
     const COLORREF mean = RGB(channel(red), channel(green), channel(blue));
     // A blend that happens to hit the key colour would turn transparent.
     return mean == key ? mean ^ 1 : mean;
