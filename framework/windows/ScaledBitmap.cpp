@@ -79,9 +79,7 @@ PixelImage ScaleImageCells(const PixelImage& source, int cellWidth, int dpi, COL
     return target;
 }
 
-namespace {
-
-BITMAPINFO TopDownInfo(int width, int height) {
+BITMAPINFO TopDownBitmapInfo(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -91,6 +89,8 @@ BITMAPINFO TopDownInfo(int width, int height) {
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
+
+namespace {
 
 // 32-bit DIB pixels are blue, green, red and a spare byte: a COLORREF with red and blue swapped.
 COLORREF SwapRedBlue(DWORD value) {
@@ -108,7 +108,7 @@ HBITMAP LoadBitmapForDpi(UINT id, int cellWidth, COLORREF key, int dpi) {
     source.width = size.bmWidth;
     source.height = size.bmHeight;
     source.pixels.resize(static_cast<size_t>(source.width) * source.height);
-    BITMAPINFO info = TopDownInfo(source.width, source.height);
+    BITMAPINFO info = TopDownBitmapInfo(source.width, source.height);
     HDC screen = ::GetDC(nullptr);
     const int rows =
         ::GetDIBits(screen, loaded, 0, source.height, source.pixels.data(), &info, DIB_RGB_COLORS);
@@ -120,7 +120,7 @@ HBITMAP LoadBitmapForDpi(UINT id, int cellWidth, COLORREF key, int dpi) {
     const PixelImage scaled = ScaleImageCells(source, cellWidth, dpi, key);
     if (scaled.pixels.empty())
         return loaded;
-    info = TopDownInfo(scaled.width, scaled.height);
+    info = TopDownBitmapInfo(scaled.width, scaled.height);
     void* bits = nullptr;
     HBITMAP result = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!result)

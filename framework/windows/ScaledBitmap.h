@@ -21,6 +21,9 @@ struct PixelImage {
 // cellWidth 0: one picture, no cells.
 PixelImage ScaleImageCells(const PixelImage& source, int cellWidth, int dpi, COLORREF key);
 
-// The bitmap resource scaled so for the display at dpi; at 96 DPI the resource as it is.
+// The header of a 32-bit device-independent bitmap whose rows run from the top.
+BITMAPINFO TopDownBitmapInfo(int width, int height);
+
+// The bitmap resource scaled as above for a display of dpi; at 96 DPI the resource as it is.
 // The caller owns the bitmap.
 HBITMAP LoadBitmapForDpi(UINT id, int cellWidth, COLORREF key, int dpi);
