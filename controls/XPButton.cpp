@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "framework/windows/Dpi.h"
+
 namespace xp_button {
 
 COLORREF GradientColor(int index, bool hover, bool focus) {
@@ -22,20 +24,22 @@ POINT CaptionOrigin(const RECT& face, SIZE text, bool pressed) {
     POINT origin{(face.left + face.right) / 2 - text.cx / 2,
                  (face.top + face.bottom) / 2 - text.cy / 2};
     if (pressed) {
-        ++origin.x;
-        ++origin.y;
+        origin.x += ScalePixels(1);
+        origin.y += ScalePixels(1);
     }
     return origin;
 }
 
 } // namespace xp_button
 
+// The outline stays a hairline, as the system's own edges do; the hover frame's strokes and
+// the corners grow with the display's DPI.
 CXPButton::CXPButton()
     : m_penOutline(PS_INSIDEFRAME, 1, xp_button::kOutlineColor),
-      m_penLeft(PS_INSIDEFRAME, 3, xp_button::kLeftEdgeColor),
-      m_penTop(PS_INSIDEFRAME, 2, xp_button::kTopEdgeColor),
-      m_penRight(PS_INSIDEFRAME, 3, xp_button::kRightEdgeColor),
-      m_penBottom(PS_INSIDEFRAME, 2, xp_button::kBottomEdgeColor) {}
+      m_penLeft(PS_INSIDEFRAME, ScalePixels(3), xp_button::kLeftEdgeColor),
+      m_penTop(PS_INSIDEFRAME, ScalePixels(2), xp_button::kTopEdgeColor),
+      m_penRight(PS_INSIDEFRAME, ScalePixels(3), xp_button::kRightEdgeColor),
+      m_penBottom(PS_INSIDEFRAME, ScalePixels(2), xp_button::kBottomEdgeColor) {}
 
 CXPButton::~CXPButton() = default;
 
@@ -86,7 +90,8 @@ void CXPButton::DrawItem(DRAWITEMSTRUCT* item) {
     // The ring between the outline and the face is the rounded rectangle's interior: white.
     const HGDIOBJ oldBrush = dc.SelectStockObject(WHITE_BRUSH);
     m_pOldPen = dc.SelectObject(m_penOutline);
-    dc.RoundRect(rect, CPoint(6, 6));
+    const int corner = ScalePixels(6);
+    dc.RoundRect(rect, CPoint(corner, corner));
     m_bFocus = (state & ODS_FOCUS) != 0;
     dc.SelectObject(m_pOldPen);
     dc.SelectObject(oldBrush);
@@ -123,21 +128,23 @@ void CXPButton::FillGradient(CDC* dc, const RECT& rect) {
 }
 
 void CXPButton::DrawHoverFrame(CDC* dc, const RECT& rect) {
-    const CPoint oldPosition = dc->MoveTo(rect.left, rect.bottom - 3);
+    const int two = ScalePixels(2);
+    const int three = ScalePixels(3);
+    const CPoint oldPosition = dc->MoveTo(rect.left, rect.bottom - three);
     m_pOldPen = dc->SelectObject(m_penLeft);
-    dc->LineTo(rect.left, rect.top + 2);
+    dc->LineTo(rect.left, rect.top + two);
 
     dc->SelectObject(m_penRight);
-    dc->MoveTo(rect.right - 1, rect.bottom - 3);
-    dc->LineTo(rect.right - 1, rect.top + 2);
+    dc->MoveTo(rect.right - 1, rect.bottom - three);
+    dc->LineTo(rect.right - 1, rect.top + two);
 
     dc->SelectObject(m_penTop);
-    dc->MoveTo(rect.left + 2, rect.top);
-    dc->LineTo(rect.right - 2, rect.top);
+    dc->MoveTo(rect.left + two, rect.top);
+    dc->LineTo(rect.right - two, rect.top);
 
     dc->SelectObject(m_penBottom);
-    dc->MoveTo(rect.left + 2, rect.bottom);
-    dc->LineTo(rect.right - 2, rect.bottom);
+    dc->MoveTo(rect.left + two, rect.bottom);
+    dc->LineTo(rect.right - two, rect.bottom);
 
     dc->SelectObject(m_pOldPen);
     dc->MoveTo(oldPosition);

@@ -1,5 +1,6 @@
 #include "UpdateDialog.h"
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
@@ -15,6 +16,8 @@
 #include "framework/windows/App.h"
 #include "framework/windows/DataExchange.h"
 #include "framework/windows/RedrawPause.h"
+#include "framework/windows/Dpi.h"
+#include "framework/windows/ScaledBitmap.h"
 #include "framework/windows/GdiObject.h"
 #include "framework/ctrl/ImageList.h"
 #include "framework/windows/MessagePump.h"
@@ -25,6 +28,10 @@
 
 namespace {
 
+constexpr int kRowImageSize = 16;
+// The banner's place in the dialog template (update.rc).
+constexpr SIZE kBannerBoxDialogUnits{95, 188};
+const COLORREF kMaskColour = RGB(255, 0, 255);
 constexpr int kImagePending = 0;
 constexpr int kImageDownloading = 1;
 constexpr int kImageReplaced = 2;
@@ -72,21 +79,51 @@ void CUpdateDialog::DoDataExchange(CDataExchange* exchange) {
 
 BOOL CUpdateDialog::OnInitDialog() {
     CIconDialog::OnInitDialog();
+    ScaleBanner();
     CreateRowImages();
-    m_listFiles.InsertColumn(0, "文件名称", LVCFMT_LEFT, 180);
-    m_listFiles.InsertColumn(1, "版本", LVCFMT_LEFT, 60);
-    m_listFiles.InsertColumn(2, "大小", LVCFMT_LEFT, 60);
+    m_listFiles.InsertColumn(0, "文件名称", LVCFMT_LEFT, ScalePixels(180));
+    m_listFiles.InsertColumn(1, "版本", LVCFMT_LEFT, ScalePixels(60));
+    m_listFiles.InsertColumn(2, "大小", LVCFMT_LEFT, ScalePixels(60));
     LoadManifest();
     m_progress.SetRange32(0, 100);
     return TRUE;
 }
 
+void CUpdateDialog::ScaleBanner() {
+    // The banner is the template's first control.
+    HWND banner = ::GetWindow(m_hWnd, GW_CHILD);
+    if (DisplayDpi() == kDefaultDpi || !banner ||
+        (::GetWindowLongA(banner, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+        return;
+    BITMAP drawn{};
+    const auto shown =
+        reinterpret_cast<HGDIOBJ>(::SendMessageA(banner, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (!shown || !::GetObjectA(shown, sizeof drawn, &drawn) || drawn.bmWidth <= 0 ||
+        drawn.bmHeight <= 0)
+        return;
+    // No larger than its box in the template: dialog units follow the font's measures, which do
+    // not always grow by exactly DPI / 96.
+    RECT box{0, 0, kBannerBoxDialogUnits.cx, kBannerBoxDialogUnits.cy};
+    ::MapDialogRect(m_hWnd, &box);
+    const int dpi =
+        std::min({DisplayDpi(), static_cast<int>(box.right * kDefaultDpi / drawn.bmWidth),
+                  static_cast<int>(box.bottom * kDefaultDpi / drawn.bmHeight)});
+    if (!m_bmpBanner.Attach(LoadBitmapForDpi(IDB_UPDATE_BANNER, 0, CLR_NONE, dpi)))
+        return;
+    const auto previous = reinterpret_cast<HGDIOBJ>(::SendMessageA(
+        banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_bmpBanner.GetSafeHandle())));
+    if (previous && previous != m_bmpBanner.GetSafeHandle())
+        ::DeleteObject(previous);
+}
+
 void CUpdateDialog::CreateRowImages() {
+    const int size = ScalePixels(kRowImageSize);
     CImageList images;
     CBitmap strip;
-    if (!images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 4) || !strip.LoadBitmap(IDB_ROW_IMAGES))
+    if (!images.Create(size, size, ILC_COLOR24 | ILC_MASK, 0, 4) ||
+        !strip.Attach(LoadBitmapForDpi(IDB_ROW_IMAGES, kRowImageSize, kMaskColour, DisplayDpi())))
         return;
-    images.Add(strip, RGB(255, 0, 255));
+    images.Add(strip, kMaskColour);
     m_listFiles.SetImageList(images.Detach(), LVSIL_SMALL);
 }
 

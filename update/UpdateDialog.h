@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "framework/windows/GdiObject.h"
 #include "framework/windows/IconDialog.h"
 #include "framework/ctrl/ListCtrl.h"
 #include "framework/ctrl/ProgressCtrl.h"
@@ -48,6 +49,8 @@ public:
     CString m_strManifestSource;
     CListCtrl m_listFiles;
     CProgressCtrl m_progress;
+    // The scaled banner, kept until the dialog's window and its picture are gone.
+    CBitmap m_bmpBanner;
     // How long a server may keep the manifest or a file waiting; shorter only in tests.
     InternetTransferLimits m_limits;
     // How long the windows of a program that holds a file may take to close, per row.
@@ -58,6 +61,8 @@ public:
 private:
     UpdateManifest::Result ReadManifest(UpdateManifest& manifest, bool& signatureValid);
     void CreateRowImages();
+    // The side banner drawn for 96 DPI, replaced by one scaled to the display's DPI.
+    void ScaleBanner();
     void AddRow(int position, const ManifestEntry& entry);
     // Nothing when `temporary` holds what the server meant to send; otherwise how the row ended.
     // The folders it makes for the file are kept in `folders`.

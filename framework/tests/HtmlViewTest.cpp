@@ -1,7 +1,12 @@
+// The browser's feature controls came with Internet Explorer 6 for Windows XP SP2.
+#undef _WIN32_IE
+#define _WIN32_IE 0x0603
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <exdispid.h>
+#include <urlmon.h>
 
 #include <set>
 #include <string>
@@ -206,49 +211,76 @@ TEST_F(BrowserPane, KeysInsideThePageGoToTheBrowserFirstAndWhatItLeavesToTheDial
     EXPECT_EQ(1u, recorder.refs) << "the pane lets go of the active object when it goes";
 }
 
-// A page's new window is always refused; only a web address goes on to the user's browser.
-TEST_F(BrowserPane, NewWindowsOpenWebAddressesInTheUsersBrowserOnly) {
+// A page takes the pane itself to web addresses only; its new window is always refused, and
+// only a web address goes on to the user's browser. The security feature controls are on for
+// the process once a pane exists.
+TEST_F(BrowserPane, PagesKeepThePaneOnTheWebAndOpenWebAddressesOnlyElsewhere) {
     CHtmlCtrl pane;
     ASSERT_TRUE(pane.CreateFromPlaceholder(IDC_TEST_LABEL, &dialog) && pane.GetBrowser());
     const CComPtr<IDispatch> sink = SiteOf(pane).QueryInterface<IDispatch>(DIID_DWebBrowserEvents2);
     ASSERT_TRUE(sink);
-    const std::set<std::string> opened = {"http://127.0.0.1/track?no=1",
-                                          "https://www.sf-express.com/", "HTTP://127.0.0.1/",
-                                          "hTTpS://127.0.0.1/"};
-    std::vector<std::string> urls = {"javascript:alert(1)",
-                                     "file:///C:/windows/win.ini",
-                                     "res://ieframe.dll/",
-                                     "\\\\host\\share\\page.htm",
-                                     "about:blank",
-                                     "",
-                                     "http:///c:/page.htm",
-                                     "https:",
-                                     " http://127.0.0.1/",
-                                     "http://127.0.0.1/a b",
-                                     "http://127.0.0.1/\" --flag",
-                                     "http://127.0.0.1/\t"};
-    urls.insert(urls.end(), opened.begin(), opened.end());
-    for (const std::string& address : urls) {
+    const struct {
+        const char* url;
+        bool inPane, inBrowser;
+    } pages[] = {
+        {"http://127.0.0.1/track?no=1", true, true},
+        {"https://www.sf-express.com/", true, true},
+        {"hTTpS://127.0.0.1/", true, true},
+        {"about:blank", true, false},
+        {"javascript:alert(1)", true, false},
+        {"http:///c:/page.htm", true, false},
+        {"https:", true, false},
+        {"http://127.0.0.1/a b", true, false},
+        {"http://127.0.0.1/\" --flag", true, false},
+        {"http://127.0.0.1/\t", true, false},
+        {" http://127.0.0.1/", false, false},
+        {"file:///C:/windows/win.ini", false, false},
+        {"res://ieframe.dll/navcancl.htm", false, false},
+        {"mk:@MSITStore:C:\\help.chm::/page.htm", false, false},
+        {"C:\\windows\\win.ini", false, false},
+        {"\\\\host\\share\\page.htm", false, false},
+        {"httpx://127.0.0.1/", false, false},
+        {"", false, false},
+    };
+    for (const auto& page : pages) {
         SeamRecorder seams;
-        IDispatch* newBrowser = nullptr;
+        CComVariant url(page.url), context("http://127.0.0.1/page.htm");
         VARIANT_BOOL cancel = VARIANT_FALSE;
-        CComVariant url(address.c_str()), context("http://127.0.0.1/page.htm");
-        VARIANT args[5] = {url, context}; // last first
-        args[2].vt = VT_UI4;
-        args[2].ulVal = 0x2; // NWMF_USERINITED
-        args[3].vt = VT_BOOL | VT_BYREF;
-        args[3].pboolVal = &cancel;
-        args[4].vt = VT_DISPATCH | VT_BYREF;
-        args[4].ppdispVal = &newBrowser;
-        DISPPARAMS params{args, nullptr, 5, 0};
+        VARIANT navigate[7] =
+            {}; // last first: cancel, headers, post data, frame, flags, url, browser
+        navigate[0].vt = VT_BOOL | VT_BYREF;
+        navigate[0].pboolVal = &cancel;
+        navigate[5].vt = VT_VARIANT | VT_BYREF;
+        navigate[5].pvarVal = &url;
+        navigate[6].vt = VT_DISPATCH;
+        navigate[6].pdispVal = pane.GetBrowser();
+        DISPPARAMS params{navigate, nullptr, 7, 0};
+        sink->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr,
+                     nullptr, nullptr);
+        EXPECT_EQ(page.inPane ? VARIANT_FALSE : VARIANT_TRUE, cancel) << page.url;
+
+        IDispatch* newBrowser = nullptr;
+        cancel = VARIANT_FALSE;
+        VARIANT newWindow[5] = {url, context}; // last first
+        newWindow[2].vt = VT_UI4;
+        newWindow[2].ulVal = 0x2; // NWMF_USERINITED
+        newWindow[3].vt = VT_BOOL | VT_BYREF;
+        newWindow[3].pboolVal = &cancel;
+        newWindow[4].vt = VT_DISPATCH | VT_BYREF;
+        newWindow[4].ppdispVal = &newBrowser;
+        params = DISPPARAMS{newWindow, nullptr, 5, 0};
         sink->Invoke(DISPID_NEWWINDOW3, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
                      nullptr);
-        EXPECT_EQ(VARIANT_TRUE, cancel) << address;
+        EXPECT_EQ(VARIANT_TRUE, cancel) << page.url;
         std::string shell;
         for (const auto& call : seams.shellCalls)
             shell += call.operation + " " + call.file + " " + std::to_string(call.show) + ";";
-        EXPECT_EQ(opened.count(address) ? "open " + address + " 1;" : "", shell) << address;
+        EXPECT_EQ(page.inBrowser ? "open " + std::string(page.url) + " 1;" : "", shell) << page.url;
     }
+    for (INTERNETFEATURELIST feature :
+         {FEATURE_ZONE_ELEVATION, FEATURE_MIME_SNIFFING, FEATURE_DISABLE_MK_PROTOCOL,
+          FEATURE_PROTOCOL_LOCKDOWN, FEATURE_RESTRICT_FILEDOWNLOAD, FEATURE_BLOCK_INPUT_PROMPTS})
+        EXPECT_EQ(S_OK, ::CoInternetIsFeatureEnabled(feature, GET_FEATURE_FROM_PROCESS)) << feature;
 }
 
 TEST_F(BrowserPane, RealNavigationReportsBeginThenComplete) {

@@ -78,9 +78,9 @@ void CFlatHeaderCtrl::DrawItem(DRAWITEMSTRUCT* drawItem) {
     const int m = m_nMargin;
     CRect textRect = r;
     if (drawItem->itemState == ODS_SELECTED) {
-        textRect.top += 2;
-        textRect.left += 1;
-        textRect.right += 1;
+        textRect.top += ScalePixels(2);
+        textRect.left += ScalePixels(1);
+        textRect.right += ScalePixels(1);
     }
     if (sorted)
         textRect.right -= 3 * m;
@@ -140,8 +140,8 @@ void CFlatHeaderCtrl::PaintFlatFrame(CDC& dc, CRect frame) {
     const CPen highlight(PS_SOLID, 1, highlightColour);
     const CPen shadow(PS_SOLID, 1, shadowColour);
     const HGDIOBJ previousPen = dc.SelectObject(facePen);
-    const int top = 2;
-    const int bottom = frame.bottom - 2;
+    const int top = ScalePixels(2);
+    const int bottom = frame.bottom - top;
     VerticalLine(dc, facePen.GetSafeHandle(), frame.right - 1, top, bottom);
 
     int x = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/windows/DC.h"
+#include "framework/windows/Dpi.h"
 #include "framework/windows/GdiObject.h"
 #include "framework/ctrl/HeaderCtrl.h"
 
@@ -28,7 +29,9 @@ private:
 
     BOOL m_bFlat = FALSE;
     CFont m_font;
-    int m_nMargin = 6;
+    // The layout unit, 6 pixels at 96 DPI; the frame and arrow lines stay one pixel thin, as
+    // the system's own edges do.
+    int m_nMargin = ScalePixels(6);
     int m_nSortCol = -1;
     BOOL m_bSortAsc = TRUE;
 };

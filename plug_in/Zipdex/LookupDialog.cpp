@@ -6,6 +6,8 @@
 #include "framework/windows/App.h"
 #include "framework/windows/DataExchange.h"
 #include "framework/windows/RedrawPause.h"
+#include "framework/windows/Dpi.h"
+#include "framework/windows/ScaledBitmap.h"
 #include "DialogAbout.h"
 #include "framework/ctrl/ImageList.h"
 #include "PostalDatabase.h"
@@ -15,13 +17,14 @@
 namespace {
 
 const COLORREF kMaskColour = RGB(255, 0, 255);
+const int kImageSize = 16;
 const char kHomeLinkText[] = "澜图软件 荣誉出品 " LUMIVANE_VENDOR_HOST;
 const char kHelpLinkText[] = "如果您在软件的使用过程中遇到了问题,该怎么办？";
 const char kHelpLinkTarget[] = LUMIVANE_VENDOR_ADDRESS "/inc/news_info.asp?newsid=14";
 
 struct ResultColumn {
     const char* heading;
-    int width;
+    int width; // at 96 DPI
 };
 const ResultColumn kResultColumns[] = {
     {"省份", 80}, {"地区", 80}, {"邮政编码", 100}, {"电话区号", 100}};
@@ -95,7 +98,8 @@ BOOL CLookupDialog::OnInitDialog() {
         CRedrawPause pause(m_listResult);
         int column = 0;
         for (const ResultColumn& heading : kResultColumns)
-            m_listResult.InsertColumn(column++, heading.heading, LVCFMT_LEFT, heading.width);
+            m_listResult.InsertColumn(column++, heading.heading, LVCFMT_LEFT,
+                                      ScalePixels(heading.width));
         m_listResult.AddExtendedStyle(LVS_EX_FULLROWSELECT);
     }
 
@@ -107,9 +111,9 @@ BOOL CLookupDialog::OnInitDialog() {
 // For the control that takes it: the tree frees it through its wrapper, the list by itself.
 HIMAGELIST CLookupDialog::LoadImageStrip(UINT bitmapId) {
     CBitmap bitmap;
-    bitmap.LoadBitmap(bitmapId);
+    bitmap.Attach(LoadBitmapForDpi(bitmapId, kImageSize, kMaskColour, DisplayDpi()));
     CImageList images;
-    images.Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 1);
+    images.Create(ScalePixels(kImageSize), ScalePixels(kImageSize), ILC_COLORDDB | ILC_MASK, 1, 1);
     images.Add(bitmap, kMaskColour);
     return images.Detach();
 }

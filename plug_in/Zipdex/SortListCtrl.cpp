@@ -7,6 +7,7 @@
 
 #include "framework/windows/App.h"
 #include "framework/windows/RedrawPause.h"
+#include "framework/windows/Dpi.h"
 
 namespace {
 
@@ -14,6 +15,16 @@ namespace {
 constexpr UINT kRowStateMask = 0xFF0F;
 
 } // namespace
+
+CString ColumnWidthsProfileText(const std::vector<int>& widths, int dpi) {
+    CString text;
+    for (int width : widths) {
+        CString entry;
+        entry.Format("%d,", ScaleFromDpi(width, dpi));
+        text += entry;
+    }
+    return text;
+}
 
 int CompareGbk(const char* a, const char* b) {
     // Two-byte characters compare as lead * 256 + trail, which is the byte order.
@@ -66,13 +77,11 @@ void CSortListCtrl::OnDestroy() {
 }
 
 void CSortListCtrl::SaveColumnWidths() {
-    CString widths;
-    for (int column = 0; column < ColumnCount(); ++column) {
-        CString width;
-        width.Format("%d,", GetColumnWidth(column));
-        widths += width;
-    }
-    AfxGetApp()->WriteProfileString(m_strSection, m_strEntry, widths);
+    std::vector<int> widths;
+    for (int column = 0; column < ColumnCount(); ++column)
+        widths.push_back(GetColumnWidth(column));
+    AfxGetApp()->WriteProfileString(m_strSection, m_strEntry,
+                                    ColumnWidthsProfileText(widths, DisplayDpi()));
 }
 
 void CSortListCtrl::OnHeaderClicked(NMHDR* notification, LRESULT* result) {

@@ -44,5 +44,9 @@ private:
     CFlatHeaderCtrl m_header;
 };
 
+// The profile's value for the columns' widths on a display of dpi: each width at 96 DPI and a
+// comma after it, so that the stored value means the same on every display.
+CString ColumnWidthsProfileText(const std::vector<int>& widths, int dpi);
+
 // Orders two narrow texts by their GBK code values, character by character; case matters.
 int CompareGbk(const char* a, const char* b);

@@ -2,6 +2,11 @@
 # (interactive=1), otherwise on a private virtual display (interactive=0), and cleans up
 # whatever it started on every way out.
 shots=${LUMIVANE_SHOTS:-$PWD/build/shots}
+# The display's DPI: 96 unless LUMIVANE_DPI says otherwise (120, 144, 192, ...).
+dpi=${LUMIVANE_DPI:-96}
+case "$dpi" in
+  '' | *[!0-9]*) echo "LUMIVANE_DPI must be a number of dots per inch, got '$dpi'" >&2; exit 2 ;;
+esac
 cleanup_steps=()
 
 on_exit() { cleanup_steps=("$1" "${cleanup_steps[@]}"); }
@@ -21,7 +26,9 @@ display_start() {
     while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
       number=$((number + 1))
     done
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # A screen that grows with the DPI, so the scaled dialogs fit as they do at 96 DPI.
+    Xvfb ":$number" -screen 0 "$((1024 * dpi / 96))x$((768 * dpi / 96))x24" -nolisten tcp \
+      >/dev/null 2>&1 &
     on_exit "kill $! 2>/dev/null"
     local waited=0
     until [ -e "/tmp/.X11-unix/X$number" ]; do
@@ -36,6 +43,10 @@ display_start() {
   source scripts/wine-env.sh
   wine_start
   on_exit wine_stop
+  # Wine takes the display's DPI from this value (it outranks the one under HKLM) and hands
+  # it to every program, whatever its manifest declares.
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    </dev/null >/dev/null 2>&1
 }
 
 # shot NAME [WIDTHxHEIGHT+X+Y]: the whole screen, or the part the geometry names.

@@ -14,6 +14,8 @@ shot zipdex-province
 wine "$tour" search 2 1000
 shot zipdex-search
 wine "$tour" sort 2
+# The click is posted: give the list the moment it takes to sort and repaint.
+sleep 1
 shot zipdex-sorted
 shot zipdex-about "$(wine "$tour" about)"
 wine "$tour" close || kill "$program_pid" 2>/dev/null || true

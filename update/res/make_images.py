@@ -6,7 +6,7 @@ import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "pixelart"))
-from pixelart import bitmap_file, icon_file  # noqa: E402
+from pixelart import SCALED_ICON_SIZES, bitmap_file, icon_file  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 
@@ -125,7 +125,8 @@ def main():
     out.mkdir(parents=True, exist_ok=True)
     (out / "banner.bmp").write_bytes(bitmap_file(banner()))
     (out / "rows.bmp").write_bytes(bitmap_file(row_strip()))
-    (out / "update.ico").write_bytes(icon_file([icon_pixels(32), icon_pixels(16)]))
+    sizes = (32, 16) + SCALED_ICON_SIZES
+    (out / "update.ico").write_bytes(icon_file([icon_pixels(size) for size in sizes]))
 
 
 if __name__ == "__main__":

@@ -96,4 +96,11 @@ TEST_F(SortList, OnlyTheLeftButtonSorts) {
     EXPECT_EQ((Texts{"a", "b"}), ColumnTexts(list, 0));
 }
 
+// The profile keeps widths at 96 DPI (the black-box test reads the value written at 96 DPI):
+// what a display of more DPI shows wider is stored as the width it means, to the nearest pixel.
+TEST(ColumnWidthsProfile, StoresEachWidthAt96DpiFollowedByAComma) {
+    EXPECT_STREQ("80,80,100,100,", ColumnWidthsProfileText({120, 120, 150, 150}, 144));
+    EXPECT_STREQ("80,145,0,", ColumnWidthsProfileText({100, 181, 0}, 120));
+}
+
 } // namespace
