@@ -1,5 +1,5 @@
 """The mainland's provinces, the rules their postal and area codes follow, and the readers of the
-tables beside this file; prepare_zipdex.py writes by them and tests/check_zipdex_csv.py checks by them."""
+tables beside this file; prepare_zipdex.py writes by them and check_zipdex_csv.py checks by them."""
 
 import csv
 import glob

@@ -9,7 +9,7 @@ import tempfile
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(HERE, os.pardir))
 import check_zipdex_csv  # noqa: E402
 
 divisions = check_zipdex_csv.divisions

@@ -10,8 +10,7 @@ import collections
 import os
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir))
-import divisions  # noqa: E402
+import divisions
 
 # The mainland has about 2 850 county-level divisions; far fewer means a cut list.
 MIN_COUNTY_ROWS = 2800
