@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "ConfigDownload.h"
 #include "framework/windows/MessagePump.h"
 #include "PackageApp.h"
 #include "SeamRecorder.h"
