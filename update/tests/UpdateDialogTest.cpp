@@ -281,7 +281,6 @@ TEST_F(Download, EveryAnswerInstallsTheWholeFileOrKeepsTheInstalledOne) {
         {"a.exe", Served(), "", kReplaced},
         // A negative length is none.
         {"minus.exe", Served(), "Length=\"-1\"", kReplaced},
-        {"hashed.exe", Served("nolength/"), "SHA256=\"" + kPatternSha256 + "\"", kReplaced},
         {"sub\\deep\\c.exe", Served("chunked/"), "Length=\"20000\"", kReplaced},
         {"gone.exe", Served("status/404/"), "", "您要下载的：%s文件不存在！"},
         {"e500.exe", Served("status/500/"), "",
