@@ -9,6 +9,12 @@
 #include "framework/com/Com.h"
 #include "framework/net/InternetSession.h"
 
+// The express companies' list, beside the program.
+inline constexpr char kConfigFileName[] = "configs.xml";
+// A list of a few dozen companies takes a few KB; a larger answer is refused and a larger file
+// not read.
+inline constexpr size_t kMaxConfigBytes = 1u << 20;
+
 // The company entries of the list in the file at `path` (the elements under any Expresses
 // element), in document order; empty when the file is missing, above maxBytes or no document.
 CComPtr<IXMLDOMNodeList> ReadCompanyEntries(const char* path, size_t maxBytes);

@@ -11,12 +11,6 @@
 #include "framework/ctrl/ProgressCtrl.h"
 #include "framework/base/StringMap.h"
 
-// The express companies' list, beside the program.
-inline constexpr char kConfigFileName[] = "configs.xml";
-// A list of a few dozen companies takes a few KB; a larger answer is refused and a larger file
-// not read.
-inline constexpr size_t kMaxConfigBytes = 1u << 20;
-
 // The tracking window: the company selector and the vendor's buttons on top, the chosen
 // company's tracking page in the browser pane, the status link and page-load progress below.
 class CTrackDialog : public CIconDialog {

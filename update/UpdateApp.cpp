@@ -3,8 +3,6 @@
 #include "BuiltInUpdateKey.h"
 #include "UpdateDialog.h"
 
-CUpdateApp theApp;
-
 const MessageMap* CUpdateApp::GetMessageMap() const {
     static const MessageMap map(CWinApp::GetMessageMap(), {OnCommand<&CWinApp::OnHelp>(ID_HELP)});
     return &map;

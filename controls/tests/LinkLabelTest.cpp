@@ -138,6 +138,7 @@ TEST_F(LinkLabelTest, AttachmentTakesTextAsTargetOrTargetAsTextFitsOnlyWithAutoS
         EXPECT_EQ(shown == &other,
                   place.Width() == CClientDC(&link).GetTextExtent(text, text.GetLength()).cx);
     }
+    other.DestroyWindow();
 }
 
 // SetLinkTarget changes target, colour and tooltip but not the text, and leaves the repaint

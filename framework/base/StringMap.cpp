@@ -96,10 +96,6 @@ void CMapStringToString::Grow() {
     m_buckets.swap(buckets);
 }
 
-int CMapStringToString::GetAllocatedCount() const {
-    return static_cast<int>(m_blocks.size()) * m_nBlockSize;
-}
-
 int CMapStringToString::GetLongestChain() const {
     size_t longest = 0;
     for (const Assoc* chain : m_buckets) {

@@ -24,7 +24,6 @@ public:
     // The key's value, inserted empty when absent.
     CString& operator[](const char* key);
     // Entries allocated so far, a multiple of the block size.
-    int GetAllocatedCount() const;
     // The most entries that share one bucket.
     int GetLongestChain() const;
 

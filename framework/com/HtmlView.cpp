@@ -46,10 +46,12 @@ BOOL CHtmlView::Create(const char* className, const char* windowName, DWORD styl
         className = RegisterViewClass();
     if (!className || !CreateEx(0, className, windowName, style, rect, parent, id))
         return FALSE;
-    if (CreateBrowser())
+    if (CreateBrowser()) {
+        m_goesWithWindow = true;
         return TRUE;
+    }
     ReleaseBrowser();
-    // A view the caller cannot use leaves no window behind (and, heap-made, no object).
+    // A view the caller cannot use leaves no window behind.
     DestroyWindow();
     return FALSE;
 }
@@ -157,7 +159,8 @@ LRESULT CHtmlView::OnMouseActivate(WPARAM, LPARAM) {
     return MA_ACTIVATE;
 }
 
-// Views are made with new and go with their window.
+// Views are made with new and, once created, go with their window.
 void CHtmlView::PostNcDestroy() {
-    delete this;
+    if (m_goesWithWindow)
+        delete this;
 }

@@ -16,7 +16,9 @@ public:
     CHtmlView();
     ~CHtmlView() override;
 
-    // The window, then the browser inside it; FALSE (and no window) when either fails.
+    // The window, then the browser inside it; FALSE (and no window) when either fails. Only a
+    // view that was created goes with its window: after a failure the object is still the
+    // caller's.
     // A null class name takes the view's own class; the context is accepted for the usual
     // signature and not used, as there is no document.
     virtual BOOL Create(const char* className, const char* windowName, DWORD style,
@@ -43,6 +45,7 @@ private:
     void ReleaseBrowser();
 
     CComPtr<IWebBrowser2> m_pBrowserApp;
+    bool m_goesWithWindow = false;
     CComPtr<IOleObject> m_pBrowserObject;
     CHtmlViewSite* m_pSite = nullptr;
     DWORD m_dwEventCookie = 0;

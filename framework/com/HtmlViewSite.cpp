@@ -175,38 +175,6 @@ STDMETHODIMP CHtmlViewSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* pa
             events->OnBeforeNavigate2(ArgText(params, 1), &cancel);
         }
         break;
-    case DISPID_NAVIGATECOMPLETE2:
-        if (has(2))
-            events->OnNavigateComplete2(ArgText(params, 1));
-        break;
-    case DISPID_DOCUMENTCOMPLETE:
-        if (has(2))
-            events->OnDocumentComplete(ArgText(params, 1));
-        break;
-    case DISPID_NAVIGATEERROR:
-        if (has(5)) {
-            CancelArg cancel(params, 4);
-            events->OnNavigateError(ArgText(params, 1), ArgLong(params, 3), &cancel);
-        }
-        break;
-    case DISPID_STATUSTEXTCHANGE:
-        if (has(1))
-            events->OnStatusTextChange(ArgText(params, 0));
-        break;
-    case DISPID_TITLECHANGE:
-        if (has(1))
-            events->OnTitleChange(ArgText(params, 0));
-        break;
-    case DISPID_COMMANDSTATECHANGE:
-        if (has(2))
-            events->OnCommandStateChange(ArgLong(params, 0), ArgLong(params, 1) != 0);
-        break;
-    case DISPID_NEWWINDOW2:
-        if (has(2)) {
-            CancelArg cancel(params, 1);
-            events->OnNewWindow2(ArgBrowserSlot(params, 0), &cancel);
-        }
-        break;
     case DISPID_NEWWINDOW3:
         if (has(5)) {
             CancelArg cancel(params, 1);

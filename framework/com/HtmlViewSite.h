@@ -5,21 +5,14 @@
 
 #include "framework/com/Com.h"
 
-// The WebBrowser control's events as virtual calls, which the site hands on; each does nothing
-// unless overridden.
+// The WebBrowser control's events the suite uses, as virtual calls, which the site hands on;
+// each does nothing unless overridden.
 class CHtmlViewEvents {
 public:
     virtual void OnBeforeNavigate2(const char* /*url*/, BOOL* /*cancel*/) {}
-    virtual void OnNavigateComplete2(const char* /*url*/) {}
-    virtual void OnDocumentComplete(const char* /*url*/) {}
-    virtual void OnNavigateError(const char* /*url*/, long /*statusCode*/, BOOL* /*cancel*/) {}
     virtual void OnDownloadBegin() {}
     virtual void OnDownloadComplete() {}
     virtual void OnProgressChange(long /*progress*/, long /*progressMax*/) {}
-    virtual void OnStatusTextChange(const char* /*text*/) {}
-    virtual void OnTitleChange(const char* /*title*/) {}
-    virtual void OnCommandStateChange(long /*command*/, BOOL /*enable*/) {}
-    virtual void OnNewWindow2(IDispatch** /*newBrowser*/, BOOL* /*cancel*/) {}
     // flags: the NWMF_ values; urlContext: the page that opens the window.
     virtual void OnNewWindow3(IDispatch** /*newBrowser*/, BOOL* /*cancel*/, DWORD /*flags*/,
                               const char* /*urlContext*/, const char* /*url*/) {}

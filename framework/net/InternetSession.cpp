@@ -10,10 +10,13 @@ InternetTransferLimits AfxGetInternetTransferLimits() {
     return g_transferLimits;
 }
 
-InternetTransferLimits AfxSetInternetTransferLimitsForTests(const InternetTransferLimits& limits) {
-    const InternetTransferLimits previous = g_transferLimits;
+CScopedTransferLimitsForTests::CScopedTransferLimitsForTests(const InternetTransferLimits& limits)
+    : m_previous(g_transferLimits) {
     g_transferLimits = limits;
-    return previous;
+}
+
+CScopedTransferLimitsForTests::~CScopedTransferLimitsForTests() {
+    g_transferLimits = m_previous;
 }
 
 // Asynchronous, so that no wait is left to WinINet: Wine ignores a session's receive time-out,

@@ -11,9 +11,19 @@
 
 // The limits that sessions are opened with.
 InternetTransferLimits AfxGetInternetTransferLimits();
-// The limits of sessions opened from then on; returns the previous ones. Programs keep the
-// defaults; tests shorten them so that a server that holds an answer is given up sooner.
-InternetTransferLimits AfxSetInternetTransferLimitsForTests(const InternetTransferLimits& limits);
+// Sessions opened while it lives use its limits, and the previous ones come back when it goes,
+// however its scope ends. Programs keep the defaults; tests shorten them so that a server that
+// holds an answer is given up sooner.
+class CScopedTransferLimitsForTests {
+public:
+    explicit CScopedTransferLimitsForTests(const InternetTransferLimits& limits);
+    ~CScopedTransferLimitsForTests();
+    CScopedTransferLimitsForTests(const CScopedTransferLimitsForTests&) = delete;
+    CScopedTransferLimitsForTests& operator=(const CScopedTransferLimitsForTests&) = delete;
+
+private:
+    InternetTransferLimits m_previous;
+};
 
 // One WinINet session for one transfer (with the redirects its caller follows), named by its
 // agent (the programs give their application name); the access type defaults to the system's

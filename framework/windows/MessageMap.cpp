@@ -5,7 +5,7 @@
 namespace {
 
 bool IsNotification(MessageKind kind) {
-    return kind == MessageKind::Notify || kind == MessageKind::ReflectNotify;
+    return kind == MessageKind::Notify;
 }
 
 } // namespace
@@ -63,7 +63,7 @@ const MessageEntry* MessageMap::FindMessage(MessageKind kind, UINT message) cons
 }
 
 const MessageEntry* MessageMap::FindControl(MessageKind kind, UINT code, UINT id) const {
-    const bool anyId = kind == MessageKind::ReflectCommand || kind == MessageKind::ReflectNotify;
+    const bool anyId = kind == MessageKind::ReflectCommand;
     if (IsNotification(kind))
         code = AnsiNotificationCode(code);
     for (const MessageMap* map = this; map; map = map->m_base)

@@ -13,7 +13,7 @@ class CCmdTarget;
 
 // How an entry is matched: a window message, a command or notification from a child
 // control, or a notification that the parent reflected back to the control itself.
-enum class MessageKind { Message, Command, Notify, ReflectMessage, ReflectCommand, ReflectNotify };
+enum class MessageKind { Message, Command, Notify, ReflectMessage, ReflectCommand };
 
 struct MessageEntry {
     MessageKind kind;
@@ -222,13 +222,6 @@ template <auto Handler> MessageEntry OnReflectCommandEx(UINT code) {
         message_detail::Entry<MessageKind::ReflectCommand, Handler>(WM_COMMAND, code, 0);
     entry.passOn = true;
     return entry;
-}
-
-// The parent's WM_NOTIFY notification about this control, handed back to the control.
-template <auto Handler> MessageEntry OnReflectNotify(UINT code) {
-    static_assert(message_detail::ShapeOf<decltype(Handler)>() == message_detail::Shape::Notify,
-                  "a notification handler is void (NMHDR*, LRESULT*)");
-    return message_detail::Entry<MessageKind::ReflectNotify, Handler>(WM_NOTIFY, code, 0);
 }
 
 // A message the parent received about this control (WM_CTLCOLORSTATIC, ...), handed back.

@@ -252,10 +252,6 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
     if (message == WM_COMMAND)
         return HandleReflection(MessageKind::ReflectCommand, message, HIWORD(wParam), wParam,
                                 lParam, result);
-    if (message == WM_NOTIFY)
-        return HandleReflection(MessageKind::ReflectNotify, message,
-                                reinterpret_cast<const NMHDR*>(lParam)->code, wParam, lParam,
-                                result);
     return HandleReflection(MessageKind::ReflectMessage, message, 0, wParam, lParam, result);
 }
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "ConfigDownload.h"
 #include "framework/windows/MessagePump.h"
 #include "PackageApp.h"
 #include "SeamRecorder.h"
@@ -34,6 +35,7 @@ struct Dialog : CTrackDialog {
         m_strCompany = company;
         EXPECT_TRUE(Create());
     }
+    ~Dialog() override { DestroyWindow(); }
     // Each item with the URL it leads to.
     std::string Items() {
         std::string items;
@@ -88,7 +90,7 @@ TEST(TrackDialog, TheRememberedCompanyIsSelectedExactlyElseTheWelcomePageShows) 
         EXPECT_EQ(c.selected, dialog.m_comboCompany.GetCurSel()) << c.stored;
         EXPECT_EQ(c.page, dialog.PaneAddress(c.page)) << c.stored;
         dialog.m_comboCompany.SetCurSel(c.selected == CB_ERR ? -1 : 0);
-        dialog.DestroyWindow();
+        dialog.DestroyWindow(); // saves the selection
         EXPECT_STREQ(c.selected == CB_ERR ? c.stored : "A", dialog.m_strCompany);
     }
 }
@@ -125,7 +127,7 @@ TEST(PackageStartup, OnlyACompanyListReplacesTheConfigurationAndNoServerHoldsThe
     vendor_site::Restorer restore;
     const SeamRecorder seams; // a failed network check would wait on its message box
     const InternetTransferLimits limits{1500, 1024};
-    const InternetTransferLimits shipped = AfxSetInternetTransferLimitsForTests(limits);
+    const CScopedTransferLimitsForTests shortened(limits);
     // A server below the trickle is given up within two periods; the rest is the dialog's own.
     const DWORD bound = 2 * limits.periodMs + 5000;
     const std::string local = (GetModuleDirectory() + kConfigFileName).str();
@@ -147,7 +149,6 @@ TEST(PackageStartup, OnlyACompanyListReplacesTheConfigurationAndNoServerHoldsThe
         EXPECT_TRUE(vendor_site::ReadBytes(local) == (replaced ? served : old)) << mode;
         EXPECT_EQ("", test_files::List(GetModuleDirectory().str(), "cfg")) << mode;
     }
-    AfxSetInternetTransferLimitsForTests(shipped);
     ::DeleteFileA(local.c_str());
 }
 
